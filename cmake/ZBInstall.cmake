@@ -1,0 +1,53 @@
+# Installation: libraries, headers, the CMake package and a pkg-config file.
+include(CMakePackageConfigHelpers)
+
+set(ZB_INSTALL_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR}/ZebGuiCore${ZB_SUFFIX})
+set(ZB_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/${ZB_PACKAGE_NAME})
+
+set(ZB_INSTALL_TARGETS ZebGuiCore ZebResource)
+if(TARGET ZebGuiCoreTheme)
+    list(APPEND ZB_INSTALL_TARGETS ZebGuiCoreTheme)
+endif()
+
+install(TARGETS ${ZB_INSTALL_TARGETS}
+    EXPORT ZebGuiCoreTargets
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+    ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+    RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+    INCLUDES DESTINATION ${ZB_INSTALL_INCLUDEDIR})
+
+file(GLOB ZB_INSTALL_HEADERS ${PROJECT_SOURCE_DIR}/include/*.h)
+install(FILES ${ZB_INSTALL_HEADERS}
+              ${CMAKE_CURRENT_BINARY_DIR}/src/zebguicore_export.h
+              ${CMAKE_CURRENT_BINARY_DIR}/src/resource/zebresource_export.h
+        DESTINATION ${ZB_INSTALL_INCLUDEDIR})
+
+install(EXPORT ZebGuiCoreTargets
+    NAMESPACE ZebGuiCore::
+    FILE ${ZB_PACKAGE_NAME}Targets.cmake
+    DESTINATION ${ZB_INSTALL_CMAKEDIR})
+
+if(QT_VERSION_MAJOR EQUAL 6)
+    set(ZB_QT_COMPONENTS "Core Gui Widgets StateMachine")
+else()
+    set(ZB_QT_COMPONENTS "Core Gui Widgets")
+endif()
+configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/ZebGuiCoreConfig.cmake.in
+    ${CMAKE_CURRENT_BINARY_DIR}/${ZB_PACKAGE_NAME}Config.cmake
+    INSTALL_DESTINATION ${ZB_INSTALL_CMAKEDIR})
+write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/${ZB_PACKAGE_NAME}ConfigVersion.cmake
+    VERSION ${PROJECT_VERSION}
+    COMPATIBILITY SameMajorVersion)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${ZB_PACKAGE_NAME}Config.cmake
+              ${CMAKE_CURRENT_BINARY_DIR}/${ZB_PACKAGE_NAME}ConfigVersion.cmake
+        DESTINATION ${ZB_INSTALL_CMAKEDIR})
+
+if(QT_VERSION_MAJOR EQUAL 6)
+    set(ZB_PC_REQUIRES "Qt6Core Qt6Gui Qt6Widgets")
+else()
+    set(ZB_PC_REQUIRES "Qt5Core Qt5Gui Qt5Widgets")
+endif()
+configure_file(${PROJECT_SOURCE_DIR}/cmake/ZebGuiCore.pc.in
+    ${CMAKE_CURRENT_BINARY_DIR}/${ZB_PACKAGE_NAME}.pc @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${ZB_PACKAGE_NAME}.pc
+        DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

@@ -1,0 +1,33 @@
+// Internal, not part of the API: every difference between Qt 5.15 and Qt 6 lives here.
+#ifndef ZBQTCOMPAT_P_H
+#define ZBQTCOMPAT_P_H
+
+#include <QMouseEvent>
+#include <QPoint>
+#include <QtGlobal>
+
+namespace ZBCompat {
+
+/*! The event's position in the receiving widget's coordinates. */
+inline QPoint EventPos(const QMouseEvent* event)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    return event->position().toPoint();
+#else
+    return event->pos();
+#endif
+}
+
+/*! The event's position in global (screen) coordinates. */
+inline QPoint GlobalPos(const QMouseEvent* event)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    return event->globalPosition().toPoint();
+#else
+    return event->globalPos();
+#endif
+}
+
+} // namespace ZBCompat
+
+#endif // ZBQTCOMPAT_P_H

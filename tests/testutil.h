@@ -1,0 +1,49 @@
+// Helpers shared by the unit tests.
+#ifndef ZB_TESTUTIL_H
+#define ZB_TESTUTIL_H
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QMouseEvent>
+#include <QTest>
+#include <QWidget>
+
+namespace TestUtil {
+
+/*! Fails the current test if top-level widgets are left behind, and deletes them. */
+inline void CheckNoLeftoverWindows()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const QWidgetList leftovers = QApplication::topLevelWidgets();
+    QStringList names;
+    for (QWidget* w : leftovers) {
+        names << QString::fromLatin1(w->metaObject()->className()) + QLatin1Char(':') + w->objectName();
+        delete w;
+    }
+    QVERIFY2(names.isEmpty(),
+             qPrintable(QStringLiteral("left-over top-level widgets: ") + names.join(QStringLiteral(", "))));
+}
+
+/*! Where \a widget sits in \a grid, as (row, column); (-1, -1) when it is not there. */
+inline QPair<int, int> CellOf(QGridLayout* grid, QWidget* widget)
+{
+    const int index = grid ? grid->indexOf(widget) : -1;
+    if (index < 0)
+        return {-1, -1};
+    int row, column, rowSpan, columnSpan;
+    grid->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
+    return {row, column};
+}
+
+/*! Sends a mouse event straight to \a widget and returns whether it was accepted. */
+inline bool SendMouse(QWidget* widget, QEvent::Type type, const QPoint& pos,
+                      Qt::MouseButton button = Qt::LeftButton, Qt::MouseButtons buttons = Qt::LeftButton)
+{
+    QMouseEvent event(type, QPointF(pos), QPointF(widget->mapToGlobal(pos)), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+    return event.isAccepted();
+}
+
+} // namespace TestUtil
+
+#endif // ZB_TESTUTIL_H
