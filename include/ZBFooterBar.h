@@ -1,0 +1,30 @@
+#ifndef ZBFOOTERBAR_H
+#define ZBFOOTERBAR_H
+
+#include "zebguicore_export.h"
+
+#include <QWidget>
+#include <memory>
+
+class ZBFooterBarPrivate;
+
+/*!
+    A footer strip holding one content widget, "ZBFOOTERBARCONTENT", which the owner fills with
+    its own layout and widgets.
+*/
+class ZEBGUICORE_EXPORT ZBFooterBar : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ZBFooterBar(QWidget* parent);
+    ~ZBFooterBar() override;
+
+    /*! The content widget, never null and the same for the life of the bar. */
+    QWidget* Content() const;
+
+private:
+    std::unique_ptr<ZBFooterBarPrivate> const d;
+};
+
+#endif // ZBFOOTERBAR_H

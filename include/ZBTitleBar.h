@@ -1,0 +1,70 @@
+#ifndef ZBTITLEBAR_H
+#define ZBTITLEBAR_H
+
+#include "zebguicore_export.h"
+
+#include <QWidget>
+#include <memory>
+
+class QIcon;
+class QMouseEvent;
+class QToolButton;
+class ZBTitleBarPrivate;
+
+/*!
+    A title bar: an icon, a title, an expanding gap and an area for buttons and other widgets,
+    with an optional row of widgets below the title line.
+
+    It paints nothing itself; style sheets address its background as "TITLECONTENT". Mouse
+    presses, moves and releases are left unaccepted so that they reach the parent widget.
+*/
+class ZEBGUICORE_EXPORT ZBTitleBar : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ZBTitleBar(QWidget* parent = nullptr);
+    ~ZBTitleBar() override;
+
+    /*! Creates a tool button with \a toolTip, places it with AddWidget() and returns it. */
+    QToolButton* AddButton(Qt::Alignment alignment, const QString& toolTip);
+    /*! As above, with \a icon set before the tool tip. */
+    QToolButton* AddButton(const QIcon& icon, Qt::Alignment alignment, const QString& toolTip);
+
+    /*!
+        Places \a widget by the exact value of \a alignment: Qt::AlignLeft adds it after the
+        left-aligned widgets, Qt::AlignBottom in a new row below the title line, 0 nowhere, and any
+        other value left of the right-aligned widgets (the first right-aligned widget is the
+        rightmost). The widget gets the arrow cursor. A null widget is ignored.
+    */
+    void AddWidget(QWidget* widget, Qt::Alignment alignment);
+
+    /*!
+        Makes \a background the widget that carries the title line, moving the icon, the title and
+        every placed widget onto it, and deletes the old background. A null widget or the current
+        background is ignored.
+    */
+    void ReplaceBackground(QWidget* background);
+
+    /*! Sets the contents margins of the background's grid layout, if it has one. */
+    void SetContentsMargins(int left, int top, int right, int bottom);
+
+    /*! Shows \a icon at the small-icon size; a null icon hides the icon label. */
+    void SetIcon(const QIcon& icon);
+
+    /*! Sets the title text. */
+    void SetTitle(const QString& title);
+
+Q_SIGNALS:
+    /*! Emitted on every double click on the title bar, with the event's button. */
+    void DoubleClicked(Qt::MouseButton button);
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    friend class ZBTitleBarPrivate;
+    std::unique_ptr<ZBTitleBarPrivate> const d;
+};
+
+#endif // ZBTITLEBAR_H

@@ -1,0 +1,206 @@
+#include "ZBTitleBar.h"
+#include "ZBTitleBar_p.h"
+
+#include "ZBResource.h"
+
+#include <QGridLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QSpacerItem>
+#include <QStyle>
+#include <QStyleOption>
+#include <QToolButton>
+
+namespace {
+
+void applyThemeMargins(QLayout* layout)
+{
+    const QRect m = ZBResource::GetData(ZBResource::TitleBarMargins).toRect();
+    layout->setContentsMargins(m.left(), m.top(), m.right(), m.bottom());
+}
+
+} // namespace
+
+ZBTitleBarPrivate::ZBTitleBarPrivate(ZBTitleBar* q) : q(q) {}
+
+void ZBTitleBarPrivate::Init()
+{
+    q->setAttribute(Qt::WA_TranslucentBackground);
+    auto* outer = new QGridLayout(q);
+    outer->setSpacing(0);
+    outer->setContentsMargins(0, 0, 0, 0);
+
+    background = new QWidget(q, Qt::WindowFlags());
+    background->setObjectName(QStringLiteral("TITLECONTENT"));
+    background->setAttribute(Qt::WA_MouseTracking);
+    outer->addWidget(background);
+
+    auto* grid = new QGridLayout(background);
+    grid->setContentsMargins(0, 0, 0, 0);
+    applyThemeMargins(grid);
+    grid->setSpacing(3);
+    grid->setVerticalSpacing(0);
+
+    iconLabel = new QLabel(background);
+    iconLabel->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Maximum);
+    iconLabel->hide();
+    iconLabel->setCursor(Qt::ArrowCursor);
+    QStyleOption option(1, 0);
+    option.initFrom(q);
+    const int iconSize = q->style()->pixelMetric(QStyle::PM_SmallIconSize, &option, q);
+    iconLabel->setMaximumSize(iconSize, iconSize);
+
+    titleLabel = new QLabel(background);
+    titleLabel->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Maximum);
+
+    buttonGrid = new QGridLayout();
+    buttonGrid->setContentsMargins(0, 0, 0, 0);
+    buttonGrid->setSpacing(3);
+    bottomGrid = new QGridLayout();
+    bottomGrid->setContentsMargins(0, 0, 0, 0);
+    bottomGrid->setSpacing(0);
+
+    FillBackgroundLayout(grid);
+}
+
+void ZBTitleBarPrivate::FillBackgroundLayout(QGridLayout* grid)
+{
+    grid->addWidget(iconLabel, 0, 0, Qt::Alignment());
+    grid->addWidget(titleLabel, 0, 1, Qt::Alignment());
+    grid->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Maximum), 0, 2, 1, 1);
+    grid->addLayout(buttonGrid, 0, 3, Qt::Alignment());
+    grid->addLayout(bottomGrid, 1, 0, 1, 4, Qt::Alignment());
+}
+
+ZBTitleBar::ZBTitleBar(QWidget* parent) : QWidget(parent, Qt::WindowFlags()), d(new ZBTitleBarPrivate(this))
+{
+    d->Init();
+}
+
+ZBTitleBar::~ZBTitleBar() = default;
+
+QToolButton* ZBTitleBar::AddButton(Qt::Alignment alignment, const QString& toolTip)
+{
+    auto* button = new QToolButton(d->background);
+    button->setToolTip(toolTip);
+    AddWidget(button, alignment);
+    return button;
+}
+
+QToolButton* ZBTitleBar::AddButton(const QIcon& icon, Qt::Alignment alignment, const QString& toolTip)
+{
+    auto* button = new QToolButton(d->background);
+    button->setIcon(icon);
+    button->setToolTip(toolTip);
+    AddWidget(button, alignment);
+    return button;
+}
+
+void ZBTitleBar::AddWidget(QWidget* widget, Qt::Alignment alignment)
+{
+    if (!widget)
+        return;
+    // The alignment is compared as a whole value: AlignLeft | AlignTop is not "left".
+    const int value = static_cast<int>(alignment);
+    if (value == Qt::AlignLeft) {
+        d->buttonGrid->addWidget(widget, 0, d->leftWidgets.size(), Qt::Alignment());
+        d->leftWidgets.append(widget);
+    } else if (value == Qt::AlignBottom) {
+        d->bottomGrid->addWidget(widget, d->bottomWidgets.size(), 0, Qt::Alignment());
+        d->bottomWidgets.append(widget);
+    } else if (value != 0) {
+        d->buttonGrid->addWidget(widget, 0, 1000 - d->rightWidgets.size(), Qt::Alignment());
+        d->rightWidgets.append(widget);
+    }
+    widget->setCursor(Qt::ArrowCursor);
+}
+
+void ZBTitleBar::ReplaceBackground(QWidget* background)
+{
+    if (!background || background == d->background)
+        return;
+
+    QWidget* const oldBackground = d->background;
+    auto* oldGrid = qobject_cast<QGridLayout*>(oldBackground->layout());
+    const Qt::WindowFlags iconFlags = d->iconLabel->windowFlags();
+    const Qt::WindowFlags titleFlags = d->titleLabel->windowFlags();
+    // Visibility relative to the parent: a title bar that is not shown yet must keep its labels.
+    const bool iconShown = !d->iconLabel->isHidden();
+    const bool titleShown = !d->titleLabel->isHidden();
+
+    if (oldGrid) {
+        oldGrid->removeWidget(d->iconLabel);
+        oldGrid->removeWidget(d->titleLabel);
+        oldGrid->removeItem(d->buttonGrid);
+        oldGrid->removeItem(d->bottomGrid);
+        d->buttonGrid->setParent(nullptr);
+        d->bottomGrid->setParent(nullptr);
+    }
+
+    d->iconLabel->setParent(background, iconFlags);
+    d->iconLabel->setVisible(iconShown);
+    d->titleLabel->setParent(background, titleFlags);
+    d->titleLabel->setVisible(titleShown);
+
+    for (const auto* list : {&d->leftWidgets, &d->rightWidgets}) {
+        for (QWidget* widget : *list) {
+            if (!widget)
+                continue;
+            const Qt::WindowFlags flags = widget->windowFlags();
+            const bool shown = !widget->isHidden();
+            widget->setParent(background, flags);
+            widget->setVisible(shown);
+        }
+    }
+
+    delete background->layout();
+    auto* grid = new QGridLayout(background);
+    grid->setContentsMargins(0, 0, 0, 0);
+    applyThemeMargins(grid);
+    grid->setSpacing(3);
+    grid->setVerticalSpacing(1);
+    d->FillBackgroundLayout(grid);
+
+    if (auto* outer = qobject_cast<QGridLayout*>(layout()))
+        outer->addWidget(background);
+
+    const Qt::WindowFlags backgroundFlags = oldBackground->windowFlags();
+    delete oldBackground;
+
+    d->background = background;
+    background->setObjectName(QStringLiteral("TITLECONTENT"));
+    const bool backgroundShown = !background->isHidden();
+    background->setParent(this, backgroundFlags);
+    background->setVisible(backgroundShown);
+    background->setAttribute(Qt::WA_MouseTracking);
+}
+
+void ZBTitleBar::SetContentsMargins(int left, int top, int right, int bottom)
+{
+    if (auto* grid = qobject_cast<QGridLayout*>(d->background->layout()))
+        grid->setContentsMargins(left, top, right, bottom);
+}
+
+void ZBTitleBar::SetIcon(const QIcon& icon)
+{
+    if (icon.isNull()) {
+        d->iconLabel->setPixmap(QPixmap());
+        d->iconLabel->hide();
+        return;
+    }
+    const int size = d->iconLabel->maximumWidth();
+    d->iconLabel->setPixmap(icon.pixmap(size, size, QIcon::Normal, QIcon::Off));
+    d->iconLabel->show();
+}
+
+void ZBTitleBar::SetTitle(const QString& title)
+{
+    d->titleLabel->setText(title);
+}
+
+void ZBTitleBar::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    Q_EMIT DoubleClicked(event->button());
+    QWidget::mouseDoubleClickEvent(event);
+}
