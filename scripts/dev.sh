@@ -1,0 +1,132 @@
+#!/usr/bin/env bash
+# Developer entry point.
+#   scripts/dev.sh run    install what is missing, build, install into .prefix/ and run the gallery
+#   scripts/dev.sh test   install what is missing, then build and test every configuration:
+#                         Qt 6, Qt 5, Qt 6 with ASan+UBSan, and the installed packages from a consumer
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD=${ZB_BUILD_DIR:-$ROOT/build}
+PREFIX=${ZB_PREFIX:-$ROOT/.prefix}
+JOBS=${ZB_JOBS:-2}
+PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-scxml-dev libgl-dev qtbase5-dev fonts-dejavu-core)
+
+say() { printf '\n== %s\n' "$*"; }
+
+install_missing() {
+    local missing=()
+    for p in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    say "installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# configure_build <name> [cmake args...]
+configure_build() {
+    local name=$1; shift
+    say "build $name"
+    cmake -S "$ROOT" -B "$BUILD/$name" -G Ninja -DZB_WERROR=ON "$@" >/dev/null
+    cmake --build "$BUILD/$name" -j "$JOBS"
+}
+
+TOTAL_PASSED=0
+TOTAL_FAILED=0
+FAILED_CONFIGS=()
+
+# run_ctest <name>: runs the build's tests and adds them to the totals.
+run_ctest() {
+    local name=$1 log="$BUILD/$1/ctest.log" rc=0
+    say "test $name"
+    (cd "$BUILD/$name" && ctest --output-on-failure --no-tests=error -j "$JOBS") >"$log" 2>&1 || rc=$?
+    grep -E '^(The following tests FAILED|[[:space:]]+[0-9]+ - )' "$log" || true
+    local line total failed
+    line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1 || true)
+    echo "$name: ${line:-no test summary}"
+    if [ -n "$line" ]; then
+        total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
+        failed=$(sed -E 's/.* ([0-9]+) tests failed.*/\1/' <<<"$line")
+        TOTAL_PASSED=$((TOTAL_PASSED + total - failed))
+        TOTAL_FAILED=$((TOTAL_FAILED + failed))
+    fi
+    if [ $rc -ne 0 ]; then
+        [ -n "$line" ] || TOTAL_FAILED=$((TOTAL_FAILED + 1))
+        FAILED_CONFIGS+=("$name")
+        sed -n '/Test command/,$p' "$log" | grep -E 'FAIL!|Loc:|ERROR|Sanitizer|runtime error' | head -n 40 || true
+    fi
+}
+
+# consumer <package> <qt major>: builds and runs a small application against the installed package.
+consumer() {
+    local pkg=$1 major=$2 dir="$BUILD/consumer-$2" rc=0
+    say "consumer of $pkg"
+    {
+        cmake -S "$ROOT/tests/consumer" -B "$dir" -G Ninja -DCMAKE_PREFIX_PATH="$PREFIX" \
+            -DZB_PACKAGE="$pkg" -DQT_VERSION_MAJOR="$major" &&
+            cmake --build "$dir" &&
+            LD_LIBRARY_PATH="$PREFIX/lib:${LD_LIBRARY_PATH:-}" QT_QPA_PLATFORM=offscreen "$dir/zb_consumer" &&
+            pkg-config --exists --print-errors "$pkg" --with-path="$PREFIX/lib/pkgconfig"
+    } >"$dir.log" 2>&1 || rc=$?
+    if [ $rc -eq 0 ]; then
+        echo "consumer $pkg: passed"
+        TOTAL_PASSED=$((TOTAL_PASSED + 1))
+    else
+        tail -n 30 "$dir.log"
+        echo "consumer $pkg: FAILED"
+        TOTAL_FAILED=$((TOTAL_FAILED + 1))
+        FAILED_CONFIGS+=("consumer-$major")
+    fi
+}
+
+cmd_run() {
+    install_missing
+    configure_build qt6 -DCMAKE_INSTALL_PREFIX="$PREFIX"
+    cmake --install "$BUILD/qt6" >/dev/null
+    echo "installed into $PREFIX"
+    local gallery="$BUILD/qt6/examples/gallery/zb_gallery"
+    if [ ! -x "$gallery" ]; then
+        echo "no gallery in this build yet"
+        return 0
+    fi
+    if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+        "$gallery" "$@"
+    else
+        echo "no display: running the screenshot tour"
+        QT_QPA_PLATFORM=offscreen "$gallery" --tour "$BUILD/screenshots" "$@"
+    fi
+}
+
+cmd_test() {
+    install_missing
+    rm -rf "$PREFIX"
+    configure_build qt6 -DCMAKE_INSTALL_PREFIX="$PREFIX"
+    run_ctest qt6
+    cmake --install "$BUILD/qt6" >/dev/null
+
+    configure_build qt5 -DQT_VERSION_MAJOR=5 -DCMAKE_INSTALL_PREFIX="$PREFIX" -DZB_BUILD_BENCH=OFF
+    run_ctest qt5
+    cmake --install "$BUILD/qt5" >/dev/null
+
+    configure_build asan -DZB_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DZB_BUILD_BENCH=OFF
+    run_ctest asan
+
+    consumer ZebGuiCore 6
+    consumer ZebGuiCore-qt5 5
+
+    say "totals"
+    echo "$TOTAL_PASSED passed, $TOTAL_FAILED failed"
+    if [ ${#FAILED_CONFIGS[@]} -ne 0 ]; then
+        echo "failing: ${FAILED_CONFIGS[*]}"
+        return 1
+    fi
+}
+
+case "${1:-}" in
+run) shift; cmd_run "$@" ;;
+test) shift; cmd_test "$@" ;;
+*) echo "usage: $0 run|test" >&2; exit 2 ;;
+esac
