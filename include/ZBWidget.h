@@ -1,0 +1,113 @@
+#ifndef ZBWIDGET_H
+#define ZBWIDGET_H
+
+#include "zebguicore_export.h"
+
+#include <QWidget>
+#include <memory>
+
+class QToolButton;
+class ZBTitleBar;
+class ZBWidgetPrivate;
+
+/*!
+    A frameless window that draws its own frame: a title bar ("TITLECONTENT" with a Close button
+    and optional Minimize, Maximize and Restore buttons) over a main content area
+    ("ZBWIDGETMAINCONTENT") that holds the content widget ("ZBWIDGETCONTENT") inside the theme's
+    main content margins.
+
+    The window moves when its title bar is dragged with the left button and resizes at the 5-pixel
+    band along its edges. It is built fully transparent, fades in when shown, fades out when
+    hidden, and fades out before it closes: close() on a window whose opacity is above 0 is refused
+    and the window closes itself when the fade ends. Each fade state change is announced by
+    FadeStateChanged(): 0 closed, 1 intensifying, 2 steady, 3 hiding, 4 closing.
+*/
+class ZEBGUICORE_EXPORT ZBWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    /*! Builds the window; \a flags gain Qt::FramelessWindowHint and Qt::CustomizeWindowHint. */
+    explicit ZBWidget(QWidget* parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
+    ~ZBWidget() override;
+
+    /*! The title bar at the top of the window. */
+    ZBTitleBar* TitleBar() const;
+    /*! The current content widget, "ZBWIDGETCONTENT". */
+    QWidget* Content() const;
+
+    // The six virtual operations below keep this order: derived classes override them.
+
+    /*! Adds a "MINIMIZEBUTTON" that calls showMinimized(). A second call adds a second button. */
+    virtual void AddMinimizeButton();
+    /*! Adds a "MAXIMIZEBUTTON" that calls showMaximized(), shown while the window is not maximised. */
+    virtual void AddMaximizeButton();
+    /*! Adds a "RESTOREBUTTON" that calls showNormal(), shown while the window is maximised. */
+    virtual void AddRestoreButton();
+
+protected:
+    /*! The button made by AddMinimizeButton(), or null. */
+    virtual QToolButton* MinimizeButton() const;
+    /*! The button made by AddRestoreButton(), or null. */
+    virtual QToolButton* RestoreButton() const;
+    /*! The button made by AddMaximizeButton(), or null. */
+    virtual QToolButton* MaximizeButton() const;
+
+public:
+    /*! While set, the edges do not resize the window and the frame shows the arrow cursor. */
+    void IgnoreResize(bool ignore);
+    /*! While set, dragging the title bar does not move the window. */
+    void IgnoreTitleMove(bool ignore);
+
+    /*! Duration of the fade-out in milliseconds; negative values count as 0 (one tick). */
+    void SetFadeTime(int milliseconds);
+    /*! Duration of the fade-in in milliseconds; negative values count as 0 (one tick). */
+    void SetIntensifyTime(int milliseconds);
+    /*!
+        Stops a fade under way. With \a visible the window is shown at full opacity, otherwise it is
+        hidden at opacity 0. The fade state is left as it was.
+    */
+    void CancelFadeAction(bool visible);
+
+Q_SIGNALS:
+    /*! The fade state changed: 0 closed, 1 intensifying, 2 steady, 3 hiding, 4 closing. */
+    void FadeStateChanged(int newState);
+
+protected:
+    /*! The Close button, "CLOSEBUTTON"; never null. */
+    QToolButton* CloseButton() const;
+
+    /*!
+        Makes \a content the content widget: the old one is hidden and deleted later, the new one is
+        named "ZBWIDGETCONTENT" and its window title becomes the title. Null or the current content
+        widget is ignored.
+    */
+    void ReplaceContent(QWidget* content);
+
+    /*! Sets the margins around the content widget. */
+    void SetMainContentMargins(int left, int top, int right, int bottom);
+    /*! Sets the margins around the content widget back to the theme's. */
+    void RestoreMainContentMargins();
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
+#else
+    bool nativeEvent(const QByteArray& eventType, void* message, long* result) override;
+#endif
+
+private:
+    void SetTitleBarText(const QString& text);
+
+    friend class ZBWidgetPrivate;
+    std::unique_ptr<ZBWidgetPrivate> const d;
+};
+
+#endif // ZBWIDGET_H

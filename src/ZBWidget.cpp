@@ -1,0 +1,469 @@
+#include "ZBWidget.h"
+#include "ZBWidget_p.h"
+
+#include "ZBFrameGeometry_p.h"
+#include "ZBQtCompat_p.h"
+#include "ZBResource.h"
+#include "ZBTitleBar.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTimerEvent>
+#include <QToolButton>
+
+namespace {
+
+constexpr int FadeInterval = 40; // milliseconds per fade tick
+
+QMargins themeContentMargins()
+{
+    const QRect m = ZBResource::GetData(ZBResource::MainContentMargins).toRect();
+    return QMargins(m.left(), m.top(), m.right(), m.bottom());
+}
+
+double stepFor(int milliseconds)
+{
+    return milliseconds == 0 ? 1.0 : 1.0 / (milliseconds / double(FadeInterval));
+}
+
+} // namespace
+
+ZBWidgetPrivate::ZBWidgetPrivate(ZBWidget* q) : q(q) {}
+
+void ZBWidgetPrivate::Init()
+{
+    // Movement fields start cleared (member initialisers); then the tree, in construction order.
+    q->setAttribute(Qt::WA_TranslucentBackground);
+    auto* outer = new QGridLayout(q);
+    outer->setSpacing(0);
+    outer->setContentsMargins(0, 0, 0, 0);
+    q->setMouseTracking(true);
+
+    titleBar = new ZBTitleBar(q);
+    titleBar->setCursor(Qt::ArrowCursor);
+    titleBar->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+    titleBar->setMouseTracking(true);
+    titleBar->installEventFilter(q);
+    outer->addWidget(titleBar, 0, 0);
+
+    mainContent = new QWidget(q, Qt::WindowFlags());
+    mainContent->setObjectName(QStringLiteral("ZBWIDGETMAINCONTENT"));
+    mainContent->setCursor(Qt::ArrowCursor);
+    auto* grid = new QGridLayout(mainContent);
+    grid->setContentsMargins(themeContentMargins());
+    outer->addWidget(mainContent, 1, 0);
+
+    content = new QWidget(mainContent, Qt::WindowFlags());
+    content->setObjectName(QStringLiteral("ZBWIDGETCONTENT"));
+    content->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    content->setAutoFillBackground(true);
+    content->setCursor(Qt::ArrowCursor);
+    content->installEventFilter(q);
+    grid->addWidget(content, 0, 0, Qt::Alignment());
+
+    mainContent->setAutoFillBackground(true);
+    mainContent->setMouseTracking(true);
+    mainContent->installEventFilter(q);
+
+    closeButton = MakeButton(QStringLiteral("CLOSEBUTTON"), ZBWidget::tr("Close"));
+    QObject::connect(closeButton.data(), &QToolButton::clicked, q, [this] { q->close(); });
+
+    q->installEventFilter(q);
+
+    // Fade fields start at their defaults (member initialisers); the window starts invisible.
+    q->setWindowOpacity(0.0);
+}
+
+QToolButton* ZBWidgetPrivate::MakeButton(const QString& objectName, const QString& toolTip)
+{
+    QToolButton* button = titleBar->AddButton(Qt::AlignRight, toolTip);
+    button->setObjectName(objectName);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+int ZBWidgetPrivate::CursorGroupAt(const QPoint& parentPos) const
+{
+    if (ignoreResize || q->isMaximized() || q->isMinimized())
+        return 0;
+    const bool widthFixed = q->minimumSize().width() == q->maximumSize().width();
+    const bool heightFixed = q->minimumSize().height() == q->maximumSize().height();
+    return ZBFrameGeometry::CursorGroup(
+        ZBFrameGeometry::RegionAt(q->frameGeometry(), parentPos, widthFixed, heightFixed));
+}
+
+void ZBWidgetPrivate::SetFrameCursor(int group)
+{
+    const Qt::CursorShape shape = ignoreResize ? Qt::ArrowCursor : ZBFrameGeometry::CursorShape(group);
+    if (mainContent)
+        mainContent->setCursor(shape);
+    if (titleBar)
+        titleBar->setCursor(shape);
+}
+
+void ZBWidgetPrivate::HoverMove(QWidget* watched, const QPoint& pos)
+{
+    const QPoint inParent = q->mapToParent(watched->mapToParent(pos));
+    const int group = CursorGroupAt(inParent);
+    if (group != cursorGroup) {
+        cursorGroup = group;
+        SetFrameCursor(group);
+    }
+}
+
+void ZBWidgetPrivate::ResizeTo(const QPoint& globalPos)
+{
+    const QRect current(q->mapToParent(q->rect().topLeft()), q->mapToParent(q->rect().bottomRight()));
+    const QPoint p = q->mapToParent(q->mapFromGlobal(globalPos));
+    const QRect target = ZBFrameGeometry::Resized(resizeRegion, current, p, gripOffset, q->minimumSizeHint());
+    if (resizeRegion != 0)
+        q->setGeometry(target);
+}
+
+void ZBWidgetPrivate::ApplyMaximizedGeometry()
+{
+#ifndef Q_OS_WIN
+    // Without the native min/max hook, place a maximised frameless window on its screen's work area.
+    if (!q->isWindow() || !q->isMaximized() || q->isMinimized())
+        return;
+    QScreen* screen = q->screen();
+    if (!screen)
+        return;
+    const QRect target = ZBFrameGeometry::MaximizedGeometry(screen->availableGeometry(), q->minimumSize());
+    if (q->geometry() != target)
+        q->setGeometry(target);
+#endif
+}
+
+void ZBWidgetPrivate::StartFade()
+{
+    if (fadeTimerId != -1)
+        q->killTimer(fadeTimerId);
+    fadeTimerId = q->startTimer(FadeInterval);
+}
+
+void ZBWidgetPrivate::StopFade()
+{
+    if (fadeTimerId != -1)
+        q->killTimer(fadeTimerId);
+    fadeTimerId = -1;
+}
+
+bool ZBWidgetPrivate::SetFadeState(int state)
+{
+    fadeState = state;
+    QPointer<ZBWidget> alive(q);
+    Q_EMIT q->FadeStateChanged(state);
+    return !alive.isNull();
+}
+
+ZBWidget::ZBWidget(QWidget* parent, Qt::WindowFlags flags)
+    : QWidget(parent, flags | Qt::FramelessWindowHint | Qt::CustomizeWindowHint), d(new ZBWidgetPrivate(this))
+{
+    d->Init();
+}
+
+ZBWidget::~ZBWidget() = default;
+
+ZBTitleBar* ZBWidget::TitleBar() const
+{
+    return d->titleBar;
+}
+
+QWidget* ZBWidget::Content() const
+{
+    return d->content;
+}
+
+void ZBWidget::AddMinimizeButton()
+{
+    d->minimizeButton = d->MakeButton(QStringLiteral("MINIMIZEBUTTON"), tr("Minimize"));
+    connect(d->minimizeButton.data(), &QToolButton::clicked, this, &QWidget::showMinimized);
+}
+
+void ZBWidget::AddMaximizeButton()
+{
+    d->maximizeButton = d->MakeButton(QStringLiteral("MAXIMIZEBUTTON"), tr("Maximize"));
+    connect(d->maximizeButton.data(), &QToolButton::clicked, this, &QWidget::showMaximized);
+}
+
+void ZBWidget::AddRestoreButton()
+{
+    d->restoreButton = d->MakeButton(QStringLiteral("RESTOREBUTTON"), tr("Restore"));
+    connect(d->restoreButton.data(), &QToolButton::clicked, this, &QWidget::showNormal);
+}
+
+QToolButton* ZBWidget::MinimizeButton() const
+{
+    return d->minimizeButton;
+}
+
+QToolButton* ZBWidget::RestoreButton() const
+{
+    return d->restoreButton;
+}
+
+QToolButton* ZBWidget::MaximizeButton() const
+{
+    return d->maximizeButton;
+}
+
+void ZBWidget::IgnoreResize(bool ignore)
+{
+    d->ignoreResize = ignore;
+}
+
+void ZBWidget::IgnoreTitleMove(bool ignore)
+{
+    d->ignoreTitleMove = ignore;
+}
+
+void ZBWidget::SetFadeTime(int milliseconds)
+{
+    d->fadeTime = qMax(0, milliseconds);
+    d->fadeStep = stepFor(d->fadeTime);
+}
+
+void ZBWidget::SetIntensifyTime(int milliseconds)
+{
+    d->intensifyTime = qMax(0, milliseconds);
+    d->intensifyStep = stepFor(d->intensifyTime);
+}
+
+void ZBWidget::CancelFadeAction(bool visible)
+{
+    d->StopFade();
+    if (visible) {
+        setWindowOpacity(1.0);
+        show();
+    } else {
+        setWindowOpacity(0.0);
+        hide();
+    }
+}
+
+QToolButton* ZBWidget::CloseButton() const
+{
+    return d->closeButton;
+}
+
+void ZBWidget::ReplaceContent(QWidget* content)
+{
+    if (!content || content == d->content || !d->mainContent)
+        return;
+    auto* grid = qobject_cast<QGridLayout*>(d->mainContent->layout());
+    if (QWidget* old = d->content) {
+        old->removeEventFilter(this);
+        if (grid)
+            grid->removeWidget(old);
+        old->hide();
+        old->deleteLater();
+    }
+    d->content = content;
+    content->setObjectName(QStringLiteral("ZBWIDGETCONTENT"));
+    if (grid)
+        grid->addWidget(content, 0, 0, Qt::Alignment());
+    content->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    content->setAutoFillBackground(true);
+    content->installEventFilter(this);
+    SetTitleBarText(content->windowTitle());
+}
+
+void ZBWidget::SetMainContentMargins(int left, int top, int right, int bottom)
+{
+    if (d->mainContent && d->mainContent->layout())
+        d->mainContent->layout()->setContentsMargins(left, top, right, bottom);
+}
+
+void ZBWidget::RestoreMainContentMargins()
+{
+    if (d->mainContent && d->mainContent->layout())
+        d->mainContent->layout()->setContentsMargins(themeContentMargins());
+}
+
+void ZBWidget::SetTitleBarText(const QString& text)
+{
+    if (d->titleBar)
+        d->titleBar->SetTitle(text);
+}
+
+bool ZBWidget::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == this) {
+        if (event->type() == QEvent::WindowTitleChange) {
+            SetTitleBarText(windowTitle());
+        } else if (event->type() == QEvent::WindowStateChange) {
+            const bool maximized = windowState() & Qt::WindowMaximized;
+            if (d->restoreButton)
+                d->restoreButton->setVisible(maximized);
+            if (d->maximizeButton)
+                d->maximizeButton->setVisible(!maximized);
+            d->ApplyMaximizedGeometry();
+        }
+    } else if (watched == d->content.data()) {
+        if (event->type() == QEvent::WindowTitleChange)
+            SetTitleBarText(d->content->windowTitle());
+    } else if (event->type() == QEvent::MouseMove &&
+               (watched == d->mainContent.data() || watched == d->titleBar.data())) {
+        if (d->moving || d->titlePress)
+            return QWidget::eventFilter(watched, event); // on to mouseMoveEvent for the title drag
+        auto* move = static_cast<QMouseEvent*>(event);
+        if (d->resizeRegion != 0 && d->resizePress) {
+            if (d->resizing) {
+                d->ResizeTo(ZBCompat::GlobalPos(move));
+                return true;
+            }
+            d->resizing = true; // the first move after the press only arms the resize
+        }
+        d->HoverMove(static_cast<QWidget*>(watched), ZBCompat::EventPos(move));
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ZBWidget::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || isMaximized() || isMinimized() || !d->titleBar)
+        return;
+    const QPoint pos = ZBCompat::EventPos(event);
+    const QRect titleZone = d->titleBar->rect().adjusted(5, 5, -5, 0);
+    if (titleZone.contains(d->titleBar->mapFrom(this, pos)) && !d->ignoreTitleMove) {
+        d->dragAnchor = pos;
+        d->moving = false;
+        d->titlePress = true;
+        return;
+    }
+    if (d->cursorGroup != 0 && !d->ignoreResize) {
+        const QPoint p = mapToParent(pos);
+        const bool widthFixed = minimumSize().width() == maximumSize().width();
+        const bool heightFixed = minimumSize().height() == maximumSize().height();
+        d->resizeRegion = ZBFrameGeometry::RegionAt(frameGeometry(), p, widthFixed, heightFixed);
+        d->gripOffset = ZBFrameGeometry::GripOffset(d->resizeRegion, frameGeometry(), p);
+        d->resizing = false;
+        d->resizePress = true;
+    }
+}
+
+void ZBWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    if (d->titlePress && !d->moving)
+        d->moving = true;
+    if (d->moving)
+        move(mapToParent(ZBCompat::EventPos(event)) - d->dragAnchor);
+}
+
+void ZBWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    if (d->titlePress) {
+        d->titlePress = false;
+        d->moving = false;
+    }
+    if (d->resizeRegion != 0) {
+        d->resizing = false;
+        d->resizePress = false;
+        d->resizeRegion = 0;
+    }
+}
+
+void ZBWidget::showEvent(QShowEvent* event)
+{
+    d->fadeState = 1;
+    d->StartFade();
+    QPointer<ZBWidget> alive(this);
+    Q_EMIT FadeStateChanged(1);
+    if (!alive)
+        return;
+    QCoreApplication::postEvent(this, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
+    QWidget::showEvent(event);
+}
+
+void ZBWidget::hideEvent(QHideEvent* event)
+{
+    d->fadeState = 3;
+    d->StartFade();
+    QPointer<ZBWidget> alive(this);
+    Q_EMIT FadeStateChanged(3);
+    if (!alive)
+        return;
+    QWidget::hideEvent(event);
+}
+
+void ZBWidget::closeEvent(QCloseEvent* event)
+{
+    // Qt keeps no opacity for child widgets, so a child ZBWidget could never finish a close fade:
+    // it closes at once.
+    if (isWindow() && windowOpacity() > 0.0) {
+        d->StartFade();
+        event->ignore();
+        d->SetFadeState(4);
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+void ZBWidget::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() != d->fadeTimerId || d->fadeTimerId == -1) {
+        QWidget::timerEvent(event);
+        return;
+    }
+    // A child widget reads opacity 1.0 whatever was set; its fades end on the first tick.
+    const bool window = isWindow();
+    switch (d->fadeState) {
+    case 1: {
+        double o = windowOpacity() + d->intensifyStep;
+        if (o >= 1.0 || !window) {
+            d->StopFade();
+            o = 1.0;
+            if (!d->SetFadeState(2))
+                return;
+        }
+        setWindowOpacity(o);
+        break;
+    }
+    case 3: {
+        double o = windowOpacity() - d->fadeStep;
+        if (o <= 0.0 || !window) {
+            d->StopFade();
+            o = 0.0;
+            if (!d->SetFadeState(2))
+                return;
+        }
+        setWindowOpacity(o);
+        break;
+    }
+    case 4: {
+        double o = windowOpacity() - d->fadeStep;
+        if (o <= 0.0 || !window) {
+            o = 0.0;
+            if (!d->SetFadeState(0))
+                return;
+        }
+        setWindowOpacity(o);
+        if (d->fadeState == 0)
+            close();
+        break;
+    }
+    default:
+        d->StopFade();
+        break;
+    }
+}
+
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+bool ZBWidget::nativeEvent(const QByteArray& eventType, void* message, qintptr* result)
+#else
+bool ZBWidget::nativeEvent(const QByteArray& eventType, void* message, long* result)
+#endif
+{
+#ifdef Q_OS_WIN
+    if (isWindow() && ZBWidgetPrivate::AnswerMinMaxInfo(this, message))
+        return true;
+#endif
+    return QWidget::nativeEvent(eventType, message, result);
+}

@@ -1,0 +1,70 @@
+// Internal, not part of the API.
+#ifndef ZBWIDGET_P_H
+#define ZBWIDGET_P_H
+
+#include <QPoint>
+#include <QPointer>
+#include <QtGlobal>
+
+class QToolButton;
+class QWidget;
+class ZBTitleBar;
+class ZBWidget;
+
+class ZBWidgetPrivate
+{
+public:
+    explicit ZBWidgetPrivate(ZBWidget* q);
+
+    void Init(); // builds the widget tree in the order that derived classes may observe
+    QToolButton* MakeButton(const QString& objectName, const QString& toolTip);
+
+    // Moving and resizing.
+    void HoverMove(QWidget* watched, const QPoint& pos);
+    void ResizeTo(const QPoint& globalPos);
+    int CursorGroupAt(const QPoint& parentPos) const;
+    void SetFrameCursor(int group);
+    void ApplyMaximizedGeometry();
+#ifdef Q_OS_WIN
+    // Fills the MINMAXINFO of a WM_GETMINMAXINFO message; false for any other message.
+    static bool AnswerMinMaxInfo(ZBWidget* window, void* message);
+#endif
+
+    // Fading.
+    void StartFade();
+    void StopFade();
+    // Stores the state and announces it; false when a slot deleted the window.
+    bool SetFadeState(int state);
+
+    ZBWidget* const q;
+    QPointer<ZBTitleBar> titleBar;
+    QPointer<QWidget> content; // "ZBWIDGETCONTENT"
+
+    QPoint dragAnchor;        // press position in window coordinates
+    bool moving = false;      // a title drag is under way
+    bool titlePress = false;  // the left button went down in the title zone
+    QPoint gripOffset;        // from the press point to the dragged edges
+    bool resizing = false;    // a resize drag is under way
+    bool resizePress = false; // the left button went down in a resize zone
+    int resizeRegion = 0;     // fixed at the press
+    int cursorGroup = 0;      // the resize cursor now shown
+
+    QPointer<QToolButton> closeButton;
+    QPointer<QToolButton> minimizeButton;
+    QPointer<QToolButton> maximizeButton;
+    QPointer<QToolButton> restoreButton;
+
+    bool ignoreTitleMove = false;
+    bool ignoreResize = false;
+
+    int fadeState = 0; // 0 closed, 1 intensifying, 2 steady, 3 hiding, 4 closing
+    int fadeTimerId = -1;
+    int fadeTime = 0;
+    int intensifyTime = 0;
+    double fadeStep = 1.0;
+    double intensifyStep = 1.0;
+
+    QPointer<QWidget> mainContent; // "ZBWIDGETMAINCONTENT"
+};
+
+#endif // ZBWIDGET_P_H
