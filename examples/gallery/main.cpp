@@ -87,9 +87,10 @@ public:
     GalleryWindow() : ZBWidget(nullptr)
     {
         setObjectName(QStringLiteral("GalleryWindow"));
-        AddMinimizeButton();
-        AddMaximizeButton();
+        // Each new button lands left of the earlier ones: this order reads minimize, maximize, close.
         AddRestoreButton();
+        AddMaximizeButton();
+        AddMinimizeButton();
         // The frame shows Restore only once the window has been maximised.
         RestoreButton()->hide();
         setWindowTitle(tr("ZebGuiCore Gallery"));

@@ -34,9 +34,10 @@ class DemoWindow : public ZBWidget
 public:
     explicit DemoWindow(QWidget* parent) : ZBWidget(parent, Qt::Window)
     {
-        AddMinimizeButton();
-        AddMaximizeButton();
+        // Each new button lands left of the earlier ones: this order reads minimize, maximize, close.
         AddRestoreButton();
+        AddMaximizeButton();
+        AddMinimizeButton();
         RestoreButton()->hide();
         fill(Content(), 0);
         setWindowTitle(tr("Frameless window"));
