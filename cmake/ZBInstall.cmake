@@ -21,6 +21,11 @@ install(FILES ${ZB_INSTALL_HEADERS}
               ${CMAKE_CURRENT_BINARY_DIR}/src/zebguicore_export.h
               ${CMAKE_CURRENT_BINARY_DIR}/src/resource/zebresource_export.h
         DESTINATION ${ZB_INSTALL_INCLUDEDIR})
+if(TARGET ZebGuiCoreTheme)
+    install(FILES ${PROJECT_SOURCE_DIR}/theme/ZBTheme.h
+                  ${CMAKE_CURRENT_BINARY_DIR}/src/theme/zebguicoretheme_export.h
+            DESTINATION ${ZB_INSTALL_INCLUDEDIR})
+endif()
 
 install(EXPORT ZebGuiCoreTargets
     NAMESPACE ZebGuiCore::

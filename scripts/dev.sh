@@ -95,8 +95,12 @@ cmd_run() {
     if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
         "$gallery" "$@"
     else
+        local shots="$BUILD/screenshots"
         echo "no display: running the screenshot tour"
-        QT_QPA_PLATFORM=offscreen "$gallery" --tour "$BUILD/screenshots" "$@"
+        rm -rf "$shots"
+        QT_QPA_PLATFORM=offscreen "$gallery" --tour "$shots" "$@"
+        # One PNG per page, listed with full paths so that they can be opened straight away.
+        ls -1 "$shots" | sed "s|^|  $shots/|"
     fi
 }
 

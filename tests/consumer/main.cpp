@@ -1,8 +1,10 @@
 #include <ZBFooterBar.h>
 #include <ZBResource.h>
+#include <ZBTheme.h>
 #include <ZBTitleBar.h>
 
 #include <QApplication>
+#include <QImage>
 #include <QToolButton>
 
 int main(int argc, char** argv)
@@ -12,7 +14,9 @@ int main(int argc, char** argv)
     bar.SetTitle(QStringLiteral("consumer"));
     QToolButton* button = bar.AddButton(Qt::AlignRight, QStringLiteral("Close"));
     ZBFooterBar footer(&bar);
-    const bool ok =
-        button && footer.Content() && ZBResource::GetData(ZBResource::MainContentMargins).toRect().isValid();
+    ZBTheme::Install(&app);
+    const bool ok = button && footer.Content() &&
+                    ZBResource::GetData(ZBResource::MainContentMargins).toRect().isValid() &&
+                    !QImage(QStringLiteral("theme:infoicon.png")).isNull() && !app.styleSheet().isEmpty();
     return ok ? 0 : 1;
 }
