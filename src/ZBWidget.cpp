@@ -126,15 +126,19 @@ void ZBWidgetPrivate::ResizeTo(const QPoint& globalPos)
 void ZBWidgetPrivate::ApplyMaximizedGeometry()
 {
 #ifndef Q_OS_WIN
-    // Without the native min/max hook, place a maximised frameless window on its screen's work area.
+    // Without the native min/max hook the window system places a maximised window on its screen's
+    // work area, and may shrink it below the minimum size there: grow it back to that size, and only
+    // then, since setGeometry() clears the maximised state. The state is put back without asking the
+    // window system to maximise again, which would shrink the window once more.
     if (!q->isWindow() || !q->isMaximized() || q->isMinimized())
         return;
+    const QSize minimum = q->minimumSize();
     QScreen* screen = q->screen();
-    if (!screen)
+    if (!screen || (q->width() >= minimum.width() && q->height() >= minimum.height()))
         return;
-    const QRect target = ZBFrameGeometry::MaximizedGeometry(screen->availableGeometry(), q->minimumSize());
-    if (q->geometry() != target)
-        q->setGeometry(target);
+    const Qt::WindowStates state = q->windowState();
+    q->setGeometry(ZBFrameGeometry::MaximizedGeometry(screen->availableGeometry(), minimum));
+    q->overrideWindowState(state);
 #endif
 }
 
@@ -301,6 +305,8 @@ bool ZBWidget::eventFilter(QObject* watched, QEvent* event)
                 d->restoreButton->setVisible(maximized);
             if (d->maximizeButton)
                 d->maximizeButton->setVisible(!maximized);
+            d->ApplyMaximizedGeometry();
+        } else if (event->type() == QEvent::Resize) {
             d->ApplyMaximizedGeometry();
         }
     } else if (watched == d->content.data()) {

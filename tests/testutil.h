@@ -2,6 +2,7 @@
 #ifndef ZB_TESTUTIL_H
 #define ZB_TESTUTIL_H
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QGridLayout>
 #include <QMouseEvent>
@@ -42,6 +43,57 @@ inline bool SendMouse(QWidget* widget, QEvent::Type type, const QPoint& pos,
     QMouseEvent event(type, QPointF(pos), QPointF(widget->mapToGlobal(pos)), button, buttons, Qt::NoModifier);
     QApplication::sendEvent(widget, &event);
     return event.isAccepted();
+}
+
+/*! Sends a mouse event to \a widget at the screen position \a global and returns whether it was accepted. */
+inline bool SendMouseAt(QWidget* widget, QEvent::Type type, const QPoint& global, Qt::MouseButton button,
+                        Qt::MouseButtons buttons)
+{
+    return SendMouse(widget, type, widget->mapFromGlobal(global), button, buttons);
+}
+
+/*! The widget that Qt hands a mouse event at \a global over \a window: the child under it, or the window. */
+inline QWidget* ReceiverAt(QWidget* window, const QPoint& global)
+{
+    QWidget* child = window->childAt(window->mapFromGlobal(global));
+    return child ? child : window;
+}
+
+/*! A hover move (no button held) at \a global, sent to the widget under it. */
+inline void HoverAt(QWidget* window, const QPoint& global)
+{
+    SendMouseAt(ReceiverAt(window, global), QEvent::MouseMove, global, Qt::NoButton, Qt::NoButton);
+}
+
+/*!
+    Hovers and presses the left button at \a global over \a window and returns the widget that got
+    the press. As in Qt's implicit grab, later moves and the release go to that widget: send them
+    with DragTo() and ReleaseAt().
+*/
+inline QWidget* PressAt(QWidget* window, const QPoint& global)
+{
+    QWidget* grab = ReceiverAt(window, global);
+    SendMouseAt(grab, QEvent::MouseMove, global, Qt::NoButton, Qt::NoButton);
+    SendMouseAt(grab, QEvent::MouseButtonPress, global, Qt::LeftButton, Qt::LeftButton);
+    return grab;
+}
+
+/*! A move with the left button held, to the widget \a grab that got the press. */
+inline void DragTo(QWidget* grab, const QPoint& global)
+{
+    SendMouseAt(grab, QEvent::MouseMove, global, Qt::NoButton, Qt::LeftButton);
+}
+
+/*! Releases the left button over the widget \a grab that got the press. */
+inline void ReleaseAt(QWidget* grab, const QPoint& global)
+{
+    SendMouseAt(grab, QEvent::MouseButtonRelease, global, Qt::LeftButton, Qt::NoButton);
+}
+
+/*! The number of Qt object timers that run for \a object. */
+inline int TimerCount(QObject* object)
+{
+    return QAbstractEventDispatcher::instance()->registeredTimers(object).size();
 }
 
 } // namespace TestUtil
