@@ -17,6 +17,8 @@
 namespace {
 
 constexpr int FadeInterval = 40; // milliseconds per fade tick
+// Ten steps of 0.1 add up to just below 1.0; a fade ends when it is this close to its end.
+constexpr double OpacityEpsilon = 1e-9;
 
 QMargins themeContentMargins()
 {
@@ -74,7 +76,7 @@ void ZBWidgetPrivate::Init()
     q->installEventFilter(q);
 
     // Fade fields start at their defaults (member initialisers); the window starts invisible.
-    q->setWindowOpacity(0.0);
+    SetOpacity(0.0);
 }
 
 QToolButton* ZBWidgetPrivate::MakeButton(const QString& objectName, const QString& toolTip)
@@ -140,6 +142,20 @@ void ZBWidgetPrivate::ApplyMaximizedGeometry()
     q->setGeometry(ZBFrameGeometry::MaximizedGeometry(screen->availableGeometry(), minimum));
     q->overrideWindowState(state);
 #endif
+}
+
+double ZBWidgetPrivate::CurrentOpacity() const
+{
+    // Qt keeps a window's opacity in truncated steps of 1/255, so a fade step smaller than that would
+    // never move it. While the window still reports the value last set (so rounded), go on from that.
+    const double reported = q->windowOpacity();
+    return qAbs(reported - lastOpacity) < 1.0 / 255 ? lastOpacity : reported;
+}
+
+void ZBWidgetPrivate::SetOpacity(double opacity)
+{
+    lastOpacity = opacity;
+    q->setWindowOpacity(opacity);
 }
 
 void ZBWidgetPrivate::StartFade()
@@ -241,10 +257,10 @@ void ZBWidget::CancelFadeAction(bool visible)
 {
     d->StopFade();
     if (visible) {
-        setWindowOpacity(1.0);
+        d->SetOpacity(1.0);
         show();
     } else {
-        setWindowOpacity(0.0);
+        d->SetOpacity(0.0);
         hide();
     }
 }
@@ -422,35 +438,35 @@ void ZBWidget::timerEvent(QTimerEvent* event)
     const bool window = isWindow();
     switch (d->fadeState) {
     case 1: {
-        double o = windowOpacity() + d->intensifyStep;
-        if (o >= 1.0 || !window) {
+        double o = d->CurrentOpacity() + d->intensifyStep;
+        if (o >= 1.0 - OpacityEpsilon || !window) {
             d->StopFade();
             o = 1.0;
             if (!d->SetFadeState(2))
                 return;
         }
-        setWindowOpacity(o);
+        d->SetOpacity(o);
         break;
     }
     case 3: {
-        double o = windowOpacity() - d->fadeStep;
-        if (o <= 0.0 || !window) {
+        double o = d->CurrentOpacity() - d->fadeStep;
+        if (o <= OpacityEpsilon || !window) {
             d->StopFade();
             o = 0.0;
             if (!d->SetFadeState(2))
                 return;
         }
-        setWindowOpacity(o);
+        d->SetOpacity(o);
         break;
     }
     case 4: {
-        double o = windowOpacity() - d->fadeStep;
-        if (o <= 0.0 || !window) {
+        double o = d->CurrentOpacity() - d->fadeStep;
+        if (o <= OpacityEpsilon || !window) {
             o = 0.0;
             if (!d->SetFadeState(0))
                 return;
         }
-        setWindowOpacity(o);
+        d->SetOpacity(o);
         if (d->fadeState == 0)
             close();
         break;
@@ -461,11 +477,7 @@ void ZBWidget::timerEvent(QTimerEvent* event)
     }
 }
 
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-bool ZBWidget::nativeEvent(const QByteArray& eventType, void* message, qintptr* result)
-#else
-bool ZBWidget::nativeEvent(const QByteArray& eventType, void* message, long* result)
-#endif
+bool ZBWidget::nativeEvent(const QByteArray& eventType, void* message, ZBCompat::NativeEventResult* result)
 {
 #ifdef Q_OS_WIN
     if (isWindow() && ZBWidgetPrivate::AnswerMinMaxInfo(this, message))

@@ -31,6 +31,8 @@ public:
 #endif
 
     // Fading.
+    double CurrentOpacity() const;
+    void SetOpacity(double opacity);
     void StartFade();
     void StopFade();
     // Stores the state and announces it; false when a slot deleted the window.
@@ -63,6 +65,7 @@ public:
     int intensifyTime = 0;
     double fadeStep = 1.0;
     double intensifyStep = 1.0;
+    double lastOpacity = 0.0; // the opacity last set, before Qt rounds it
 
     QPointer<QWidget> mainContent; // "ZBWIDGETMAINCONTENT"
 };

@@ -346,6 +346,7 @@ private slots:
         // Steady comes on the tick that reaches 1.0, and no timer runs after it.
         QCOMPARE(w.log.mid(w.log.size() - 3), (QList<int>{Tick, 2, Tick}));
         QCOMPARE(w.log.count(Tick), w.opacities.size());
+        QCOMPARE(w.opacities.size(), 10); // 400 ms at 40 ms a tick, despite Qt's 1/255 truncation
         QCOMPARE(TestUtil::TimerCount(&w), 0);
 
         // Shown again during the hide fade, the window intensifies from where it stands.
@@ -362,6 +363,16 @@ private slots:
         w.hide();
         QTRY_COMPARE(TestUtil::TimerCount(&w), 0);
         checkSteps(w.opacities, 1.0, -0.08);
+    }
+
+    void slowFadeStillMoves()
+    {
+        // A step of 0.002 is below Qt's 1/255 opacity resolution; the fade must still advance.
+        Frame w;
+        w.SetIntensifyTime(20000);
+        w.show();
+        QTRY_VERIFY(w.windowOpacity() > 0.01);
+        QVERIFY(!w.log.contains(2));
     }
 
     void showThenClose_data()
