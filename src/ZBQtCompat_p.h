@@ -28,6 +28,13 @@ inline QPoint GlobalPos(const QMouseEvent* event)
 #endif
 }
 
+/*! The type of QWidget::nativeEvent's result argument. */
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+using NativeEventResult = qintptr;
+#else
+using NativeEventResult = long;
+#endif
+
 } // namespace ZBCompat
 
 #endif // ZBQTCOMPAT_P_H
