@@ -1,0 +1,98 @@
+#ifndef ZBDIALOG_H
+#define ZBDIALOG_H
+
+#include "ZBWidget.h"
+
+class QEventLoop;
+class QSessionManager;
+
+/*!
+    A frameless modal dialog. Exec() shows it and runs its own event loop until Done(), Accept()
+    or Reject() ends it; the code it ended with is Exec()'s result: 1 accepted, 0 rejected, any
+    other value the application's own.
+
+    Every dialog is a child of the application-wide top-level widget set with SetTopLevelWidget();
+    the parent given to the constructor is not used. Whenever the dialog is shown it centres itself
+    over that widget's window (or over the screen), unless the application has moved it. Return and
+    Enter click the visible default QPushButton, Escape rejects, and a close request rejects. A
+    session manager's commit request closes a dialog whose Exec() loop runs.
+
+    Put the dialog's own widgets into Content().
+*/
+class ZEBGUICORE_EXPORT ZBDialog : public ZBWidget
+{
+    Q_OBJECT
+
+public:
+    /*!
+        Builds a hidden dialog at full opacity, child of GetTopLevelWidget(); \a parent is ignored.
+        \a f gains Qt::Dialog, Qt::FramelessWindowHint and Qt::CustomizeWindowHint.
+    */
+    explicit ZBDialog(QWidget* parent = nullptr, Qt::WindowFlags f = Qt::WindowFlags());
+    /*! A dialog destroyed while its Exec() loop runs ends that loop; Exec() then returns 0. */
+    ~ZBDialog() override;
+
+    /*! Stores \a r as the result without ending the dialog or emitting anything. */
+    void SetResult(int r);
+    /*! The code the dialog last ended with; 0 after construction and when Exec() starts. */
+    int Result() const;
+
+    /*!
+        Makes \a w the parent of every dialog constructed from now on; null makes them parentless.
+        Dialogs built earlier keep their parent. When \a w is destroyed the setting reads null again.
+    */
+    static void SetTopLevelWidget(QWidget* w);
+    /*! The widget set with SetTopLevelWidget(), or null. */
+    static QWidget* GetTopLevelWidget();
+
+Q_SIGNALS:
+    /*! The dialog ended with code 1; emitted after Finished(). */
+    void Accepted();
+    /*! The dialog ended with code 0; emitted after Finished(). */
+    void Rejected();
+    /*! The dialog ended with \a result; emitted first. */
+    void Finished(int result);
+
+public Q_SLOTS:
+    /*!
+        Shows the dialog modal and blocks in a nested event loop until the dialog ends; returns the
+        code it ended with. Qt::WA_ShowModal is set for the run and restored afterwards. A dialog
+        with Qt::WA_DeleteOnClose survives until the result is read and is then deleted. Returns 0
+        if the dialog is destroyed while the loop runs, and -1 at once, leaving the running loop
+        alone, when called while the dialog's own loop already runs.
+    */
+    int Exec();
+    /*! Ends the dialog with code 1. */
+    void Accept();
+    /*! Ends the dialog with code 0. */
+    void Reject();
+    /*!
+        Ends the dialog with code \a r: hides it, leaves its Exec() loop if one runs, stores \a r,
+        emits Finished(r), then Accepted() for 1 or Rejected() for 0.
+    */
+    void Done(int r);
+
+protected:
+    void timerEvent(QTimerEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+    /*! The widget set with SetTopLevelWidget(), read by each constructor. */
+    static QWidget* m_pTopLevel;
+
+private:
+    // Centres the dialog over w's window, or over a screen when w is null, inside the work area.
+    void AdjustPosition(QWidget* w);
+    // Reacts to the session manager's commit request: closes the dialog while its loop runs.
+    virtual void CommitDataRequest(QSessionManager& manager);
+
+private Q_SLOTS:
+    void OnCommitDataRequest(QSessionManager& manager);
+
+private:
+    int m_nResult;
+    QEventLoop* m_pEventLoop; // the running Exec() loop, on Exec()'s stack; null when none runs
+};
+
+#endif // ZBDIALOG_H

@@ -1,0 +1,49 @@
+// Internal, not part of the API.
+#ifndef ZBMESSAGEBOX_P_H
+#define ZBMESSAGEBOX_P_H
+
+#include "zebguicore_export.h"
+
+#include <QPointer>
+#include <QSize>
+
+class QFont;
+class QGridLayout;
+class QLabel;
+class QPushButton;
+class QRect;
+class QSignalMapper;
+class QString;
+class QTextBrowser;
+class ZBMessageBox;
+
+namespace ZBMessageBoxText {
+
+/*!
+    The size of the text view for \a plainText in \a font on a screen whose work area is \a available:
+    the width is the minimum width, the height both the minimum and the maximum height.
+*/
+ZEBGUICORE_TESTS_EXPORT QSize ViewSize(const QFont& font, const QString& plainText, const QRect& available);
+
+} // namespace ZBMessageBoxText
+
+class ZBMessageBoxPrivate
+{
+public:
+    explicit ZBMessageBoxPrivate(ZBMessageBox* q);
+
+    void Init();
+    void SizeTextView();
+    // The column of the button row that a kind takes; -1 for a value that is not a kind.
+    static int ColumnOf(int kind);
+    static QString TextOf(int kind);
+
+    ZBMessageBox* const q;
+    QGridLayout* buttonRow = nullptr;
+    QSignalMapper* mapper = nullptr;
+    QTextBrowser* textView = nullptr; // "ZBMESSBOXTEXTLABEL"
+    QLabel* iconLabel = nullptr;      // "ZBMESSBOXICONLABEL"
+    QPointer<QPushButton> defaultButton;
+};
+
+#endif // ZBMESSAGEBOX_P_H
