@@ -3,8 +3,6 @@
 #ifndef ZBITEMSIZECACHE_P_H
 #define ZBITEMSIZECACHE_P_H
 
-#include "zebguicore_export.h"
-
 #include <QSize>
 #include <functional>
 #include <map>
@@ -18,7 +16,7 @@
     span of rows that changed since it last ran, so that filling a list one row at a time, with a
     size query after every row, costs linear time in all.
 */
-class ZEBGUICORE_TESTS_EXPORT ZBItemSizeCache
+class ZBItemSizeCache
 {
 public:
     using SizeOf = std::function<QSize(int row)>;

@@ -122,7 +122,7 @@ void ZBPopupWidgetPrivate::Init()
 
 void ZBPopupWidgetPrivate::WatchModel()
 {
-    new ItemAreaWatcher(itemArea, &sizes);
+    itemAreaWatcher = new ItemAreaWatcher(itemArea, &sizes);
     QObject::connect(itemArea.data(), &QAbstractItemView::iconSizeChanged, q,
                      [this] { sizes.InvalidateAll(); });
 
@@ -182,6 +182,7 @@ ZBPopupWidget::ZBPopupWidget(QWidget* parent)
 ZBPopupWidget::~ZBPopupWidget()
 {
     // The children die after this object: silence what they could still send to it.
+    delete d->itemAreaWatcher.data();
     if (d->delegate)
         disconnect(d->delegate, nullptr, this, nullptr);
     if (d->itemArea) {

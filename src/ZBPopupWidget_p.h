@@ -138,6 +138,7 @@ public:
     // announces the outcome once afterwards.
     bool removing = false;
     QPointer<QAbstractItemDelegate> listDelegate; // the view's own delegate, used without one installed
+    QPointer<QObject> itemAreaWatcher;            // event filter on the item area
     mutable ZBItemSizeCache sizes;
 };
 
