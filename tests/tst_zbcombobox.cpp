@@ -23,12 +23,7 @@ class TestDelegate : public ZBComboBoxItemDelegate
 {
 public:
     using ZBComboBoxItemDelegate::ZBComboBoxItemDelegate;
-    void PaintCurrentItem(QPainter*, const QStyleOptionViewItem& option,
-                          const QModelIndex& index) const override
-    {
-        painted << index.row();
-        paintedRect = option.rect;
-    }
+    void PaintCurrentItem(QPainter*, const QStyleOptionViewItem&, const QModelIndex&) const override {}
     QSize ItemSizeHint(const QStyleOptionViewItem&, const QModelIndex& index) const override
     {
         ++sizeCalls;
@@ -36,8 +31,6 @@ public:
     }
     QSize MinimumSizeHint(const QStyleOptionViewItem&) const override { return QSize(40, 12); }
     mutable int sizeCalls = 0;
-    mutable QList<int> painted;
-    mutable QRect paintedRect;
 };
 
 ZBPopupWidget* popupOf(ZBComboBox* box)
@@ -376,17 +369,6 @@ private slots:
         for (int delta : {120, -120, 120, -120, -120, 0}) // the first finds no current item
             sendWheel(&box, delta);
         QCOMPARE(rec.take(), QStringLiteral("cur(-1,0) cur(0) cur(0,1) cur(1)"));
-    }
-
-    void paintsTheCurrentItemThroughTheDelegate()
-    {
-        Fixture f;
-        f.box->grab();
-        QCOMPARE(f.delegate->painted, QList<int>{-1});
-        QCOMPARE(f.delegate->paintedRect, f.box->rect());
-        f.box->SetCurrentIndex(3);
-        f.box->grab();
-        QCOMPARE(f.delegate->painted.last(), 3);
     }
 
     void lifetimes()
