@@ -4,6 +4,7 @@
 
 #include <QMouseEvent>
 #include <QPoint>
+#include <QStyleOptionViewItem>
 #include <QtGlobal>
 
 namespace ZBCompat {
@@ -43,5 +44,16 @@ using NativeEventResult = long;
 #endif
 
 } // namespace ZBCompat
+
+/*!
+    Fills the QStyleOptionViewItem \a option with the options that the item view paints its items
+    with. Expands inside a member function of a QAbstractItemView subclass: Qt 6 replaced the
+    protected viewOptions() by initViewItemOption().
+*/
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+#define ZB_INIT_VIEW_ITEM_OPTION(option) initViewItemOption(&(option))
+#else
+#define ZB_INIT_VIEW_ITEM_OPTION(option) ((option) = viewOptions())
+#endif
 
 #endif // ZBQTCOMPAT_P_H

@@ -1,0 +1,58 @@
+#ifndef ZBLINKLABEL_H
+#define ZBLINKLABEL_H
+
+#include "zebguicore_export.h"
+
+#include <QPushButton>
+#include <QVariant>
+#include <memory>
+
+class ZBLinkLabelPrivate;
+
+/*!
+    A push button used as a text link. It draws its own text (set with SetText(), separate from
+    QAbstractButton::text()) on one line, elided at the right to its width, sizes itself to that
+    text, shows a pointing-hand cursor while enabled and keeps application data by role. Clicks
+    are reported by the usual QAbstractButton signals.
+*/
+class ZEBGUICORE_EXPORT ZBLinkLabel : public QPushButton
+{
+    Q_OBJECT
+
+public:
+    explicit ZBLinkLabel(QWidget* parent = nullptr);
+    ~ZBLinkLabel() override;
+
+    /*! The label's text, empty after construction. */
+    QString GetText() const;
+    /*!
+        Shows \a text and emits TextChanged() and TextChanged(text); nothing happens when \a text is
+        the current text.
+    */
+    void SetText(const QString& text);
+
+    /*! The value stored for \a role; an invalid QVariant when none is. */
+    QVariant GetData(int role = Qt::UserRole) const;
+    /*!
+        Stores \a value for \a role and emits DataChanged(role); nothing happens when the value is
+        the one stored (an invalid value equals a role that holds nothing).
+    */
+    void SetData(const QVariant& value, int role = Qt::UserRole);
+
+    /*! The text's width and the font's height, plus the contents margins. */
+    QSize sizeHint() const override;
+
+Q_SIGNALS:
+    void TextChanged();
+    void TextChanged(const QString& text);
+    void DataChanged(int role);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    std::unique_ptr<ZBLinkLabelPrivate> const d;
+};
+
+#endif // ZBLINKLABEL_H

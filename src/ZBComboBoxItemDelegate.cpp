@@ -1,0 +1,5 @@
+#include "ZBComboBoxItemDelegate.h"
+
+ZBComboBoxItemDelegate::ZBComboBoxItemDelegate(QObject* parent) : QStyledItemDelegate(parent) {}
+
+ZBComboBoxItemDelegate::~ZBComboBoxItemDelegate() = default;
