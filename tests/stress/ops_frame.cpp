@@ -378,7 +378,7 @@ void FrameFamily::Step(Stress::Context& context)
         {5, &FrameFamily::TitleOp},       {5, &FrameFamily::HoverOp},
         {10, &FrameFamily::DragOp},       {5, &FrameFamily::TitleDragOp},
         {4, &FrameFamily::AdvanceOp},     {2, &FrameFamily::SettleOp},
-        {1, &FrameFamily::ReenterOp},
+        {3, &FrameFamily::ReenterOp},
     };
     Frame* frame = Pick(context);
     if (!frame)
@@ -1046,7 +1046,9 @@ void FrameFamily::ReenterOp(Stress::Context& context, Frame& frame)
                                           "CancelFadeAction(false)"};
     const int state = states[context.Bounded(0, 2)];
     // Deleting the window from inside closeEvent() is left out: QWidget::close() is still on the stack.
-    const int action = context.Bounded(state == 4 ? 1 : 0, 6);
+    // Elsewhere deleting it at once is the case most worth trying: the frame's own code is still on
+    // the stack and must notice.
+    const int action = state != 4 && context.Chance(40) ? 0 : context.Bounded(1, 6);
     context.Log(frame.name + QStringLiteral(": on FadeStateChanged(%1) call %2 once")
                                  .arg(state)
                                  .arg(QLatin1String(actions[action])));
