@@ -70,6 +70,7 @@ struct Frame
     bool restoreFollows = false;
     bool announcedMaximized = false;
     QSize maximumAtChange; // the maximum size when the state last changed
+    QRect normalGeometry;  // the geometry a shown normal window had when it was maximised
     // Whether the frame must be shown once its fades have ended: 1 yes, 0 no, -1 unknown (after
     // operations whose outcome depends on timing, or while a re-entrant slot waits to fire).
     int expectVisible = 0;
@@ -194,6 +195,8 @@ public:
                     frame.restoreFollows = true;
                     frame.announcedMaximized = frame.widget->windowState() & Qt::WindowMaximized;
                     frame.maximumAtChange = frame.widget->maximumSize();
+                    if (!frame.announcedMaximized)
+                        frame.normalGeometry = QRect();
                 }
             }
         };
@@ -640,10 +643,22 @@ void FrameFamily::WindowStateOp(Stress::Context& context, Frame& frame)
 {
     ExpectStateChange(frame);
     switch (context.Bounded(0, 2)) {
-    case 0:
+    case 0: {
         context.Log(frame.name + QStringLiteral(": showMaximized()"));
-        frame.widget->showMaximized();
+        StressFrame* w = frame.widget;
+        const bool normal =
+            w->isWindow() && w->isVisible() && w->windowState() == Qt::WindowNoState && platformAgrees(w);
+        const QRect geometry = w->geometry();
+        w->showMaximized();
+        // QWidget sets the state before showMaximized() returns, whatever the platform does later.
+        if (frame.widget && !(w->windowState() & Qt::WindowMaximized)) {
+            return context.Fail(QStringLiteral("%1: showMaximized() returned with window state %2")
+                                    .arg(frame.name)
+                                    .arg(int(w->windowState())));
+        }
+        frame.normalGeometry = normal ? geometry : QRect();
         break;
+    }
     case 1:
         context.Log(frame.name + QStringLiteral(": showMinimized()"));
         frame.widget->showMinimized();
@@ -727,6 +742,7 @@ void FrameFamily::IgnoreOp(Stress::Context& context, Frame& frame)
 void FrameFamily::SizeLimitOp(Stress::Context& context, Frame& frame)
 {
     StressFrame* w = frame.widget;
+    frame.normalGeometry = QRect(); // Qt resizes a maximised window to its new limits
     switch (context.Bounded(0, 3)) {
     case 0: {
         const QSize size(context.Bounded(0, 420), context.Bounded(0, 320));
@@ -1131,6 +1147,13 @@ void FrameFamily::Check(Stress::Context& context)
         }
 
         const bool maximized = w->windowState() & Qt::WindowMaximized;
+        // A maximised window remembers the geometry to restore (saveGeometry() stores it too).
+        if (maximized && frame.normalGeometry.isValid() && platformAgrees(w) &&
+            w->normalGeometry() != frame.normalGeometry) {
+            return context.Fail(
+                QStringLiteral("%1: maximised from %2, its normal geometry reads %3")
+                    .arg(frame.name, describe(frame.normalGeometry), describe(w->normalGeometry())));
+        }
         // A shown maximised top-level frame covers its screen's work area, as far as its maximum
         // size lets it, now and when it was maximised (a limit lifted later has no event to follow).
         if (w->isWindow() && w->isVisible() && maximized && !(w->windowState() & Qt::WindowMinimized) &&
