@@ -8,7 +8,10 @@
 
 namespace Bench {
 
-/*! One run of one side of a row; returns the nanoseconds spent in the part being measured. */
+/*!
+    One run of one side of a row; returns the nanoseconds spent in the part being measured, or a
+    negative value when the run could not do its work (the row is then reported as failed).
+*/
 using Measure = std::function<qint64()>;
 
 struct Row

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds the benchmark in a Release build against Qt 6 (build/bench) and runs it.
+#   scripts/bench.sh                      every row
+#   scripts/bench.sh --filter ZBWidget    rows whose group, case or Qt counterpart match
+#   scripts/bench.sh --runs 51            more runs per side for steadier medians
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD=${ZB_BUILD_DIR:-$ROOT/build}/bench
+JOBS=${ZB_JOBS:-2}
+
+cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZB_BUILD_BENCH=ON \
+    -DZB_BUILD_TESTS=OFF -DZB_BUILD_EXAMPLES=OFF >/dev/null
+cmake --build "$BUILD" --target zb_bench -j "$JOBS"
+exec "$BUILD/bench/zb_bench" "$@"
