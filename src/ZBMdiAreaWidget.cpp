@@ -118,7 +118,7 @@ void ZBMdiAreaWidgetPrivate::Unlist(ZBMdiSubWindow* subWindow)
     subWindows.removeOne(subWindow);
     zOrder.removeOne(subWindow);
     cycle.removeOne(subWindow);
-    minimized.removeOne(subWindow);
+    minimized.removeAll(subWindow);
     if (subWindow != active)
         return;
     if (!zOrder.isEmpty()) {
@@ -372,7 +372,7 @@ void ZBMdiAreaWidget::OnStateChanged(Qt::WindowStates oldState, Qt::WindowStates
     if (wasMinimized && !minimized) {
         d->minimized.removeOne(d->active);
         d->ArrangeMinimized();
-    } else if (!wasMinimized && minimized) {
+    } else if (!wasMinimized && minimized && !d->minimized.contains(d->active)) {
         d->minimized.append(d->active);
         d->ArrangeMinimized();
     }
@@ -446,6 +446,14 @@ void ZBMdiAreaWidgetPrivate::ArrangeMinimized()
 {
     if (mode == ZBMdiAreaWidget::Maximized)
         return;
+    // A sub-window restored while another was active did not tell the area; it leaves the row now
+    // instead of being pulled back to the bottom.
+    QList<ZBMdiSubWindow*> stillMinimized;
+    for (ZBMdiSubWindow* subWindow : std::as_const(minimized)) {
+        if (subWindow->IsMinimized())
+            stillMinimized.append(subWindow);
+    }
+    minimized = stillMinimized;
     const QRect vr = q->viewport()->rect();
     int rowBottom = vr.bottom() - 1;
     int nextRowBottom = rowBottom;

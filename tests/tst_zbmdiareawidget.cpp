@@ -357,9 +357,17 @@ private slots:
         idle->ShowMinimized(); // not the active one: the area does not hear it
         a.Nudge();
         QCOMPARE(idle->pos(), QPoint(100, 100));
-        delete subs[0];
+
+        // Restored while another is active: the area does not hear it, but never pulls it back
+        // to the row, and one minimised again and deleted leaves the row entirely.
+        subs[0]->ShowNormal();
+        subs[0]->move(60, 70);
+        subs[2]->ShowNormal();
+        a.area->SetActiveSubWindow(subs[2]);
+        subs[2]->ShowMinimized();
+        delete subs[2];
         a.Nudge();
-        QCOMPARE(subs[2]->pos(), QPoint(0, 474));
+        QCOMPARE(subs[0]->pos(), QPoint(60, 70));
     }
 
     void scrolling()
