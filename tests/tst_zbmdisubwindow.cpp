@@ -12,8 +12,7 @@
 namespace {
 
 using States = QList<QPair<int, int>>;
-const int Min = Qt::WindowMinimized;
-const int Max = Qt::WindowMaximized;
+const int Min = Qt::WindowMinimized, Max = Qt::WindowMaximized;
 
 QString shownButtons(ZBMdiSubWindow* sub)
 {
@@ -30,7 +29,7 @@ QMargins frameMargins(ZBMdiSubWindow* sub)
     return sub->findChild<QWidget*>(QStringLiteral("ZBWIDGETMAINCONTENT"))->layout()->contentsMargins();
 }
 
-// Every StateChanged pair (Qt 5's QSignalSpy cannot hold Qt::WindowStates).
+// Qt 5's QSignalSpy cannot hold Qt::WindowStates.
 struct StateLog : States
 {
     explicit StateLog(ZBMdiSubWindow* sub)
@@ -87,8 +86,8 @@ private slots:
         QTest::addColumn<States>("emitted");
         QTest::addColumn<QString>("buttons");
         QTest::newRow("new") << "" << States{} << "MIN MAX";
-        QTest::newRow("maximise") << "max" << States{{0, Max}} << "MIN RES";
-        QTest::newRow("minimise") << "min" << States{{0, Min}} << "MAX RES";
+        QTest::newRow("max") << "max" << States{{0, Max}} << "MIN RES";
+        QTest::newRow("min") << "min" << States{{0, Min}} << "MAX RES";
         QTest::newRow("max, min") << "max min" << States{{0, Max}, {Max, Min}} << "MAX RES";
         QTest::newRow("min, max") << "min max" << States{{0, Min}, {Min, Max}} << "MIN RES";
         QTest::newRow("same twice") << "max max normal normal" << States{{0, Max}, {Max, 0}} << "MIN MAX";
@@ -126,7 +125,6 @@ private slots:
         h.sub->SetWidget(new QLineEdit);
         QVERIFY(h.Show());
         const QRect m = ZBResource::GetData(ZBResource::MainContentMargins).toRect();
-        const QMargins theme(m.left(), m.top(), m.right(), m.bottom());
 
         h.sub->ShowMinimized();
         QVERIFY(h.sub->Content()->isHidden());
@@ -139,13 +137,13 @@ private slots:
         QCOMPARE(h.sub->NormalGeometry(), QRect(20, 20, 300, 200));
 
         h.sub->ShowNormal();
-        QCOMPARE(frameMargins(h.sub), theme);
+        QCOMPARE(frameMargins(h.sub), QMargins(m.left(), m.top(), m.right(), m.bottom()));
         h.sub->setGeometry(20, 20, 300, 200);
         QCOMPARE(dragTitle(h.sub, 30, 20), QPoint(50, 40));
         QCOMPARE(h.sub->NormalGeometry(), QRect(50, 40, 300, 200));
     }
 
-    void ignoredActionsAndTitleDoubleClick()
+    void titleDoubleClickAndIgnoredActions()
     {
         Host h;
         QVERIFY(h.Show());
@@ -175,26 +173,20 @@ private slots:
         auto* big = new QLabel(QStringLiteral("big"));
         big->setMinimumSize(300, 200);
         big->setWindowTitle(QStringLiteral("Document"));
-        h.sub->SetWidget(big);
-        QCOMPARE(h.sub->GetWidget(), big);
-        QCOMPARE(h.sub->Content()->windowTitle(), QStringLiteral("Document"));
+        h.sub->SetWidget(big); // grows at once, also while shown
         QVERIFY(h.sub->width() >= 300);
         QCOMPARE(h.sub->NormalGeometry(), QRect(QPoint(40, 50), h.sub->size()));
+        QCOMPARE(h.sub->Content()->windowTitle(), QStringLiteral("Document"));
         big->setWindowTitle(QStringLiteral("Renamed"));
         QCOMPARE(h.sub->windowTitle(), QStringLiteral("Renamed"));
 
-        // The widget already held: no resize, no title copy.
         const QSize grown = h.sub->size();
-        h.sub->Content()->setWindowTitle(QStringLiteral("kept"));
         h.sub->resize(120, 90);
-        h.sub->SetWidget(big);
+        h.sub->SetWidget(big); // held already: no resize
         QCOMPARE(h.sub->size(), QSize(120, 90));
-        QCOMPARE(h.sub->Content()->windowTitle(), QStringLiteral("kept"));
-
-        // A small widget never shrinks the sub-window; the old one leaves the grid at once.
         h.sub->resize(grown);
         QPointer<QLabel> old(big);
-        h.sub->SetWidget(new QLabel(QStringLiteral("s")));
+        h.sub->SetWidget(new QLabel(QStringLiteral("s"))); // never shrinks; the old one goes at once
         QVERIFY(h.sub->GetWidget() != big && old->isHidden());
         h.sub->SetWidget(nullptr);
         QVERIFY(!h.sub->GetWidget());
@@ -205,7 +197,7 @@ private slots:
 
     void activeFlag()
     {
-        // The press path alone: no focus moves with a press sent straight to the frame.
+        // The press path alone: a press sent straight to the frame moves no focus.
         Host h;
         h.sub->SetWidget(new QLineEdit);
         QVERIFY(h.Show());
@@ -220,12 +212,12 @@ private slots:
         TestUtil::SendMouse(h.sub, QEvent::MouseButtonDblClick, QPoint(100, 10));
         QCOMPARE(h.sub->windowState(), Qt::WindowStates(Qt::WindowActive));
 
-        // The focus path alone.
+        // The focus path alone; the sub-window never takes the bit back itself.
         h.outside->setFocus();
         h.sub->overrideWindowState(Qt::WindowNoState);
         h.sub->GetWidget()->setFocus();
         QTRY_COMPARE(h.sub->windowState(), Qt::WindowStates(Qt::WindowActive));
-        h.outside->setFocus(); // the sub-window never takes the bit back itself
+        h.outside->setFocus();
         QCOMPARE(h.sub->windowState(), Qt::WindowStates(Qt::WindowActive));
     }
 };
