@@ -159,6 +159,7 @@ private slots:
         h.sub->ShowMaximized();
         h.sub->ShowMinimized();
         QTest::mouseDClick(h.sub->TitleBar(), Qt::LeftButton);
+        QVERIFY(log.isEmpty());
         h.sub->SetState(Qt::WindowMaximized); // not an action
         h.sub->ShowNormal();
         QTest::mouseDClick(h.sub->TitleBar(), Qt::LeftButton);
