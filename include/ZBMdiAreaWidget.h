@@ -1,0 +1,112 @@
+#ifndef ZBMDIAREAWIDGET_H
+#define ZBMDIAREAWIDGET_H
+
+#include "zebguicore_export.h"
+
+#include <QAbstractScrollArea>
+#include <QList>
+#include <memory>
+
+class ZBMdiSubWindow;
+class ZBMdiAreaWidgetPrivate;
+
+/*!
+    A multi-document area, "ZBMDIAREAWIDGET": a scroll area whose viewport holds ZBMdiSubWindows.
+
+    The area keeps one active sub-window and the order in which sub-windows were activated. A
+    sub-window becomes active when it is added, when it is pressed or takes the keyboard focus,
+    through SetActiveSubWindow() and through the next/previous slots. When the active sub-window
+    is maximised, the area enters the Maximized mode: only the active sub-window is shown and it
+    covers the viewport. Minimised sub-windows are lined up along the bottom of the viewport.
+    Scrolling moves the sub-windows themselves; the scroll ranges follow their bounding rectangle.
+
+    A blocked area refuses new sub-windows, closes, cycling and activation by the user.
+
+    A sub-window leaves the area when it is closed; one that the application deletes or gives
+    another parent is dropped at once, and the most recently active remaining one becomes active.
+*/
+class ZEBGUICORE_EXPORT ZBMdiAreaWidget : public QAbstractScrollArea
+{
+    Q_OBJECT
+
+public:
+    enum MdiState
+    {
+        Normal = 0,
+        Maximized = 1
+    };
+
+    explicit ZBMdiAreaWidget(QWidget* parent = nullptr);
+    ~ZBMdiAreaWidget() override;
+
+    /*!
+        Moves \a subWindow into the viewport at (0, 0), shows it, makes it active and deletes it
+        when it closes. Null or an already added sub-window is ignored; a blocked area refuses
+        and writes a log line.
+    */
+    void AddSubWindow(ZBMdiSubWindow* subWindow);
+    /*!
+        Wraps \a widget (which may be null) in a new sub-window, adds it and returns it. Returns
+        null, creating nothing, when the area is blocked.
+    */
+    ZBMdiSubWindow* AddWidget(QWidget* widget);
+
+    /*! The active sub-window, or null. */
+    ZBMdiSubWindow* ActiveSubWindow() const;
+    /*! The same as ActiveSubWindow(). */
+    ZBMdiSubWindow* CurrentSubWindow() const;
+    /*! Every sub-window, the most recently activated first. */
+    QList<ZBMdiSubWindow*> SubWindows() const;
+    /*! The number of sub-windows. */
+    int SubWindowsCount() const;
+    /*! Normal, or Maximized while the active sub-window covers the viewport. */
+    MdiState GetState() const;
+
+    /*!
+        Blocks or unblocks the area. While blocked, adding, closing and cycling do nothing, the
+        sub-windows ignore their own state buttons, and a sub-window that the user presses or
+        focuses does not become active. SetActiveSubWindow() still works.
+    */
+    void BlockMdiArea(bool block) const;
+    /*! Whether the area is blocked. */
+    bool IsBlocked() const;
+
+public Q_SLOTS:
+    /*! Activates the sub-window that was activated longest ago; nothing while blocked. */
+    void ActivateNextSubWindow();
+    /*! Activates the previously active sub-window, walking back the order next walks; nothing while blocked.
+     */
+    void ActivatePreviousSubWindow();
+    /*! Closes the active sub-window; nothing while blocked. */
+    void CloseActiveSubWindow();
+    /*! Closes every sub-window, the most recently activated first; nothing while blocked. */
+    void CloseAllSubWindows();
+    /*! Activates \a subWindow if it belongs to the area, also while blocked; otherwise does nothing. */
+    void SetActiveSubWindow(ZBMdiSubWindow* subWindow);
+    /*! Accepted and ignored. */
+    void DetachWindow(ZBMdiSubWindow* subWindow);
+    /*! Accepted and ignored. */
+    void AttachWindow(ZBMdiSubWindow* subWindow);
+
+Q_SIGNALS:
+    /*! The active sub-window changed to \a subWindow; null when the last one has gone. */
+    void SubWindowActivated(ZBMdiSubWindow* subWindow);
+    /*! \a subWindow is being closed and is about to leave the area. */
+    void SubWindowAboutClose(ZBMdiSubWindow* subWindow);
+    /*! Declared for applications that connect to it; never emitted. */
+    void SubWindowAboutDetach(ZBMdiSubWindow* subWindow);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+private Q_SLOTS:
+    void OnStateChanged(Qt::WindowStates oldState, Qt::WindowStates newState);
+
+private:
+    friend class ZBMdiAreaWidgetPrivate;
+    std::unique_ptr<ZBMdiAreaWidgetPrivate> const d;
+};
+
+#endif // ZBMDIAREAWIDGET_H

@@ -1,0 +1,295 @@
+#include "ZBMdiSubWindow.h"
+#include "ZBMdiSubWindow_p.h"
+
+#include "ZBTitleBar.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QGridLayout>
+#include <QMoveEvent>
+#include <QResizeEvent>
+#include <QToolButton>
+
+namespace {
+
+constexpr int MinimizedWidth = 300;
+
+} // namespace
+
+ZBMdiSubWindowPrivate::ZBMdiSubWindowPrivate(ZBMdiSubWindow* q) : q(q) {}
+
+ZBMdiSubWindowPrivate::~ZBMdiSubWindowPrivate()
+{
+    // The widget parts are destroyed after this; a focus change on the way must not reach the slot.
+    QObject::disconnect(focusConnection);
+}
+
+QEvent::Type ZBMdiSubWindowPrivate::DestroyingEventType()
+{
+    static const QEvent::Type type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
+void ZBMdiSubWindowPrivate::Init()
+{
+    ignoreAllActions = false;
+
+    auto* grid = new QGridLayout(q->Content());
+    grid->setSpacing(0);
+    grid->setContentsMargins(0, 0, 0, 0);
+
+    q->setObjectName(QStringLiteral("ZBMdiSubWindow"));
+
+    maximizeButton = MakeButton(QStringLiteral("MAXIMIZEBUTTON"), ZBMdiSubWindow::tr("Maximize"));
+    QObject::connect(maximizeButton.data(), &QToolButton::clicked, q, &ZBMdiSubWindow::ShowMaximized);
+    restoreButton = MakeButton(QStringLiteral("RESTOREBUTTON"), ZBMdiSubWindow::tr("Restore"));
+    QObject::connect(restoreButton.data(), &QToolButton::clicked, q, &ZBMdiSubWindow::ShowNormal);
+    minimizeButton = MakeButton(QStringLiteral("MINIMIZEBUTTON"), ZBMdiSubWindow::tr("Minimize"));
+    QObject::connect(minimizeButton.data(), &QToolButton::clicked, q, &ZBMdiSubWindow::ShowMinimized);
+
+    q->setFocusPolicy(Qt::StrongFocus);
+    normalGeometry = QRect(QPoint(0, 0), q->sizeHint());
+
+    // Starting from a state that differs from "no state" runs the button rules once.
+    state = Qt::WindowActive;
+    q->SetState(Qt::WindowNoState);
+
+    QObject::connect(q->TitleBar(), &ZBTitleBar::DoubleClicked, q, &ZBMdiSubWindow::OnTitleDoubleClicked);
+    focusConnection = QObject::connect(qApp, &QApplication::focusChanged, q, &ZBMdiSubWindow::OnFocusChanged);
+}
+
+QToolButton* ZBMdiSubWindowPrivate::MakeButton(const QString& objectName, const QString& toolTip)
+{
+    QToolButton* button = q->TitleBar()->AddButton(Qt::AlignRight, toolTip);
+    button->setObjectName(objectName);
+    return button;
+}
+
+QGridLayout* ZBMdiSubWindowPrivate::ContentGrid() const
+{
+    QWidget* content = q->Content();
+    return content ? qobject_cast<QGridLayout*>(content->layout()) : nullptr;
+}
+
+void ZBMdiSubWindowPrivate::TrackNormalGeometry()
+{
+    if (!(state & (Qt::WindowMinimized | Qt::WindowMaximized)))
+        normalGeometry = q->geometry();
+}
+
+QSize ZBMdiSubWindowPrivate::FreshSizeHint(ZBMdiSubWindow* subWindow)
+{
+    // Layouts cache the size hints of their widgets until the next layout pass; drop the caches
+    // from the content up to the sub-window so that a widget just added or hidden counts now.
+    for (QWidget* w = subWindow->Content(); w && w != subWindow; w = w->parentWidget())
+        w->updateGeometry();
+    return subWindow->sizeHint();
+}
+
+ZBMdiSubWindow::ZBMdiSubWindow(QWidget* parent)
+    : ZBWidget(parent, Qt::WindowFlags()), d(new ZBMdiSubWindowPrivate(this))
+{
+    d->Init();
+}
+
+ZBMdiSubWindow::~ZBMdiSubWindow()
+{
+    // Lets the area that filters this sub-window drop it while it is still whole.
+    QEvent event(ZBMdiSubWindowPrivate::DestroyingEventType());
+    QCoreApplication::sendEvent(this, &event);
+}
+
+void ZBMdiSubWindow::SetWidget(QWidget* widget)
+{
+    QGridLayout* grid = d->ContentGrid();
+    if (!grid || (widget && (widget == this || widget->isAncestorOf(this))))
+        return;
+    QWidget* previous = GetWidget();
+    if (previous == widget)
+        return;
+    if (previous) {
+        // Out of the grid now, so that GetWidget() answers the new widget before the old one dies.
+        grid->removeWidget(previous);
+        previous->removeEventFilter(this);
+        previous->hide();
+        previous->deleteLater();
+    }
+    if (!widget)
+        return;
+
+    grid->addWidget(widget, 0, 0, Qt::Alignment());
+    // The layout would show the widget only from the event loop, and count it in the size hint
+    // only from then on; show it now unless the application hid it on purpose.
+    if (!(widget->isHidden() && widget->testAttribute(Qt::WA_WState_ExplicitShowHide)))
+        widget->setVisible(true);
+    Content()->setWindowTitle(widget->windowTitle());
+    widget->setCursor(Qt::ArrowCursor);
+    widget->installEventFilter(this);
+
+    resize(ZBMdiSubWindowPrivate::FreshSizeHint(this).expandedTo(size()));
+    d->normalGeometry = QRect(d->normalGeometry.topLeft(), size());
+}
+
+QWidget* ZBMdiSubWindow::GetWidget() const
+{
+    QGridLayout* grid = d->ContentGrid();
+    QLayoutItem* item = grid ? grid->itemAtPosition(0, 0) : nullptr;
+    return item ? item->widget() : nullptr;
+}
+
+void ZBMdiSubWindow::SetState(Qt::WindowStates state)
+{
+    const Qt::WindowStates current = d->state;
+    if (state == current)
+        return;
+    const auto update = [&](QToolButton* button, Qt::WindowState bit) {
+        if (!button)
+            return;
+        if ((state & bit) && !(current & bit))
+            button->hide();
+        else if (!(state & bit) && (current & bit))
+            button->show();
+    };
+    update(d->maximizeButton, Qt::WindowMaximized);
+    update(d->minimizeButton, Qt::WindowMinimized);
+    if (d->restoreButton)
+        d->restoreButton->setVisible(state & (Qt::WindowMinimized | Qt::WindowMaximized));
+
+    d->state = state;
+    Q_EMIT StateChanged(current, state);
+}
+
+Qt::WindowStates ZBMdiSubWindow::GetState() const
+{
+    return d->state;
+}
+
+bool ZBMdiSubWindow::IsMaximized() const
+{
+    return d->state & Qt::WindowMaximized;
+}
+
+bool ZBMdiSubWindow::IsMinimized() const
+{
+    return d->state & Qt::WindowMinimized;
+}
+
+QRect ZBMdiSubWindow::NormalGeometry() const
+{
+    return d->normalGeometry;
+}
+
+void ZBMdiSubWindow::IgnoreAllActions(bool ignore)
+{
+    d->ignoreAllActions = ignore;
+}
+
+void ZBMdiSubWindow::AddMinimizeButton() {}
+
+void ZBMdiSubWindow::AddMaximizeButton() {}
+
+QToolButton* ZBMdiSubWindow::MinimizeButton() const
+{
+    return d->minimizeButton;
+}
+
+QToolButton* ZBMdiSubWindow::RestoreButton() const
+{
+    return d->restoreButton;
+}
+
+QToolButton* ZBMdiSubWindow::MaximizeButton() const
+{
+    return d->maximizeButton;
+}
+
+void ZBMdiSubWindow::ShowMaximized()
+{
+    if (d->ignoreAllActions)
+        return;
+    QPointer<ZBMdiSubWindow> alive(this);
+    SetState((d->state & ~Qt::WindowMinimized) | Qt::WindowMaximized);
+    if (!alive)
+        return;
+    IgnoreTitleMove(true);
+    IgnoreResize(true);
+    SetMainContentMargins(0, 0, 0, 0);
+}
+
+void ZBMdiSubWindow::ShowMinimized()
+{
+    if (d->ignoreAllActions)
+        return;
+    QPointer<ZBMdiSubWindow> alive(this);
+    // The area places the sub-window while this signal is delivered, before the steps below.
+    SetState((d->state & ~Qt::WindowMaximized) | Qt::WindowMinimized);
+    if (!alive)
+        return;
+    IgnoreTitleMove(true);
+    IgnoreResize(true);
+    if (QWidget* content = Content()) {
+        content->hide();
+        resize(MinimizedWidth, ZBMdiSubWindowPrivate::FreshSizeHint(this).height());
+    }
+    SetMainContentMargins(0, 0, 0, 0);
+}
+
+void ZBMdiSubWindow::ShowNormal()
+{
+    if (d->ignoreAllActions)
+        return;
+    QPointer<ZBMdiSubWindow> alive(this);
+    SetState(d->state & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+    if (!alive)
+        return;
+    IgnoreTitleMove(false);
+    IgnoreResize(false);
+    RestoreMainContentMargins();
+}
+
+void ZBMdiSubWindow::OnTitleDoubleClicked(Qt::MouseButton button)
+{
+    if (button != Qt::LeftButton)
+        return;
+    if (!(d->state & (Qt::WindowMinimized | Qt::WindowMaximized)))
+        ShowMaximized();
+    else
+        ShowNormal(); // does nothing while actions are ignored
+}
+
+void ZBMdiSubWindow::OnFocusChanged(QWidget* /*old*/, QWidget* now)
+{
+    if (now && (now == this || isAncestorOf(now)))
+        setWindowState(windowState() | Qt::WindowActive);
+}
+
+bool ZBMdiSubWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == this) {
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
+            // Only the activation bit is raised: the own minimised and maximised bits stay out of
+            // the Qt window state, where the frame would read them as "cannot move or resize".
+            if (!((windowState() | d->state) & Qt::WindowActive)) {
+                QPointer<ZBMdiSubWindow> alive(this);
+                overrideWindowState(windowState() | Qt::WindowActive);
+                if (!alive)
+                    return true;
+            }
+        }
+    } else if (event->type() == QEvent::WindowTitleChange && watched && watched == GetWidget()) {
+        setWindowTitle(static_cast<QWidget*>(watched)->windowTitle());
+    }
+    return ZBWidget::eventFilter(watched, event);
+}
+
+void ZBMdiSubWindow::moveEvent(QMoveEvent* event)
+{
+    d->TrackNormalGeometry();
+    QWidget::moveEvent(event);
+}
+
+void ZBMdiSubWindow::resizeEvent(QResizeEvent* event)
+{
+    d->TrackNormalGeometry();
+    QWidget::resizeEvent(event);
+}
