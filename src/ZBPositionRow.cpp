@@ -1,0 +1,153 @@
+#include "ZBPositionRow_p.h"
+
+#include <QChildEvent>
+#include <QGridLayout>
+#include <QSet>
+#include <QWidget>
+#include <QtGlobal>
+#include <algorithm>
+#include <climits>
+
+ZBPositionRow::ZBPositionRow(QWidget* host, QGridLayout* grid, bool watchDestruction)
+    : host(host), grid(grid), watch(watchDestruction)
+{
+    if (host)
+        host->installEventFilter(this);
+}
+
+ZBPositionRow::~ZBPositionRow() = default;
+
+int ZBPositionRow::Insert(QWidget* widget, int position)
+{
+    if (!widget || !host || !grid || widget == host || widget->isAncestorOf(host))
+        return -1;
+
+    if (position == -1) {
+        const int last = entries.isEmpty() ? -1 : entries.last().position;
+        position = last == INT_MAX ? INT_MAX : last + 1;
+    }
+    // Upper bound: the new entry goes after every entry with a position less than or equal to its own.
+    const auto at = std::upper_bound(entries.begin(), entries.end(), position,
+                                     [](int p, const Entry& e) { return p < e.position; });
+    const int index = int(at - entries.begin());
+    entries.insert(index, Entry{position, widget, widget});
+
+    int& n = count[widget];
+    if (++n == 2)
+        ++duplicates;
+    if (watch && n == 1)
+        connect(widget, &QObject::destroyed, this, &ZBPositionRow::Forget, Qt::UniqueConnection);
+
+    Relayout(index, nullptr);
+    return index;
+}
+
+bool ZBPositionRow::Remove(QWidget* widget)
+{
+    if (!widget)
+        return false;
+    return DropEntries(widget);
+}
+
+void ZBPositionRow::Forget(QObject* object)
+{
+    DropEntries(object);
+}
+
+bool ZBPositionRow::Contains(const QObject* object) const
+{
+    for (const Entry& e : entries) {
+        if (e.object == object)
+            return true;
+    }
+    return false;
+}
+
+bool ZBPositionRow::DropEntries(const QObject* object)
+{
+    // Compared through the stored object pointer: the object may be half destroyed already.
+    int first = -1;
+    QWidget* widget = nullptr;
+    for (int i = entries.size() - 1; i >= 0; --i) {
+        if (entries.at(i).object != object)
+            continue;
+        widget = entries.at(i).widget;
+        entries.removeAt(i);
+        first = i;
+    }
+    if (first < 0)
+        return false;
+    if (count.take(widget) > 1)
+        --duplicates;
+    Relayout(first, widget);
+    return true;
+}
+
+void ZBPositionRow::Relayout(int from, QWidget* gone)
+{
+    if (!grid)
+        return;
+
+    struct Stray
+    {
+        QLayoutItem* item;
+        int row, column, rowSpan, columnSpan;
+    };
+
+    // The tools from column `from` on stand at the end of the grid's item list: take them off.
+    // Items that are not widgets (the tool bar's trailing spacer) stop the walk.
+    QHash<QWidget*, QLayoutItem*> taken;
+    QList<Stray> strays;
+    for (int k = grid->count() - 1; k >= 0; --k) {
+        int row, column, rowSpan, columnSpan;
+        grid->getItemPosition(k, &row, &column, &rowSpan, &columnSpan);
+        QLayoutItem* item = grid->itemAt(k);
+        QWidget* widget = item->widget();
+        if (column < from || !widget)
+            break;
+        grid->takeAt(k);
+        if (widget == gone || taken.contains(widget))
+            delete item;
+        else if (row == 0 && rowSpan == 1 && columnSpan == 1 && count.contains(widget))
+            taken.insert(widget, item);
+        else
+            strays.append(Stray{item, row, column, rowSpan, columnSpan}); // not ours: put back as it was
+    }
+
+    // A widget listed twice stands in the column of its first entry; the other columns stay empty.
+    QHash<QWidget*, int> tail;
+    if (duplicates > 0) {
+        for (int j = from; j < entries.size(); ++j)
+            ++tail[entries.at(j).widget];
+    }
+    QSet<QWidget*> placed;
+    for (int j = from; j < entries.size(); ++j) {
+        QWidget* widget = entries.at(j).widget;
+        if (duplicates > 0) {
+            if (count.value(widget) > tail.value(widget) || placed.contains(widget))
+                continue;
+            placed.insert(widget);
+        }
+        if (QLayoutItem* item = taken.take(widget))
+            grid->addItem(item, 0, j, 1, 1, Qt::Alignment());
+        else
+            grid->addWidget(widget, 0, j, Qt::Alignment()); // new, or out of place: addWidget dedupes
+    }
+
+    qDeleteAll(taken); // tools that left the row: the widgets stay where they are, out of the layout
+    for (const Stray& s : strays)
+        grid->addItem(s.item, s.row, s.column, s.rowSpan, s.columnSpan, s.item->alignment());
+    grid->invalidate();
+}
+
+bool ZBPositionRow::eventFilter(QObject* watched, QEvent* event)
+{
+    // A tool reparented out of the host has left the row; Qt has dropped its layout item already
+    // or is about to.
+    if (watched == host && event->type() == QEvent::ChildRemoved) {
+        QObject* child = static_cast<QChildEvent*>(event)->child();
+        if (child && Contains(child))
+            DropEntries(child);
+    }
+    return QObject::eventFilter(watched, event);
+}
