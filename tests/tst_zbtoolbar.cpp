@@ -200,6 +200,7 @@ private slots:
 
         bar.AddWidget(w[1], 7);
         bar.AddWidget(w[1], 8);
+        QCOMPARE(names(columns(&bar)), QStringLiteral("0 2 1"));
         delete w[1];
         QCOMPARE(names(columns(&bar)), QStringLiteral("0 2"));
     }
