@@ -219,6 +219,8 @@ private slots:
         QTest::newRow("fixed width: bottom-left corner") << true << false << QPoint(1, 1) << false << ver;
         QTest::newRow("fixed width: bottom-right corner") << true << false << QPoint(1, 5) << true << ver;
         QTest::newRow("fixed height: bottom edge") << false << true << QPoint(30, 1) << false << arrow;
+        QTest::newRow("fixed height: bottom edge in the corner square")
+            << false << true << QPoint(5, 1) << false << hor;
         QTest::newRow("fixed height: bottom-left corner") << false << true << QPoint(2, 1) << false << hor;
         QTest::newRow("fixed both: bottom-left corner") << true << true << QPoint(1, 1) << false << arrow;
     }
