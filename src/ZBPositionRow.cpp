@@ -7,6 +7,7 @@
 #include <QtGlobal>
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 ZBPositionRow::ZBPositionRow(QWidget* host, QGridLayout* grid, bool watchDestruction)
     : host(host), grid(grid), watch(watchDestruction)
@@ -128,16 +129,46 @@ void ZBPositionRow::Relayout(int from, QWidget* gone)
                 continue;
             placed.insert(widget);
         }
-        if (QLayoutItem* item = taken.take(widget))
+        if (QLayoutItem* item = taken.take(widget)) {
             grid->addItem(item, 0, j, 1, 1, Qt::Alignment());
-        else
-            grid->addWidget(widget, 0, j, Qt::Alignment()); // new, or out of place: addWidget dedupes
+            continue;
+        }
+        if (host->isVisible() && widget->parentWidget() != host) {
+            // Qt queues a show for the widget in addWidget; this call goes first and shows them all.
+            if (!showPosted) {
+                showPosted =
+                    QMetaObject::invokeMethod(this, &ZBPositionRow::ShowPending, Qt::QueuedConnection);
+            }
+            pendingShow.append(widget);
+        }
+        grid->addWidget(widget, 0, j, Qt::Alignment()); // new, or out of place: addWidget dedupes
     }
 
     qDeleteAll(taken); // tools that left the row: the widgets stay where they are, out of the layout
     for (const Stray& s : strays)
         grid->addItem(s.item, s.row, s.column, s.rowSpan, s.columnSpan, s.item->alignment());
     grid->invalidate();
+}
+
+void ZBPositionRow::ShowPending()
+{
+    showPosted = false;
+    QList<QPointer<QWidget>> widgets;
+    widgets.swap(pendingShow);
+    if (!grid || !host)
+        return;
+    // With the grid off, a show does not lay the row out; the grid is laid out once afterwards.
+    const bool enabled = grid->isEnabled();
+    grid->setEnabled(false);
+    for (QWidget* widget : std::as_const(widgets)) {
+        // What Qt's own queued show does: a widget hidden on purpose stays hidden.
+        if (widget && widget->parentWidget() == host &&
+            !(widget->isHidden() && widget->testAttribute(Qt::WA_WState_ExplicitShowHide)))
+            widget->setVisible(true);
+    }
+    grid->setEnabled(enabled);
+    grid->invalidate();
+    grid->activate(); // before anything paints the new widgets at their unplaced geometry
 }
 
 bool ZBPositionRow::eventFilter(QObject* watched, QEvent* event)

@@ -23,6 +23,11 @@ class QWidget;
     at the front of a row of n tools would cost O(n^2). Here the tools stand at the end of the grid's
     item list in column order, so the ones behind an insertion point are taken off the end and put
     back one column further right: O(number of tools moved).
+
+    Showing is the other trap: Qt shows each widget placed into a visible host from a queued call of
+    its own, and every such show re-lays the whole row. The row shows its new widgets itself, all in
+    one queued call that runs before Qt's, with the grid switched off meanwhile, so that the row is
+    laid out once.
 */
 class ZBPositionRow : public QObject
 {
@@ -60,12 +65,16 @@ private:
     bool DropEntries(const QObject* object);
     // Re-places the tools from list index \a from on; \a gone has left the row and is taken out.
     void Relayout(int from, QWidget* gone);
+    // Shows the widgets placed into the visible host since the last call, laying the row out once.
+    void ShowPending();
 
     QPointer<QWidget> host;
     QPointer<QGridLayout> grid;
     QList<Entry> entries;       // sorted by position, equal positions in order of insertion
     QHash<QWidget*, int> count; // entries per widget; more than one when a widget was added twice
     int duplicates = 0;         // widgets with more than one entry
+    QList<QPointer<QWidget>> pendingShow;
+    bool showPosted = false;
     const bool watch;
 };
 

@@ -268,6 +268,22 @@ private slots:
         QVERIFY(w->x() > spacer->x() + spacer->width());
     }
 
+    void toolsAddedToAShownBarAppearInOrder()
+    {
+        ZBToolBar bar;
+        bar.resize(600, 40);
+        bar.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&bar));
+        const QList<QWidget*> w = makeWidgets(&bar, 4);
+        w[2]->hide(); // hidden on purpose: stays hidden
+        for (int i = 0; i < 4; ++i)
+            bar.AddWidget(w[i], 3 - i);
+        QTRY_VERIFY(w[0]->isVisible() && w[1]->isVisible() && w[3]->isVisible());
+        QVERIFY(w[2]->isHidden());
+        QVERIFY(w[3]->geometry().right() < w[1]->geometry().left());
+        QVERIFY(w[1]->geometry().right() < w[0]->geometry().left());
+    }
+
     void actions()
     {
         ZBToolBar bar;
