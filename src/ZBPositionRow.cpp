@@ -97,7 +97,7 @@ void ZBPositionRow::Relayout(int from, QWidget* gone)
 
     // The tools from column `from` on stand at the end of the grid's item list: take them off.
     // Items that are not widgets (the tool bar's trailing spacer) stop the walk.
-    QHash<QWidget*, QLayoutItem*> taken;
+    QList<QLayoutItem*> taken; // from the last column backwards
     QList<Stray> strays;
     for (int k = grid->count() - 1; k >= 0; --k) {
         int row, column, rowSpan, columnSpan;
@@ -107,13 +107,37 @@ void ZBPositionRow::Relayout(int from, QWidget* gone)
         if (column < from || !widget)
             break;
         grid->takeAt(k);
-        if (widget == gone || taken.contains(widget))
+        if (widget == gone)
             delete item;
         else if (row == 0 && rowSpan == 1 && columnSpan == 1 && count.contains(widget))
-            taken.insert(widget, item);
+            taken.append(item);
         else
             strays.append(Stray{item, row, column, rowSpan, columnSpan}); // not ours: put back as it was
     }
+
+    // The taken items come back in list order, so each is usually the next one from the end; an
+    // index finds the others (a widget that moved past others after being added twice).
+    int next = taken.size() - 1;
+    QHash<QWidget*, int> index;
+    bool indexed = false;
+    const auto claim = [&](QWidget* widget) -> QLayoutItem* {
+        while (next >= 0 && !taken.at(next))
+            --next;
+        int t = next >= 0 && taken.at(next)->widget() == widget ? next : -1;
+        if (t < 0 && widget->testAttribute(Qt::WA_LaidOut)) {
+            if (!indexed) {
+                for (int i = 0; i < taken.size(); ++i)
+                    index.insert(taken.at(i)->widget(), i);
+                indexed = true;
+            }
+            t = index.value(widget, -1);
+        }
+        if (t < 0)
+            return nullptr;
+        QLayoutItem* item = taken.at(t);
+        taken[t] = nullptr;
+        return item;
+    };
 
     // A widget listed twice stands in the column of its first entry; the other columns stay empty.
     QHash<QWidget*, int> tail;
@@ -129,7 +153,7 @@ void ZBPositionRow::Relayout(int from, QWidget* gone)
                 continue;
             placed.insert(widget);
         }
-        if (QLayoutItem* item = taken.take(widget)) {
+        if (QLayoutItem* item = claim(widget)) {
             grid->addItem(item, 0, j, 1, 1, Qt::Alignment());
             continue;
         }
