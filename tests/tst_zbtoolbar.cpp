@@ -126,10 +126,14 @@ private slots:
         y->setObjectName(QStringLiteral("y"));
         bar.AddWidget(y, -1);
         QCOMPARE(row(&bar), QStringLiteral("0 1 2 x - y"));
+        QWidget* z = named(&bar, 1).first();
+        z->setObjectName(QStringLiteral("z"));
+        bar.AddWidget(z, 16); // between the two entries
+        QCOMPARE(row(&bar), QStringLiteral("0 1 2 x z - y"));
         bar.RemoveWidget(w[2]);
-        QCOMPARE(row(&bar), QStringLiteral("0 1 x y"));
+        QCOMPARE(row(&bar), QStringLiteral("0 1 x z y"));
         bar.AddWidget(&bar); // refused, as are its ancestors
-        QCOMPARE(row(&bar), QStringLiteral("0 1 x y"));
+        QCOMPARE(row(&bar), QStringLiteral("0 1 x z y"));
     }
 
     void buttonsFollowIconSizeAndStyle()
