@@ -14,9 +14,10 @@ namespace {
 
 QString titleText(ZBDockWidget* dock)
 {
-    auto* grid = qobject_cast<QGridLayout*>(
-        dock->TitleBar()->findChild<QWidget*>(QStringLiteral("TITLECONTENT"))->layout());
-    return qobject_cast<QLabel*>(grid->itemAtPosition(0, 1)->widget())->text();
+    QWidget* background = dock->TitleBar()->findChild<QWidget*>(QStringLiteral("TITLECONTENT"));
+    return qobject_cast<QLabel*>(
+               qobject_cast<QGridLayout*>(background->layout())->itemAtPosition(0, 1)->widget())
+        ->text();
 }
 
 QWidget* mainContentOf(ZBDockWidget* dock)
@@ -24,16 +25,17 @@ QWidget* mainContentOf(ZBDockWidget* dock)
     return dock->findChild<QWidget*>(QStringLiteral("ZBDOCKWIDGETMAINCONTENT"));
 }
 
-QWidget* contentOf(ZBDockWidget* dock)
+QGridLayout* contentGrid(ZBDockWidget* dock)
 {
-    return dock->findChild<QWidget*>(QStringLiteral("ZBDOCKWIDGETCONTENT"));
+    return qobject_cast<QGridLayout*>(
+        dock->findChild<QWidget*>(QStringLiteral("ZBDOCKWIDGETCONTENT"))->layout());
 }
 
-// Records the widths a widget is resized to.
+// Records the widths a widget is resized from and to.
 class ResizeLog : public QObject
 {
 public:
-    QList<QPair<int, int>> widths; // (old, new)
+    QList<QPair<int, int>> widths;
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override
@@ -46,32 +48,28 @@ protected:
     }
 };
 
-// A main window with the dock docked on the left, shown.
+// A shown main window with the dock docked on its left.
 struct DockedWindow
 {
     QMainWindow window;
-    ZBDockWidget* dock;
+    ZBDockWidget* dock = new ZBDockWidget(QStringLiteral("Dock"), &window);
 
     DockedWindow()
     {
-        dock = new ZBDockWidget(QStringLiteral("Dock"), &window);
         auto* inner = new QLabel(QStringLiteral("inner"));
         inner->setMinimumSize(120, 120);
         dock->SetWidget(inner);
         window.addDockWidget(Qt::LeftDockWidgetArea, dock);
         window.setCentralWidget(new QLabel(QStringLiteral("central")));
         window.setGeometry(40, 40, 500, 400);
-    }
-    bool Show()
-    {
         window.show();
-        return QTest::qWaitForWindowExposed(&window);
     }
 };
 
 Qt::CursorShape cursorAfterMove(ZBDockWidget* dock, const QPoint& inDock)
 {
     QWidget* main = mainContentOf(dock);
+    main->setCursor(Qt::WaitCursor); // a zone that sets nothing shows up
     TestUtil::SendMouse(main, QEvent::MouseMove, main->mapFrom(dock, inDock), Qt::NoButton, Qt::NoButton);
     return main->cursor().shape();
 }
@@ -85,94 +83,54 @@ class tst_ZBDockWidget : public QObject
 private slots:
     void cleanup() { TestUtil::CheckNoLeftoverWindows(); }
 
-    void structure()
-    {
-        ZBDockWidget dock(QStringLiteral("Files"));
-        QVERIFY(dock.testAttribute(Qt::WA_TranslucentBackground));
-        QCOMPARE(dock.titleBarWidget(), dock.TitleBar());
-        QCOMPARE(titleText(&dock), QStringLiteral("Files"));
-
-        const auto buttons = dock.TitleBar()->findChildren<QToolButton*>();
-        QCOMPARE(buttons.size(), 1);
-        QToolButton* hide = buttons.first();
-        QCOMPARE(hide->objectName(), QStringLiteral("CLOSEBUTTON"));
-        QCOMPARE(hide->toolTip(), QStringLiteral("Hide"));
-        QCOMPARE(hide->focusPolicy(), Qt::NoFocus);
-
-        QWidget* main = mainContentOf(&dock);
-        QCOMPARE(dock.widget(), main);
-        auto* mainGrid = qobject_cast<QGridLayout*>(main->layout());
-        QCOMPARE(mainGrid->contentsMargins(), QMargins());
-        QCOMPARE(TestUtil::CellOf(mainGrid, contentOf(&dock)), qMakePair(0, 0));
-        QCOMPARE(TestUtil::CellOf(mainGrid, dock.FooterBar()), qMakePair(1, 0));
-        QVERIFY(dock.FooterBar()->isHidden());
-        QWidget* content = contentOf(&dock);
-        QCOMPARE(content->layout()->contentsMargins(), QMargins(3, 12, 3, 3));
-        QCOMPARE(content->cursor().shape(), Qt::ArrowCursor);
-        QCOMPARE(content->sizePolicy().verticalPolicy(), QSizePolicy::Expanding);
-        QVERIFY(!dock.GetWidget());
-
-        ZBDockWidget untitled;
-        QVERIFY(titleText(&untitled).isEmpty());
-    }
-
-    void titles()
-    {
-        ZBDockWidget dock(QStringLiteral("Before"));
-        dock.setWindowTitle(QStringLiteral("After"));
-        QCOMPARE(titleText(&dock), QStringLiteral("After"));
-        dock.SetTitle(QStringLiteral("Only the bar"));
-        QCOMPARE(titleText(&dock), QStringLiteral("Only the bar"));
-        QCOMPARE(dock.windowTitle(), QStringLiteral("After"));
-    }
-
-    void hideButtonHides()
+    void titleHideButtonAndFooter()
     {
         DockedWindow w;
-        QVERIFY(w.Show());
-        QVERIFY(w.dock->isVisible());
-        w.dock->TitleBar()->findChild<QToolButton*>(QStringLiteral("CLOSEBUTTON"))->click();
-        QVERIFY(w.dock->isHidden());
-        QVERIFY(w.window.isVisible());
+        QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+        ZBDockWidget* dock = w.dock;
+        QCOMPARE(dock->titleBarWidget(), dock->TitleBar());
+        QCOMPARE(titleText(dock), QStringLiteral("Dock"));
+        QVERIFY(dock->FooterBar()->isHidden());
+
+        dock->setWindowTitle(QStringLiteral("Files"));
+        QCOMPARE(titleText(dock), QStringLiteral("Files"));
+        dock->SetTitle(QStringLiteral("Only the bar"));
+        QCOMPARE(titleText(dock), QStringLiteral("Only the bar"));
+        QCOMPARE(dock->windowTitle(), QStringLiteral("Files"));
+
+        const auto buttons = dock->TitleBar()->findChildren<QToolButton*>();
+        QCOMPARE(buttons.size(), 1);
+        QCOMPARE(buttons.first()->objectName(), QStringLiteral("CLOSEBUTTON"));
+        QCOMPARE(buttons.first()->toolTip(), QStringLiteral("Hide"));
+        QCOMPARE(buttons.first()->focusPolicy(), Qt::NoFocus);
+        buttons.first()->click();
+        QVERIFY(dock->isHidden());
     }
 
     void setWidget()
     {
         ZBDockWidget dock;
-        auto* grid = qobject_cast<QGridLayout*>(contentOf(&dock)->layout());
-        QPointer<QLabel> first = new QLabel(QStringLiteral("first"));
+        QGridLayout* grid = contentGrid(&dock);
+        QPointer<QLabel> first = new QLabel, second = new QLabel;
         dock.SetWidget(first);
-        QCOMPARE(dock.GetWidget(), first.data());
-        QCOMPARE(first->parentWidget(), contentOf(&dock));
-        QCOMPARE(TestUtil::CellOf(grid, first), qMakePair(0, 0));
-        dock.SetWidget(first); // the same again: kept
+        dock.SetWidget(first);                // the same again: kept
+        dock.SetWidget(mainContentOf(&dock)); // its own containers are refused
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(first);
+        QCOMPARE(TestUtil::CellOf(grid, first), qMakePair(0, 0));
 
-        QPointer<QLabel> second = new QLabel(QStringLiteral("second"));
         dock.SetWidget(second);
         QCOMPARE(grid->itemAtPosition(0, 0)->widget(), second.data());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(first.isNull()); // the dock disposed of the widget it held
-
+        QVERIFY(first.isNull()); // the dock disposes of the widget it held
         dock.SetWidget(nullptr);
-        QVERIFY(!dock.GetWidget());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(second.isNull());
-        QCOMPARE(grid->count(), 0);
-
-        // The dock's own containers cannot become its widget.
-        dock.SetWidget(contentOf(&dock));
-        dock.SetWidget(mainContentOf(&dock));
-        dock.SetWidget(&dock);
-        QVERIFY(!dock.GetWidget());
-        QCOMPARE(dock.widget(), mainContentOf(&dock));
+        QVERIFY(second.isNull() && !dock.GetWidget() && grid->count() == 0);
     }
 
     void floatingMarginsAndWidth()
     {
         DockedWindow w;
-        QVERIFY(w.Show());
+        QVERIFY(QTest::qWaitForWindowExposed(&w.window));
         QWidget* main = mainContentOf(w.dock);
         auto* grid = qobject_cast<QGridLayout*>(main->layout());
         ResizeLog log;
@@ -182,14 +140,11 @@ private slots:
         w.dock->setFloating(true);
         QCOMPARE(grid->contentsMargins(), QMargins(3, 0, 3, 3));
         QVERIFY(main->hasMouseTracking());
-        QVERIFY(!log.widths.isEmpty());
         QCOMPARE(log.widths.last().second, log.widths.last().first + 6);
 
-        log.widths.clear();
         w.dock->setFloating(false);
         QCOMPARE(grid->contentsMargins(), QMargins());
         QVERIFY(!main->hasMouseTracking());
-        QVERIFY(!log.widths.isEmpty());
         QCOMPARE(log.widths.last().second, log.widths.last().first - 6);
     }
 
@@ -197,67 +152,46 @@ private slots:
     {
         QTest::addColumn<bool>("fixedWidth");
         QTest::addColumn<bool>("fixedHeight");
-        QTest::addColumn<QPoint>("fromBottomLeft"); // offsets inward from the main content's corner
-        QTest::addColumn<bool>("rightSide");        // measure from the bottom-right corner instead
+        QTest::addColumn<QPoint>("offset"); // inward from the bottom-left corner, or bottom-right
+        QTest::addColumn<bool>("right");
         QTest::addColumn<int>("shape");
         const int arrow = Qt::ArrowCursor, hor = Qt::SizeHorCursor, ver = Qt::SizeVerCursor;
-        QTest::newRow("free: left edge") << false << false << QPoint(1, 5) << false << hor;
-        QTest::newRow("free: bottom-left corner")
-            << false << false << QPoint(1, 1) << false << int(Qt::SizeBDiagCursor);
-        QTest::newRow("free: right edge") << false << false << QPoint(0, 40) << true << hor;
-        QTest::newRow("free: bottom-right corner")
-            << false << false << QPoint(2, 2) << true << int(Qt::SizeFDiagCursor);
-        QTest::newRow("free: bottom edge wins near the corner")
-            << false << false << QPoint(5, 2) << true << ver;
-        QTest::newRow("free: bottom edge") << false << false << QPoint(30, 3) << false << ver;
-        QTest::newRow("free: inside") << false << false << QPoint(30, 30) << false << arrow;
-        QTest::newRow("free: corner square beyond the edge band")
-            << false << false << QPoint(6, 6) << false << int(Qt::SizeBDiagCursor);
-        QTest::newRow("fixed width: left edge") << true << false << QPoint(1, 40) << false << arrow;
-        QTest::newRow("fixed width: right edge") << true << false << QPoint(2, 40) << true << arrow;
-        QTest::newRow("fixed width: bottom edge") << true << false << QPoint(30, 0) << false << ver;
+        const int rising = Qt::SizeBDiagCursor, falling = Qt::SizeFDiagCursor;
+        QTest::newRow("left edge") << false << false << QPoint(1, 5) << false << hor;
+        QTest::newRow("bottom-left corner") << false << false << QPoint(1, 1) << false << rising;
+        QTest::newRow("corner square") << false << false << QPoint(6, 6) << false << rising;
+        QTest::newRow("bottom-right corner") << false << false << QPoint(2, 2) << true << falling;
+        QTest::newRow("bottom edge wins in the corner") << false << false << QPoint(5, 2) << true << ver;
+        QTest::newRow("inside") << false << false << QPoint(30, 30) << false << arrow;
+        QTest::newRow("fixed width: right edge") << true << false << QPoint(1, 40) << true << arrow;
         QTest::newRow("fixed width: bottom-left corner") << true << false << QPoint(1, 1) << false << ver;
-        QTest::newRow("fixed width: bottom-right corner") << true << false << QPoint(1, 5) << true << ver;
-        QTest::newRow("fixed height: bottom edge") << false << true << QPoint(30, 1) << false << arrow;
-        QTest::newRow("fixed height: bottom edge in the corner square")
-            << false << true << QPoint(5, 1) << false << hor;
-        QTest::newRow("fixed height: bottom-left corner") << false << true << QPoint(2, 1) << false << hor;
-        QTest::newRow("fixed both: bottom-left corner") << true << true << QPoint(1, 1) << false << arrow;
+        QTest::newRow("fixed height: edge in the corner") << false << true << QPoint(5, 1) << false << hor;
+        QTest::newRow("fixed both: corner") << true << true << QPoint(1, 1) << false << arrow;
     }
 
     void cursorZones()
     {
         QFETCH(bool, fixedWidth);
         QFETCH(bool, fixedHeight);
-        QFETCH(QPoint, fromBottomLeft);
-        QFETCH(bool, rightSide);
+        QFETCH(QPoint, offset);
+        QFETCH(bool, right);
         QFETCH(int, shape);
-
         DockedWindow w;
-        QVERIFY(w.Show());
+        QVERIFY(QTest::qWaitForWindowExposed(&w.window));
         QWidget* main = mainContentOf(w.dock);
-        const QPoint inside(main->geometry().left() + 30, main->geometry().bottom() - 1);
-        // Docked: the borders give no cursor.
-        QCOMPARE(cursorAfterMove(w.dock, QPoint(main->geometry().left() + 1, inside.y())), Qt::ArrowCursor);
+        const QPoint docked(main->geometry().left() + 1, main->geometry().bottom() - 1);
+        QCOMPARE(cursorAfterMove(w.dock, docked), Qt::WaitCursor); // docked: no zones
 
         w.dock->setFloating(true);
-        QTRY_VERIFY(w.dock->isWindow());
         if (fixedWidth)
             w.dock->setFixedWidth(w.dock->width());
         if (fixedHeight)
             w.dock->setFixedHeight(w.dock->height());
-        QCoreApplication::processEvents();
-
         const QRect f = main->frameGeometry();
-        const QPoint at = rightSide ? QPoint(f.right() - fromBottomLeft.x(), f.bottom() - fromBottomLeft.y())
-                                    : QPoint(f.left() + fromBottomLeft.x(), f.bottom() - fromBottomLeft.y());
-        // Start from a known cursor, so that a zone that sets nothing shows up.
-        main->setCursor(Qt::WaitCursor);
+        const QPoint at(right ? f.right() - offset.x() : f.left() + offset.x(), f.bottom() - offset.y());
         QCOMPARE(int(cursorAfterMove(w.dock, at)), shape);
-
-        // A release updates the cursor too.
         main->setCursor(Qt::WaitCursor);
-        TestUtil::SendMouse(main, QEvent::MouseButtonRelease, main->mapFrom(w.dock, at));
+        TestUtil::SendMouse(main, QEvent::MouseButtonRelease, main->mapFrom(w.dock, at)); // a release too
         QCOMPARE(int(main->cursor().shape()), shape);
     }
 };

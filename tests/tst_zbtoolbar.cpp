@@ -14,8 +14,8 @@ QWidget* contentOf(ZBToolBar* bar)
     return bar->findChild<QWidget*>(QStringLiteral("ZBTOOLBARCONTENT"));
 }
 
-// Object names of the widgets in row 0 by column, "-" for an empty column; "?" marks anything else
-// in the grid but the trailing spacer at column 1000.
+// Object names of row 0 by column, "-" for an empty column, "?" for anything else in the grid but
+// the trailing spacer at column 1000.
 QString row(ZBToolBar* bar)
 {
     auto* grid = qobject_cast<QGridLayout*>(contentOf(bar)->layout());
@@ -34,14 +34,11 @@ QString row(ZBToolBar* bar)
     return names.join(QLatin1Char(' '));
 }
 
-QList<QWidget*> named(ZBToolBar* bar, int n)
+QWidget* named(ZBToolBar* bar, const QString& name)
 {
-    QList<QWidget*> widgets;
-    for (int i = 0; i < n; ++i) {
-        widgets << new QWidget(bar); // owned by the bar until placed
-        widgets.last()->setObjectName(QString::number(i));
-    }
-    return widgets;
+    auto* w = new QWidget(bar); // owned by the bar until placed
+    w->setObjectName(name);
+    return w;
 }
 
 } // namespace
@@ -70,40 +67,38 @@ private slots:
         QFETCH(QList<int>, positions);
         QFETCH(QString, expected);
         ZBToolBar bar;
-        const QList<QWidget*> w = named(&bar, positions.size());
         for (int i = 0; i < positions.size(); ++i)
-            bar.AddWidget(w[i], positions[i]);
+            bar.AddWidget(named(&bar, QString::number(i)), positions[i]);
         QCOMPARE(row(&bar), expected);
     }
 
     void separatorsSpacersAndFrontInsertions()
     {
         ZBToolBar bar;
-        QWidget* w = named(&bar, 1).first();
         bar.AddSeparator(5);
-        bar.AddWidget(w); // position 6
+        bar.AddWidget(named(&bar, QStringLiteral("w"))); // position 6
         bar.AddSpacer(5);
-        auto* separator = bar.findChild<QWidget*>(QStringLiteral("ZBTOOLBARSEPARATOR"));
-        QCOMPARE(separator->maximumWidth(), 1);
-        QCOMPARE(row(&bar), QStringLiteral("ZBTOOLBARSEPARATOR  0")); // the spacer has no name
+        QCOMPARE(row(&bar), QStringLiteral("ZBTOOLBARSEPARATOR  w")); // the spacer has no name
+        QCOMPARE(bar.findChild<QWidget*>(QStringLiteral("ZBTOOLBARSEPARATOR"))->maximumWidth(), 1);
 
-        // Many insertions at the front move every tool each time.
-        const QList<QWidget*> more = named(&bar, 200);
-        for (int i = 0; i < more.size(); ++i)
-            bar.AddWidget(more[i], -10 - i);
-        QVERIFY(row(&bar).startsWith(QStringLiteral("199 198 197")));
-        QVERIFY(row(&bar).endsWith(QStringLiteral("1 0 ZBTOOLBARSEPARATOR  0")));
+        // Insertions at the front move every tool each time.
+        QStringList expected;
+        for (int i = 0; i < 100; ++i) {
+            bar.AddWidget(named(&bar, QString::number(i)), -2 - i);
+            expected.prepend(QString::number(i));
+        }
+        QCOMPARE(row(&bar), expected.join(QLatin1Char(' ')) + QStringLiteral(" ZBTOOLBARSEPARATOR  w"));
     }
 
     void leavingTheRowClosesTheGap()
     {
         ZBToolBar bar;
-        const QList<QWidget*> w = named(&bar, 6);
-        for (int i = 0; i < 6; ++i)
+        QList<QWidget*> w;
+        for (int i = 0; i < 6; ++i) {
+            w << named(&bar, QString::number(i));
             bar.AddWidget(w[i], i * 10);
-
+        }
         bar.RemoveWidget(w[1]);
-        QCOMPARE(row(&bar), QStringLiteral("0 2 3 4 5"));
         QCOMPARE(w[1]->parentWidget(), contentOf(&bar)); // not deleted or reparented
         delete w[3];
         w[4]->deleteLater();
@@ -114,24 +109,16 @@ private slots:
 
         // Later insertions land where their positions say, and take nothing back.
         bar.AddWidget(w[1], 10);
-        QWidget* x = named(&bar, 1).first();
-        x->setObjectName(QStringLiteral("x"));
-        bar.AddWidget(x, 15);
+        bar.AddWidget(named(&bar, QStringLiteral("x")), 15);
         QCOMPARE(row(&bar), QStringLiteral("0 1 x 2"));
         QCOMPARE(w[5]->parentWidget(), &elsewhere);
 
         // A widget added twice stands at its first entry; RemoveWidget takes every entry.
         bar.AddWidget(w[2], 12);
-        QWidget* y = named(&bar, 1).first();
-        y->setObjectName(QStringLiteral("y"));
-        bar.AddWidget(y, -1);
-        QCOMPARE(row(&bar), QStringLiteral("0 1 2 x - y"));
-        QWidget* z = named(&bar, 1).first();
-        z->setObjectName(QStringLiteral("z"));
-        bar.AddWidget(z, 16); // between the two entries
+        bar.AddWidget(named(&bar, QStringLiteral("y")), -1);
+        bar.AddWidget(named(&bar, QStringLiteral("z")), 16); // between the two entries
         QCOMPARE(row(&bar), QStringLiteral("0 1 2 x z - y"));
         bar.RemoveWidget(w[2]);
-        QCOMPARE(row(&bar), QStringLiteral("0 1 x z y"));
         bar.AddWidget(&bar); // refused, as are its ancestors
         QCOMPARE(row(&bar), QStringLiteral("0 1 x z y"));
     }
@@ -145,7 +132,6 @@ private slots:
         QToolButton* second = bar.AddButton(QIcon(), QString());
         QCOMPARE(first->iconSize(), QSize(20, 20));
         QCOMPARE(first->toolButtonStyle(), Qt::ToolButtonIconOnly); // only later changes reach it
-
         bar.setIconSize(QSize(32, 32));
         bar.setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         for (QToolButton* b : {first, second}) {
@@ -157,16 +143,13 @@ private slots:
     void toolsAddedToAShownBarAppear()
     {
         ZBToolBar bar;
-        bar.resize(600, 40);
         bar.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&bar));
-        const QList<QWidget*> w = named(&bar, 3);
-        w[1]->hide(); // hidden on purpose: stays hidden
-        for (int i = 0; i < 3; ++i)
-            bar.AddWidget(w[i], 3 - i);
-        QTRY_VERIFY(w[0]->isVisible() && w[2]->isVisible());
-        QVERIFY(w[1]->isHidden());
-        QVERIFY(w[2]->geometry().right() < w[0]->geometry().left());
+        QWidget* hidden = named(&bar, QStringLiteral("hidden"));
+        hidden->hide(); // on purpose: stays hidden
+        bar.AddWidget(hidden, 1);
+        QWidget* b = bar.AddButton(QIcon(), QString());
+        QTRY_VERIFY(b->isVisible());
+        QVERIFY(hidden->isHidden());
     }
 
     void actions()
@@ -179,19 +162,13 @@ private slots:
         bar->AddAction(early, -5);
         bar->AddAction(&outside, 0); // already there
         QCOMPARE(bar->Actions(), (QList<QAction*>{own, &outside, early}));
-        const auto buttons = contentOf(bar)->findChildren<QToolButton*>();
-        QCOMPARE(buttons.size(), 3);
-        QToolButton* ownButton = nullptr;
-        for (QToolButton* b : buttons) {
+        for (QToolButton* b : contentOf(bar)->findChildren<QToolButton*>())
             b->setObjectName(b->defaultAction()->text());
-            if (b->defaultAction() == own)
-                ownButton = b;
-        }
         QCOMPARE(row(bar), QStringLiteral("Undo Save Print"));
 
-        QPointer<QToolButton> guard(ownButton);
+        QPointer<QToolButton> button = contentOf(bar)->findChild<QToolButton*>(QStringLiteral("Save"));
         delete own;
-        QVERIFY(guard.isNull());
+        QVERIFY(button.isNull());
         QCOMPARE(bar->Actions(), (QList<QAction*>{&outside, early}));
         QCOMPARE(row(bar), QStringLiteral("Undo Print"));
 
