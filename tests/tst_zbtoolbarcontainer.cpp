@@ -31,7 +31,9 @@ QList<QWidget*> columns(ZBToolBarContainer* container)
 {
     auto* grid =
         qobject_cast<QGridLayout*>(container->findChild<QWidget*>(QStringLiteral("CONTAINER"))->layout());
-    QList<QWidget*> result(grid->count(), nullptr);
+    QList<QWidget*> result;
+    while (result.size() < grid->count())
+        result.append(nullptr);
     for (int i = 0; i < grid->count(); ++i)
         result[TestUtil::CellOf(grid, grid->itemAt(i)->widget()).second] = grid->itemAt(i)->widget();
     return result;
