@@ -1,0 +1,61 @@
+#ifndef ZBDOCKWIDGET_H
+#define ZBDOCKWIDGET_H
+
+#include "zebguicore_export.h"
+
+#include <QDockWidget>
+#include <memory>
+
+class ZBDockWidgetPrivate;
+class ZBFooterBar;
+class ZBTitleBar;
+
+/*!
+    A dock widget with the library's title bar, a "Hide" button, a footer bar below its content,
+    and resize cursors over its left, right and bottom borders while it floats.
+
+    The application widget sits in "ZBDOCKWIDGETCONTENT" inside "ZBDOCKWIDGETMAINCONTENT", the
+    widget handed to QDockWidget. Docking, floating, moving and resizing are QDockWidget's own.
+    While floating, the main content gets a 3-pixel band on its left, right and bottom sides.
+*/
+class ZEBGUICORE_EXPORT ZBDockWidget : public QDockWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ZBDockWidget(const QString& title, QWidget* parent = nullptr,
+                          Qt::WindowFlags flags = Qt::WindowFlags());
+    explicit ZBDockWidget(QWidget* parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
+    ~ZBDockWidget() override;
+
+    /*! Sets the title bar's text; the dock widget's window title is not changed. Changing the
+        window title, on the other hand, updates the title bar. */
+    void SetTitle(const QString& title);
+
+    /*!
+        Makes \a widget the application widget, a child of the content widget. The widget held
+        before is scheduled for deletion. Null empties the content; the widget already held, or one
+        of the dock's own containers, is ignored.
+    */
+    void SetWidget(QWidget* widget);
+
+    /*! The application widget last set, or null. */
+    QWidget* GetWidget() const;
+
+    /*! The title bar, which holds the title and the Hide button ("CLOSEBUTTON"). */
+    ZBTitleBar* TitleBar() const;
+
+    /*! The footer bar below the content, hidden until the application shows it. */
+    ZBFooterBar* FooterBar() const;
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private Q_SLOTS:
+    void OnTopLevelChanged(bool isFloating);
+
+private:
+    friend class ZBDockWidgetPrivate;
+    std::unique_ptr<ZBDockWidgetPrivate> const d;
+};
+
+#endif // ZBDOCKWIDGET_H
