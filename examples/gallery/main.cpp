@@ -104,7 +104,9 @@ public:
         layout->setSpacing(0);
         m_list = new QListWidget(Content());
         m_list->setObjectName(QStringLiteral("GalleryPageList"));
-        m_list->setFixedWidth(190);
+        m_list->setFixedWidth(230);
+        m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_list->setTextElideMode(Qt::ElideRight);
         m_list->setFrameShape(QFrame::NoFrame);
         m_list->setFocusPolicy(Qt::NoFocus);
         m_stack = new QStackedWidget(Content());

@@ -103,7 +103,7 @@ private:
         toolBar->AddSpacer(80);
         auto* saveAll = new QAction(icon(QStyle::SP_DriveFDIcon), tr("Save all"), toolBar);
         toolBar->AddAction(saveAll, 20);
-        toolBar->AddButton(icon(QStyle::SP_DialogHelpButton), tr("Help")); // at the end
+        toolBar->AddButton(icon(QStyle::SP_MessageBoxInformation), tr("Help")); // at the end
         return toolBar;
     }
 
