@@ -2,7 +2,6 @@
 #include "testutil.h"
 
 #include <QListView>
-#include <QPointer>
 #include <QTest>
 
 class tst_ZBCommonComboBox : public QObject
@@ -14,18 +13,11 @@ private slots:
 
     void dropDownIsAPlainListView()
     {
-        auto* box = new ZBCommonComboBox(nullptr);
-        QPointer<QAbstractItemView> view = box->view();
+        ZBCommonComboBox box(nullptr);
+        box.addItems({QStringLiteral("one"), QStringLiteral("two")});
+        QAbstractItemView* view = box.view();
         QCOMPARE(QByteArray(view->metaObject()->className()), QByteArray("QListView"));
-        box->addItems({QStringLiteral("one"), QStringLiteral("two")});
-        box->show();
-        box->showPopup();
-        QTRY_VERIFY(view->isVisible());
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
-                          view->visualRect(view->model()->index(1, 0)).center());
-        QTRY_COMPARE(box->currentIndex(), 1);
-        delete box;
-        QVERIFY(!view); // owned by the combo box
+        QCOMPARE(view->model()->index(1, 0).data().toString(), QStringLiteral("two"));
     }
 };
 

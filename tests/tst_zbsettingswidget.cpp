@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
+
 namespace {
 
 QPushButton* buttonOf(ZBSettingsWidget* panel)
@@ -14,41 +16,34 @@ QPushButton* buttonOf(ZBSettingsWidget* panel)
     return panel->findChild<QPushButton*>(QStringLiteral("ZBSettingsWidgetButton"));
 }
 
-// What the panel shows, in order: its signals since the last call, the contents ("G" general,
-// "A" advanced), the arrow ("down" red image, "up" blue) and the tool tip.
+// What the panel shows: its signals since the last clear (state number, "b", "a", "p" policy), the contents
+// ("G" general, "A" advanced), the arrow ("down" red image, "up" blue), the tool tip and the button text.
 struct Recorder
 {
     explicit Recorder(ZBSettingsWidget* panel) : panel(panel)
     {
         QObject::connect(panel, &ZBSettingsWidget::StateChanged, panel,
-                         [this](ZBSettingsWidget::State s) { seen << QString::number(int(s)); });
-        QObject::connect(panel, &ZBSettingsWidget::BasicActivated, panel,
-                         [this] { seen << QStringLiteral("b"); });
-        QObject::connect(panel, &ZBSettingsWidget::AdvancedActivated, panel,
-                         [this] { seen << QStringLiteral("a"); });
+                         [this](ZBSettingsWidget::State s) { seen += QString::number(int(s)); });
+        QObject::connect(panel, &ZBSettingsWidget::BasicActivated, panel, [this] { seen += 'b'; });
+        QObject::connect(panel, &ZBSettingsWidget::AdvancedActivated, panel, [this] { seen += 'a'; });
+        QObject::connect(panel, &ZBSettingsWidget::PolicyChanged, panel,
+                         [this](ZBSettingsWidget::ContentPolicy p) { seen += QStringLiteral("p%1").arg(p); });
     }
     QString look() const
     {
-        QString s = seen.join(QString()) + QLatin1Char(' ');
-        s += QLatin1String(panel->GetGeneralContent()->isHidden() ? "" : "G");
-        s += QLatin1String(panel->GetAdvancedContent()->isHidden() ? " " : "A ");
         const QImage arrow = buttonOf(panel)->icon().pixmap(8, 8).toImage();
-        s += arrow.isNull()                      ? QStringLiteral("none")
-             : arrow.pixelColor(4, 4) == Qt::red ? QStringLiteral("down")
-                                                 : QStringLiteral("up");
-        return s + QLatin1Char(' ') + buttonOf(panel)->toolTip();
-    }
-    QString take()
-    {
-        const QString s = look();
-        seen.clear();
-        return s;
+        return seen + (panel->GetGeneralContent()->isHidden() ? " " : " G") +
+               (panel->GetAdvancedContent()->isHidden() ? " " : "A ") +
+               (arrow.isNull()                      ? "none"
+                : arrow.pixelColor(4, 4) == Qt::red ? "down"
+                                                    : "up") +
+               ' ' + buttonOf(panel)->toolTip() + '|' + buttonOf(panel)->text();
     }
     ZBSettingsWidget* panel;
-    QStringList seen;
+    QString seen;
 };
 
-const QString basicLook = QStringLiteral("G down Show advanced settings");
+const QString basicLook = QStringLiteral("G down Show advanced settings|");
 
 } // namespace
 
@@ -76,52 +71,44 @@ private slots:
 
     void cleanup() { TestUtil::CheckNoLeftoverWindows(); }
 
-    void firstEventLoopPass()
-    {
-        ZBSettingsWidget panel;
-        Recorder rec(&panel);
-        panel.SetState(ZBSettingsWidget::Advanced); // the panel is Advanced until the machine runs
-        QCOMPARE(panel.GetPolicy(), ZBSettingsWidget::AddAdvancedOptions);
-        QCOMPARE(rec.take(), QStringLiteral(" GA none "));
-        waitForBasic(&panel);
-        QCOMPARE(panel.GetState(), ZBSettingsWidget::Basic);
-        QCOMPARE(rec.take(), QStringLiteral("0b ") + basicLook);
-        QVERIFY(buttonOf(&panel)->text().isEmpty());
-    }
-
-    void clicks_data()
+    void switching_data()
     {
         QTest::addColumn<int>("policy");
         QTest::addColumn<QString>("advancedLook");
         QTest::newRow("add advanced options")
-            << int(ZBSettingsWidget::AddAdvancedOptions) << "GA up Show basic settings";
+            << int(ZBSettingsWidget::AddAdvancedOptions) << "1a GA up Show basic settings|Less";
         QTest::newRow("hide basic options")
-            << int(ZBSettingsWidget::HideBasicOptions) << "A up Show basic settings";
+            << int(ZBSettingsWidget::HideBasicOptions) << "1a A up Show basic settings|Less";
     }
 
-    void clicks()
+    void switching()
     {
         QFETCH(int, policy);
         QFETCH(QString, advancedLook);
         ZBSettingsWidget panel;
-        panel.SetPolicy(ZBSettingsWidget::ContentPolicy(policy));
-        waitForBasic(&panel);
         Recorder rec(&panel);
-        for (int round = 0; round < 2; ++round) {
-            QTest::mouseClick(buttonOf(&panel), Qt::LeftButton);
-            QTRY_COMPARE(rec.look(), QStringLiteral("1a ") + advancedLook);
-            rec.take();
-            QTest::mouseClick(buttonOf(&panel), Qt::LeftButton);
-            QTRY_COMPARE(rec.look(), QStringLiteral("0b ") + basicLook);
-            rec.take();
-        }
-        // Called by the application, the state takes the button along, with one announcement.
+        // Until its machine first runs the panel is Advanced and shows both contents.
         panel.SetState(ZBSettingsWidget::Advanced);
-        QTRY_COMPARE(rec.look(), QStringLiteral("1a ") + advancedLook);
-        rec.take();
-        QVERIFY(panel.setProperty("state", int(ZBSettingsWidget::Basic)));
-        QTRY_COMPARE(rec.look(), QStringLiteral("0b ") + basicLook);
-        rec.take();
+        QCOMPARE(rec.look(), QStringLiteral(" GA none |"));
+        waitForBasic(&panel);
+        QCOMPARE(rec.look(), QStringLiteral("0b ") + basicLook);
+        panel.SetPolicy(ZBSettingsWidget::ContentPolicy(policy)); // basic: changes nothing yet
+        rec.seen.clear();
+        QCOMPARE(rec.look(), QStringLiteral(" ") + basicLook);
+        panel.SetAdvancedButtonText(QStringLiteral("Less")); // basic now: waits for the advanced state
+        QVERIFY(buttonOf(&panel)->text().isEmpty());
+        panel.SetBasicButtonText(QStringLiteral("More"));
+        // The button, the slot and the property each switch both ways, announced once each time.
+        const std::function<void(int)> switches[] = {
+            [&](int) { QTest::mouseClick(buttonOf(&panel), Qt::LeftButton); },
+            [&](int s) { panel.SetState(ZBSettingsWidget::State(s)); },
+            [&](int s) { QVERIFY(panel.setProperty("state", s)); },
+        };
+        for (int i = 0; i < 6; ++i) {
+            switches[i / 2](1 - i % 2);
+            QTRY_COMPARE(rec.look(), i % 2 ? QStringLiteral("0b ") + basicLook + "More" : advancedLook);
+            rec.seen.clear();
+        }
         panel.SetState(ZBSettingsWidget::State(7));
         QCOMPARE(panel.GetState(), ZBSettingsWidget::Basic);
     }
@@ -131,42 +118,17 @@ private slots:
         ZBSettingsWidget panel;
         waitForBasic(&panel);
         Recorder rec(&panel);
-        QVector<int> policies;
-        connect(&panel, &ZBSettingsWidget::PolicyChanged, &panel,
-                [&](ZBSettingsWidget::ContentPolicy p) { policies << p; });
-        panel.SetPolicy(ZBSettingsWidget::HideBasicOptions); // basic: waits for the next state change
-        panel.SetPolicy(ZBSettingsWidget::HideBasicOptions);
-        QCOMPARE(rec.take(), QStringLiteral(" ") + basicLook);
         panel.SetState(ZBSettingsWidget::Advanced);
-        QCOMPARE(rec.take().left(4), QStringLiteral("1a A"));
-        panel.SetPolicy(ZBSettingsWidget::AddAdvancedOptions); // brings the general content back
-        QCOMPARE(rec.take().left(4), QStringLiteral(" GA "));
         panel.SetPolicy(ZBSettingsWidget::HideBasicOptions); // advanced: at once
-        QCOMPARE(rec.take().left(3), QStringLiteral(" A "));
-        QCOMPARE(policies, (QVector<int>{0, 1, 0}));
+        panel.SetPolicy(ZBSettingsWidget::HideBasicOptions);
+        QCOMPARE(rec.look().left(7), QStringLiteral("1ap0 A "));
+        panel.SetPolicy(ZBSettingsWidget::AddAdvancedOptions); // brings the general content back
+        QCOMPARE(rec.look().left(10), QStringLiteral("1ap0p1 GA "));
         // General content that the application hid itself stays hidden.
-        panel.SetPolicy(ZBSettingsWidget::AddAdvancedOptions);
         panel.GetGeneralContent()->hide();
         panel.SetPolicy(ZBSettingsWidget::HideBasicOptions);
         panel.SetPolicy(ZBSettingsWidget::AddAdvancedOptions);
         QVERIFY(panel.GetGeneralContent()->isHidden());
-    }
-
-    void buttonTexts()
-    {
-        ZBSettingsWidget panel;
-        waitForBasic(&panel);
-        QPushButton* button = buttonOf(&panel);
-        panel.SetAdvancedButtonText(QStringLiteral("Less")); // basic now: waits
-        QVERIFY(button->text().isEmpty());
-        panel.SetState(ZBSettingsWidget::Advanced);
-        QTRY_COMPARE(button->text(), QStringLiteral("Less"));
-        panel.SetBasicButtonText(QStringLiteral("More"));
-        QCOMPARE(button->text(), QStringLiteral("Less"));
-        QTest::mouseClick(button, Qt::LeftButton);
-        QTRY_COMPARE(button->text(), QStringLiteral("More"));
-        QTest::mouseClick(button, Qt::LeftButton);
-        QTRY_COMPARE(button->text(), QStringLiteral("Less"));
     }
 
     void lifetime()
