@@ -329,6 +329,9 @@ void ZBPopupWidget::PaintCurrentItem(QPainter* painter, const QRect& rect)
 
 void ZBPopupWidget::SetCurrentIndex(int index)
 {
+    // Below -1 there is no row; -2 in particular is the removal's marker and must never be stored.
+    if (index < -1)
+        index = -1;
     if (index == d->currentIndex)
         return;
     const int old = d->currentIndex;

@@ -139,6 +139,7 @@ private slots:
         QTest::newRow("the only item") << 1 << 0 << 0 << -1;
         QTest::newRow("missing row") << 3 << 1 << 7 << 1;
         QTest::newRow("no current item") << 3 << -1 << 1 << -1;
+        QTest::newRow("current set below -1") << 3 << -2 << 1 << -1;
     }
 
     void removeItem()

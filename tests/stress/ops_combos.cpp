@@ -85,7 +85,7 @@ public:
             [&] { box->RemoveItem(pick(c, "combo: remove", -1, count)); },
             [&] { box->RaiseItem(pick(c, "combo: raise", -1, count)); },
             [&] { box->SetItemData(pick(c, "combo: resize", -1, count), size, Qt::SizeHintRole); },
-            [&] { box->SetCurrentIndex(pick(c, "combo: set current", -1, count + 1)); },
+            [&] { box->SetCurrentIndex(pick(c, "combo: set current", -2, count + 1)); },
             [&] {
                 const QPoint pos(2, 2);
                 QWheelEvent wheel(QPointF(pos), QPointF(box->mapToGlobal(pos)), QPoint(),
