@@ -109,25 +109,20 @@ QString resizeFault(const QRect& a, const QRect& b, int move, int hint, int mini
     return QString();
 }
 
-// What the fade calls and the re-entrant slots do to a frame.
-const char* const Actions =
-    "0 delete, 1 deleteLater(), 2 show(), 3 hide(), 4 close(), 5 CancelFadeAction(true), "
-    "6 CancelFadeAction(false)";
-void act(StressFrame* w, int action)
+// What the fade calls and the re-entrant fade slots do to a frame.
+const struct
 {
-    if (action == 0)
-        delete w;
-    else if (action == 1)
-        w->deleteLater();
-    else if (action == 2)
-        w->show();
-    else if (action == 3)
-        w->hide();
-    else if (action == 4)
-        w->close();
-    else
-        w->CancelFadeAction(action == 5);
-}
+    const char* name;
+    void (*run)(StressFrame*);
+} actions[] = {
+    {"delete", [](StressFrame* w) { delete w; }},
+    {"deleteLater()", [](StressFrame* w) { w->deleteLater(); }},
+    {"show()", [](StressFrame* w) { w->show(); }},
+    {"hide()", [](StressFrame* w) { w->hide(); }},
+    {"close()", [](StressFrame* w) { w->close(); }},
+    {"CancelFadeAction(true)", [](StressFrame* w) { w->CancelFadeAction(true); }},
+    {"CancelFadeAction(false)", [](StressFrame* w) { w->CancelFadeAction(false); }},
+};
 
 class FrameFamily : public Stress::Family
 {
@@ -331,17 +326,16 @@ private:
     {
         const int first = c.Chance(35) ? 2 : c.Bounded(c.Chance(90) ? 2 : 0, 6), second = c.Bounded(0, 20);
         const int gap = c.Bounded(0, 70);
-        c.Log(c.LastLog() + QStringLiteral(": %1, then %2 after %3 ms if below 7 (%4)")
-                                .arg(first)
-                                .arg(second)
+        c.Log(c.LastLog() + QStringLiteral(": %1, then %2 ms later %3")
+                                .arg(QLatin1String(actions[first].name))
                                 .arg(gap)
-                                .arg(QLatin1String(Actions)));
-        act(f.widget, first);
+                                .arg(QLatin1String(second > 6 ? "nothing" : actions[second].name)));
+        actions[first].run(f.widget);
         if (second > 6 || !f.widget)
             return;
         advance(gap);
         if (f.widget)
-            act(f.widget, second);
+            actions[second].run(f.widget);
     }
 
     void ClickButton(Stress::Context& c, Frame& f)
@@ -457,7 +451,7 @@ private:
         const int state = 2 * c.Bounded(0, 2);
         const int action = state != 4 && c.Chance(40) ? 0 : c.Bounded(1, 6);
         c.Log(c.LastLog() +
-              QStringLiteral(": on state %1 do %2 (%3)").arg(state).arg(action).arg(QLatin1String(Actions)));
+              QStringLiteral(": on state %1 do %2").arg(state).arg(QLatin1String(actions[action].name)));
         QPointer<StressFrame> w = f.widget;
         auto connection = std::make_shared<QMetaObject::Connection>();
         *connection =
@@ -465,7 +459,7 @@ private:
                 if (now != state || !w)
                     return;
                 QObject::disconnect(*connection);
-                act(w, action);
+                actions[action].run(w);
             });
     }
 

@@ -54,9 +54,9 @@ public:
         static const struct
         {
             int weight;
-            bool needsSub;
+            bool needsSub; // skipped while the area has no sub-window
             const char* name;
-            void (*run)(F&, C&, S*); // S is null when the area has no sub-window
+            void (*run)(F&, C&, S*); // gets a random sub-window, or null when the area has none
         } ops[] = {
             {2, false, "AddWidget", [](F& f, C& c, S*) { f.Add(c, true); }},
             {1, false, "AddSubWindow", [](F& f, C& c, S*) { f.Add(c, false); }},
