@@ -88,6 +88,7 @@ private slots:
         QFETCH(QList<int>, alignments);
         QFETCH(QList<int>, expected);
         Bar bar;
+        bar.setCursor(Qt::SizeHorCursor); // as a frame's resize band sets it
         QWidget owner;
         for (int i = 0; i < alignments.size(); ++i) {
             auto* w = new QWidget(&owner);

@@ -37,6 +37,7 @@ public:
     QWidget* Main() const { return findChild<QWidget*>(QStringLiteral("ZBWIDGETMAINCONTENT")); }
     QGridLayout* Grid() const { return qobject_cast<QGridLayout*>(Main()->layout()); }
     QString Title() const { return TitleBar()->findChildren<QLabel*>().value(1)->text(); } // after the icon
+    QSize minimumSizeHint() const override { return {120, 90}; } // above the layout's minimum size
     QList<int> log;
     QList<double> opacities;
 
@@ -202,10 +203,9 @@ private slots:
         row("fixed width, left band", {2, 120}, {-30, 0}, Qt::ArrowCursor, {}, true);
         row("fixed width, corner resizes vertically", {1, 198}, {-20, 16}, Qt::SizeVerCursor, {0, 0, 0, 16},
             true);
-        // Inward drags stop at minimumSizeHint(); the opposite edge stays.
-        const QSize m = Frame().minimumSizeHint();
-        row("left inward to the minimum", {2, 120}, {400, 0}, Qt::SizeHorCursor, {m.width() - 300, 0, 0, 0});
-        row("top inward to the minimum", {150, 2}, {0, 400}, Qt::SizeVerCursor, {0, m.height() - 200, 0, 0});
+        // Inward drags stop at minimumSizeHint(), not minimumSize(); the opposite edge stays.
+        row("left inward to the minimum", {2, 120}, {400, 0}, Qt::SizeHorCursor, {-180, 0, 0, 0});
+        row("top inward to the minimum", {150, 2}, {0, 400}, Qt::SizeVerCursor, {0, -110, 0, 0});
     }
 
     void resizeByTheFrame()
@@ -232,17 +232,18 @@ private slots:
         Frame w;
         QVERIFY(showAt(w));
         const QPoint a = w.TitleBar()->mapToGlobal(w.TitleBar()->rect().center());
-        const QRect here = Place.translated(-70, 30);
-        QCOMPARE(drag(&w, a, {-70, 30}), qMakePair(Place.translated(-35, 15), here));
-        // Released, a hover moves nothing; another button is taken and does nothing.
+        // Another button is taken and does nothing.
         QWidget* grab = ReceiverAt(&w, a);
-        SendMouseAt(grab, QEvent::MouseMove, a, Qt::NoButton, Qt::NoButton);
         QVERIFY(SendMouseAt(grab, QEvent::MouseButtonPress, a, Qt::RightButton, Qt::RightButton));
         SendMouseAt(grab, QEvent::MouseMove, a + QPoint(30, 30), Qt::NoButton, Qt::RightButton);
         SendMouseAt(grab, QEvent::MouseButtonRelease, a, Qt::RightButton, Qt::NoButton);
+        QCOMPARE(w.geometry(), Place);
+        const QRect here = Place.translated(-70, 30);
+        QCOMPARE(drag(&w, a, {-70, 30}), qMakePair(Place.translated(-35, 15), here));
+        HoverAt(&w, a); // released: moves nothing
         QCOMPARE(w.geometry(), here);
         w.IgnoreTitleMove(true);
-        QCOMPARE(drag(&w, a, {40, 25}), qMakePair(here, here));
+        QCOMPARE(drag(&w, here.topLeft() + QPoint(150, 15), {40, 25}), qMakePair(here, here));
     }
 
     void lockedFrame()
