@@ -65,20 +65,7 @@ inline void HoverAt(QWidget* window, const QPoint& global)
     SendMouseAt(ReceiverAt(window, global), QEvent::MouseMove, global, Qt::NoButton, Qt::NoButton);
 }
 
-/*!
-    Hovers and presses the left button at \a global over \a window and returns the widget that got
-    the press. As in Qt's implicit grab, later moves and the release go to that widget: send them
-    with DragTo() and ReleaseAt().
-*/
-inline QWidget* PressAt(QWidget* window, const QPoint& global)
-{
-    QWidget* grab = ReceiverAt(window, global);
-    SendMouseAt(grab, QEvent::MouseMove, global, Qt::NoButton, Qt::NoButton);
-    SendMouseAt(grab, QEvent::MouseButtonPress, global, Qt::LeftButton, Qt::LeftButton);
-    return grab;
-}
-
-/*! A move with the left button held, to the widget \a grab that got the press. */
+/*! A move with the left button held, to the widget \a grab that got the press (Qt's implicit grab). */
 inline void DragTo(QWidget* grab, const QPoint& global)
 {
     SendMouseAt(grab, QEvent::MouseMove, global, Qt::NoButton, Qt::LeftButton);

@@ -52,13 +52,12 @@ private slots:
         QFETCH(QRect, frame);
         QFETCH(QPoint, point);
         QFETCH(QList<int>, regions);
-        QCOMPARE(RegionAt(frame, point, false, false), regions[0]);
-        QCOMPARE(RegionAt(frame, point, true, false), regions[1]);
-        QCOMPARE(RegionAt(frame, point, false, true), regions[2]);
-        QCOMPARE(RegionAt(frame, point, true, true), regions[3]);
+        QCOMPARE((QList<int>{RegionAt(frame, point, false, false), RegionAt(frame, point, true, false),
+                             RegionAt(frame, point, false, true), RegionAt(frame, point, true, true)}),
+                 regions);
     }
 
-    void resizedIsHeldAtTheMinimum()
+    void resizedAndMaximized()
     {
         const QRect f(100, 50, 200, 150); // right 299, bottom 199
         const QSize m(50, 40);
@@ -66,16 +65,11 @@ private slots:
         QCOMPARE(Resized(Bottom, f, {0, 60}, {0, 2}, m), QRect(100, 50, 200, 40));
         QCOMPARE(Resized(TopLeft, f, {290, 190}, {-2, -2}, m), QRect(250, 160, 50, 40));
         QCOMPARE(Resized(NoRegion, f, {0, 0}, {0, 0}, m), f);
-    }
 
-    void maximized()
-    {
         const QRect work(800, 30, 1024, 738);
         const MaxInfo primary = MaximizedInfo(work, true, QSize(120, 80));
-        QCOMPARE(primary.maxPosition, work.topLeft());
-        QCOMPARE(primary.maxSize, work.size());
-        QCOMPARE(primary.maxTrackSize, work.size());
-        QCOMPARE(primary.minTrackSize, QSize(120, 80));
+        QVERIFY(primary.maxPosition == work.topLeft() && primary.minTrackSize == QSize(120, 80));
+        QVERIFY(primary.maxSize == work.size() && primary.maxTrackSize == work.size());
         QCOMPARE(MaximizedInfo(work, false, QSize(120, 80)).maxPosition, QPoint(0, 0));
         QCOMPARE(MaximizedGeometry(work, QSize(120, 80)), work);
         QCOMPARE(MaximizedGeometry(work, QSize(1100, 80)), QRect(800, 30, 1100, 738));
