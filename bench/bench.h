@@ -2,8 +2,12 @@
 #ifndef ZB_BENCH_H
 #define ZB_BENCH_H
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEvent>
+#include <QObject>
 #include <QString>
+#include <cstdio>
 #include <functional>
 
 namespace Bench {
@@ -35,6 +39,37 @@ qint64 Time(F&& f)
     timer.start();
     f();
     return timer.nsecsElapsed();
+}
+
+/*! Prints a failed run's reason on stderr. */
+inline void complain(const char* what)
+{
+    std::fprintf(stderr, "zb_bench: %s\n", what);
+}
+
+/*! Notes the first paint that reaches the widgets it filters. */
+class PaintWatcher : public QObject
+{
+public:
+    bool painted = false;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted = true;
+        return false;
+    }
+};
+
+/*! Processes events until \a watcher saw a paint, for two seconds at most; whether it did. */
+inline bool waitForPaint(const PaintWatcher& watcher)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!watcher.painted && timer.elapsed() < 2000)
+        QCoreApplication::processEvents();
+    return watcher.painted;
 }
 
 struct Registrar

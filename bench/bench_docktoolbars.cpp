@@ -24,34 +24,9 @@ namespace {
 
 constexpr int MenuTools = 100;
 
-void complain(const char* what)
-{
-    std::fprintf(stderr, "zb_bench: %s\n", what);
-}
-
-// Notes the first paint that reaches the watched widget.
-class PaintWatcher : public QObject
-{
-public:
-    bool painted = false;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            painted = true;
-        return false;
-    }
-};
-
-bool waitForPaint(const PaintWatcher& watcher)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!watcher.painted && timer.elapsed() < 2000)
-        QCoreApplication::processEvents();
-    return watcher.painted;
-}
+using Bench::complain;
+using Bench::PaintWatcher;
+using Bench::waitForPaint;
 
 // A shown main window whose top tool bar area holds the bar under test.
 std::unique_ptr<QMainWindow> windowWith(QToolBar* bar)

@@ -30,34 +30,9 @@ constexpr int FadeTicks = 64; // ticks timed together; the row shows the time of
 constexpr int Runs = 25;      // each row takes well under a second
 constexpr double FadeStep = 0.01;
 
-void complain(const char* what)
-{
-    std::fprintf(stderr, "zb_bench: %s\n", what);
-}
-
-// Notes the first paint that reaches the watched widget.
-class PaintWatcher : public QObject
-{
-public:
-    bool painted = false;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            painted = true;
-        return false;
-    }
-};
-
-bool waitForPaint(const PaintWatcher& watcher)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!watcher.painted && timer.elapsed() < 2000)
-        QCoreApplication::processEvents();
-    return watcher.painted;
-}
+using Bench::complain;
+using Bench::PaintWatcher;
+using Bench::waitForPaint;
 
 bool showAndWait(QWidget* window)
 {
