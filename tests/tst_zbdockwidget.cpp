@@ -25,25 +25,16 @@ QWidget* mainContentOf(ZBDockWidget* dock)
     return dock->findChild<QWidget*>(QStringLiteral("ZBDOCKWIDGETMAINCONTENT"));
 }
 
-QGridLayout* contentGrid(ZBDockWidget* dock)
-{
-    return qobject_cast<QGridLayout*>(
-        dock->findChild<QWidget*>(QStringLiteral("ZBDOCKWIDGETCONTENT"))->layout());
-}
-
-// Records the widths a widget is resized from and to.
+// Records the width change of the last resize of a widget.
 class ResizeLog : public QObject
 {
 public:
-    QList<QPair<int, int>> widths;
+    int change = 0;
 
-protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
-        if (event->type() == QEvent::Resize) {
-            auto* e = static_cast<QResizeEvent*>(event);
-            widths.append({e->oldSize().width(), e->size().width()});
-        }
+        if (auto* e = event->type() == QEvent::Resize ? static_cast<QResizeEvent*>(event) : nullptr)
+            change = e->size().width() - e->oldSize().width();
         return false;
     }
 };
@@ -66,11 +57,13 @@ struct DockedWindow
     }
 };
 
-Qt::CursorShape cursorAfterMove(ZBDockWidget* dock, const QPoint& inDock)
+// The cursor after a mouse event at a point of the dock; a zone that sets nothing leaves a wait cursor.
+int cursorAfter(ZBDockWidget* dock, QEvent::Type type, const QPoint& inDock)
 {
     QWidget* main = mainContentOf(dock);
-    main->setCursor(Qt::WaitCursor); // a zone that sets nothing shows up
-    TestUtil::SendMouse(main, QEvent::MouseMove, main->mapFrom(dock, inDock), Qt::NoButton, Qt::NoButton);
+    main->setCursor(Qt::WaitCursor);
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    TestUtil::SendMouse(main, type, main->mapFrom(dock, inDock), button, button);
     return main->cursor().shape();
 }
 
@@ -86,7 +79,6 @@ private slots:
     void titleHideButtonAndFooter()
     {
         DockedWindow w;
-        QVERIFY(QTest::qWaitForWindowExposed(&w.window));
         ZBDockWidget* dock = w.dock;
         QCOMPARE(dock->titleBarWidget(), dock->TitleBar());
         QCOMPARE(titleText(dock), QStringLiteral("Dock"));
@@ -102,7 +94,6 @@ private slots:
         QCOMPARE(buttons.size(), 1);
         QCOMPARE(buttons.first()->objectName(), QStringLiteral("CLOSEBUTTON"));
         QCOMPARE(buttons.first()->toolTip(), QStringLiteral("Hide"));
-        QCOMPARE(buttons.first()->focusPolicy(), Qt::NoFocus);
         buttons.first()->click();
         QVERIFY(dock->isHidden());
     }
@@ -110,7 +101,8 @@ private slots:
     void setWidget()
     {
         ZBDockWidget dock;
-        QGridLayout* grid = contentGrid(&dock);
+        auto* grid = qobject_cast<QGridLayout*>(
+            dock.findChild<QWidget*>(QStringLiteral("ZBDOCKWIDGETCONTENT"))->layout());
         QPointer<QLabel> first = new QLabel, second = new QLabel;
         dock.SetWidget(first);
         dock.SetWidget(first);                // the same again: kept
@@ -127,72 +119,53 @@ private slots:
         QVERIFY(second.isNull() && !dock.GetWidget() && grid->count() == 0);
     }
 
-    void floatingMarginsAndWidth()
-    {
-        DockedWindow w;
-        QVERIFY(QTest::qWaitForWindowExposed(&w.window));
-        QWidget* main = mainContentOf(w.dock);
-        auto* grid = qobject_cast<QGridLayout*>(main->layout());
-        ResizeLog log;
-        main->installEventFilter(&log);
-
-        // The last resize during the change is the dock's own: 6 pixels wider, then narrower.
-        w.dock->setFloating(true);
-        QCOMPARE(grid->contentsMargins(), QMargins(3, 0, 3, 3));
-        QVERIFY(main->hasMouseTracking());
-        QCOMPARE(log.widths.last().second, log.widths.last().first + 6);
-
-        w.dock->setFloating(false);
-        QCOMPARE(grid->contentsMargins(), QMargins());
-        QVERIFY(!main->hasMouseTracking());
-        QCOMPARE(log.widths.last().second, log.widths.last().first - 6);
-    }
-
     void cursorZones_data()
     {
-        QTest::addColumn<bool>("fixedWidth");
-        QTest::addColumn<bool>("fixedHeight");
-        QTest::addColumn<QPoint>("offset"); // inward from the bottom-left corner, or bottom-right
-        QTest::addColumn<bool>("right");
+        QTest::addColumn<int>("fixed");     // 1: the width, 2: the height
+        QTest::addColumn<QPoint>("offset"); // inward from the bottom-left corner, or bottom-right if x < 0
         QTest::addColumn<int>("shape");
         const int arrow = Qt::ArrowCursor, hor = Qt::SizeHorCursor, ver = Qt::SizeVerCursor;
         const int rising = Qt::SizeBDiagCursor, falling = Qt::SizeFDiagCursor;
-        QTest::newRow("left edge") << false << false << QPoint(1, 5) << false << hor;
-        QTest::newRow("bottom-left corner") << false << false << QPoint(1, 1) << false << rising;
-        QTest::newRow("corner square") << false << false << QPoint(6, 6) << false << rising;
-        QTest::newRow("bottom-right corner") << false << false << QPoint(2, 2) << true << falling;
-        QTest::newRow("bottom edge wins in the corner") << false << false << QPoint(5, 2) << true << ver;
-        QTest::newRow("inside") << false << false << QPoint(30, 30) << false << arrow;
-        QTest::newRow("fixed width: right edge") << true << false << QPoint(1, 40) << true << arrow;
-        QTest::newRow("fixed width: bottom-left corner") << true << false << QPoint(1, 1) << false << ver;
-        QTest::newRow("fixed height: edge in the corner") << false << true << QPoint(5, 1) << false << hor;
-        QTest::newRow("fixed both: corner") << true << true << QPoint(1, 1) << false << arrow;
+        QTest::newRow("left edge") << 0 << QPoint(1, 5) << hor;
+        QTest::newRow("bottom-left corner square") << 0 << QPoint(6, 6) << rising;
+        QTest::newRow("bottom-right corner") << 0 << QPoint(-2, 2) << falling;
+        QTest::newRow("bottom edge wins in the corner") << 0 << QPoint(-5, 2) << ver;
+        QTest::newRow("inside") << 0 << QPoint(30, 30) << arrow;
+        QTest::newRow("fixed width: right edge") << 1 << QPoint(-1, 40) << arrow;
+        QTest::newRow("fixed width: bottom-left corner") << 1 << QPoint(1, 1) << ver;
+        QTest::newRow("fixed height: edge in the corner") << 2 << QPoint(5, 1) << hor;
+        QTest::newRow("fixed both: corner") << 3 << QPoint(1, 1) << arrow;
     }
 
+    // Floating, the dock's content gets margins and the dock 6 pixels more width, then cursor zones.
     void cursorZones()
     {
-        QFETCH(bool, fixedWidth);
-        QFETCH(bool, fixedHeight);
+        QFETCH(int, fixed);
         QFETCH(QPoint, offset);
-        QFETCH(bool, right);
         QFETCH(int, shape);
         DockedWindow w;
         QVERIFY(QTest::qWaitForWindowExposed(&w.window));
         QWidget* main = mainContentOf(w.dock);
         const QPoint docked(main->geometry().left() + 1, main->geometry().bottom() - 1);
-        QCOMPARE(cursorAfterMove(w.dock, docked), Qt::WaitCursor); // docked: no zones
+        QCOMPARE(cursorAfter(w.dock, QEvent::MouseMove, docked), int(Qt::WaitCursor)); // docked: no zones
+        ResizeLog log;
+        main->installEventFilter(&log);
+        for (bool floating : {true, false, true}) {
+            w.dock->setFloating(floating);
+            QCOMPARE(main->layout()->contentsMargins(), floating ? QMargins(3, 0, 3, 3) : QMargins());
+            QCOMPARE(main->hasMouseTracking(), floating);
+            QCOMPARE(log.change, floating ? 6 : -6); // the last resize during the change is the dock's own
+        }
 
-        w.dock->setFloating(true);
-        if (fixedWidth)
+        if (fixed & 1)
             w.dock->setFixedWidth(w.dock->width());
-        if (fixedHeight)
+        if (fixed & 2)
             w.dock->setFixedHeight(w.dock->height());
         const QRect f = main->frameGeometry();
-        const QPoint at(right ? f.right() - offset.x() : f.left() + offset.x(), f.bottom() - offset.y());
-        QCOMPARE(int(cursorAfterMove(w.dock, at)), shape);
-        main->setCursor(Qt::WaitCursor);
-        TestUtil::SendMouse(main, QEvent::MouseButtonRelease, main->mapFrom(w.dock, at)); // a release too
-        QCOMPARE(int(main->cursor().shape()), shape);
+        const QPoint at(offset.x() < 0 ? f.right() + offset.x() : f.left() + offset.x(),
+                        f.bottom() - offset.y());
+        QCOMPARE(cursorAfter(w.dock, QEvent::MouseMove, at), shape);
+        QCOMPARE(cursorAfter(w.dock, QEvent::MouseButtonRelease, at), shape);
     }
 };
 
