@@ -41,6 +41,19 @@ public:
         QObject* object; // the same object, kept to recognise it while it is being destroyed
     };
 
+    // Removes the first entry of \a list that is \a object, comparing addresses only, so that it
+    // is safe for an object that is half destroyed.
+    template <typename T>
+    static void RemovePointer(QList<T*>& list, const QObject* object)
+    {
+        for (int i = 0; i < list.size(); ++i) {
+            if (static_cast<const QObject*>(list.at(i)) == object) {
+                list.removeAt(i);
+                return;
+            }
+        }
+    }
+
     // Lays the row out in \a grid, the layout of \a host. With \a watchDestruction, the row drops
     // a widget by itself when it is destroyed; otherwise the owner calls Forget().
     ZBPositionRow(QWidget* host, QGridLayout* grid, bool watchDestruction);

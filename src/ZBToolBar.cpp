@@ -155,12 +155,7 @@ void ZBToolBar::OnActionDestroyed(QObject* object)
         return;
     QPointer<QToolButton> button = found.value();
     d->actionButtons.erase(found);
-    for (int i = 0; i < d->actions.size(); ++i) {
-        if (d->actions.at(i) == object) {
-            d->actions.removeAt(i);
-            break;
-        }
-    }
+    ZBPositionRow::RemovePointer(d->actions, object);
     // Deleting the button takes it out of the row through its own destruction.
     delete button.data();
 }

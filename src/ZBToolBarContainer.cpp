@@ -1,6 +1,7 @@
 #include "ZBToolBarContainer.h"
 #include "ZBToolBarContainer_p.h"
 
+#include "ZBPositionRow_p.h"
 #include "ZBQtCompat_p.h"
 #include "ZBToolBarWidgetContainer_p.h"
 
@@ -225,12 +226,7 @@ void ZBToolBarContainer::OnActionDestroyed(QObject* object)
         return;
     QPointer<QToolButton> button = found->button;
     d->actionButtons.erase(found);
-    for (int i = 0; i < d->actions.size(); ++i) {
-        if (d->actions.at(i) == object) {
-            d->actions.removeAt(i);
-            break;
-        }
-    }
+    ZBPositionRow::RemovePointer(d->actions, object);
     // Its destruction takes the button out of the row and its entry out of the menu.
     delete button.data();
 }
