@@ -1,5 +1,7 @@
 #include "gallery.h"
 
+#include <QLabel>
+
 #include <algorithm>
 
 namespace Gallery {
@@ -30,3 +32,11 @@ PageRegistrar::PageRegistrar(int order, const char* title, std::function<QWidget
 }
 
 } // namespace Gallery
+
+QLabel* Gallery::hintLabel(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setProperty("hint", true);
+    label->setWordWrap(true);
+    return label;
+}

@@ -6,9 +6,13 @@
 #include <QString>
 #include <functional>
 
+class QLabel;
 class QWidget;
 
 namespace Gallery {
+
+/*! A word-wrapped explanatory label, styled by the gallery's "hint" property. */
+QLabel* hintLabel(const QString& text, QWidget* parent);
 
 struct Page
 {

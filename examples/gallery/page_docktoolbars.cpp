@@ -25,13 +25,7 @@
 
 namespace {
 
-QLabel* hintLabel(const QString& text, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setProperty("hint", true);
-    label->setWordWrap(true);
-    return label;
-}
+using Gallery::hintLabel;
 
 class DockToolbarsPage : public QWidget
 {

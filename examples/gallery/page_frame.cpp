@@ -18,13 +18,7 @@
 
 namespace {
 
-QLabel* hintLabel(const QString& text, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setProperty("hint", true);
-    label->setWordWrap(true);
-    return label;
-}
+using Gallery::hintLabel;
 
 // The window the page drives: a ZBWidget with every window button and a content that can be swapped.
 class DemoWindow : public ZBWidget
