@@ -1,6 +1,7 @@
 #include "gallery.h"
 
 #include <QLabel>
+#include <QVariant>
 
 #include <algorithm>
 
