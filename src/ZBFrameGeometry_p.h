@@ -2,8 +2,6 @@
 #ifndef ZBFRAMEGEOMETRY_P_H
 #define ZBFRAMEGEOMETRY_P_H
 
-#include "zebguicore_export.h"
-
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -26,24 +24,23 @@ enum Region
 };
 
 /*! The resize region under \a point for a window whose frame geometry is \a frame. */
-ZEBGUICORE_TESTS_EXPORT int RegionAt(const QRect& frame, const QPoint& point, bool widthFixed,
-                                     bool heightFixed);
+int RegionAt(const QRect& frame, const QPoint& point, bool widthFixed, bool heightFixed);
 
 /*! The cursor group of a region: 0 arrow, 1 horizontal, 2 vertical, 3 rising and 4 falling diagonal. */
-ZEBGUICORE_TESTS_EXPORT int CursorGroup(int region);
+int CursorGroup(int region);
 
 /*! The cursor shape of a cursor group. */
-ZEBGUICORE_TESTS_EXPORT Qt::CursorShape CursorShape(int group);
+Qt::CursorShape CursorShape(int group);
 
 /*! Distance from the press point to the edges that \a region moves. */
-ZEBGUICORE_TESTS_EXPORT QPoint GripOffset(int region, const QRect& frame, const QPoint& press);
+QPoint GripOffset(int region, const QRect& frame, const QPoint& press);
 
 /*!
     The window rectangle \a current with the edges of \a region moved to \a point plus \a grip, each
     edge held back so that the size stays at least \a minimum.
 */
-ZEBGUICORE_TESTS_EXPORT QRect Resized(int region, const QRect& current, const QPoint& point,
-                                      const QPoint& grip, const QSize& minimum);
+QRect Resized(int region, const QRect& current, const QPoint& point, const QPoint& grip,
+              const QSize& minimum);
 
 /*! What a maximised window may cover, as the Windows min/max information gives it. */
 struct MaxInfo
@@ -55,11 +52,10 @@ struct MaxInfo
 };
 
 /*! The maximised-size answer for a window on a screen with work area \a available. */
-ZEBGUICORE_TESTS_EXPORT MaxInfo MaximizedInfo(const QRect& available, bool primaryScreen,
-                                              const QSize& minimum);
+MaxInfo MaximizedInfo(const QRect& available, bool primaryScreen, const QSize& minimum);
 
 /*! Where a maximised frameless window goes: the work area, never smaller than \a minimum. */
-ZEBGUICORE_TESTS_EXPORT QRect MaximizedGeometry(const QRect& available, const QSize& minimum);
+QRect MaximizedGeometry(const QRect& available, const QSize& minimum);
 
 } // namespace ZBFrameGeometry
 

@@ -2,8 +2,6 @@
 #ifndef ZBMESSAGEBOX_P_H
 #define ZBMESSAGEBOX_P_H
 
-#include "zebguicore_export.h"
-
 #include <QPointer>
 #include <QSize>
 
@@ -23,7 +21,7 @@ namespace ZBMessageBoxText {
     The size of the text view for \a plainText in \a font on a screen whose work area is \a available:
     the width is the minimum width, the height both the minimum and the maximum height.
 */
-ZEBGUICORE_TESTS_EXPORT QSize ViewSize(const QFont& font, const QString& plainText, const QRect& available);
+QSize ViewSize(const QFont& font, const QString& plainText, const QRect& available);
 
 } // namespace ZBMessageBoxText
 

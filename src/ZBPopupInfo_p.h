@@ -2,8 +2,6 @@
 #ifndef ZBPOPUPINFO_P_H
 #define ZBPOPUPINFO_P_H
 
-#include "zebguicore_export.h"
-
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -15,10 +13,10 @@ class ZBPopupInfo;
 namespace ZBPopupPlacement {
 
 /*! The top-left corner of a popup of \a size whose point named by \a alignment lies on \a pos. */
-ZEBGUICORE_TESTS_EXPORT QPoint AtPoint(int alignment, const QPoint& pos, const QSize& size);
+QPoint AtPoint(int alignment, const QPoint& pos, const QSize& size);
 
 /*! The top-left corner of a popup of \a size kept to the side of \a area named by \a alignment. */
-ZEBGUICORE_TESTS_EXPORT QPoint InArea(int alignment, const QRect& area, const QSize& size);
+QPoint InArea(int alignment, const QRect& area, const QSize& size);
 
 } // namespace ZBPopupPlacement
 

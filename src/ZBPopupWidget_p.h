@@ -4,7 +4,6 @@
 
 #include "ZBItemSizeCache_p.h"
 #include "ZBWidget.h"
-#include "zebguicore_export.h"
 
 #include <QListView>
 #include <QModelIndex>
@@ -25,7 +24,7 @@ class ZBPopupWidgetPrivate;
     ("ZBCOMBOBOXPOPUPWIDGETITEMAREA") over a footer bar ("ZBCOMBOBOXPOPUPWIDGETFOOTER"). It keeps
     the current index and reports index and data changes by signals; the combo box is its only user.
 */
-class ZEBGUICORE_TESTS_EXPORT ZBPopupWidget : public ZBWidget
+class ZBPopupWidget : public ZBWidget
 {
     Q_OBJECT
 
@@ -103,7 +102,7 @@ private:
 };
 
 /*! The popup's list view; it only makes the view's item options readable. */
-class ZEBGUICORE_TESTS_EXPORT ZBPopupWidget::ZBPopupItemArea : public QListView
+class ZBPopupWidget::ZBPopupItemArea : public QListView
 {
     Q_OBJECT
 
