@@ -1,7 +1,6 @@
 # Installation: libraries, headers, the CMake package and a pkg-config file.
 include(CMakePackageConfigHelpers)
 
-set(ZB_INSTALL_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR}/ZebGuiCore${ZB_SUFFIX})
 set(ZB_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/${ZB_PACKAGE_NAME})
 
 set(ZB_INSTALL_TARGETS ZebGuiCore ZebResource)
@@ -32,10 +31,13 @@ install(EXPORT ZebGuiCoreTargets
     FILE ${ZB_PACKAGE_NAME}Targets.cmake
     DESTINATION ${ZB_INSTALL_CMAKEDIR})
 
-if(QT_VERSION_MAJOR EQUAL 6)
-    set(ZB_QT_COMPONENTS "Core Gui Widgets StateMachine")
-else()
-    set(ZB_QT_COMPONENTS "Core Gui Widgets")
+# Consumers need the Qt modules of the public headers; a static library also needs what it links.
+set(ZB_QT_COMPONENTS "Core Gui Widgets")
+set(ZB_PC_REQUIRES "${ZB_QT}Core ${ZB_QT}Gui ${ZB_QT}Widgets")
+set(ZB_PC_REQUIRES_PRIVATE "")
+if(QT_VERSION_MAJOR EQUAL 6 AND NOT BUILD_SHARED_LIBS)
+    string(APPEND ZB_QT_COMPONENTS " StateMachine")
+    set(ZB_PC_REQUIRES_PRIVATE "Qt6StateMachine")
 endif()
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/ZebGuiCoreConfig.cmake.in
     ${CMAKE_CURRENT_BINARY_DIR}/${ZB_PACKAGE_NAME}Config.cmake
@@ -47,11 +49,6 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${ZB_PACKAGE_NAME}Config.cmake
               ${CMAKE_CURRENT_BINARY_DIR}/${ZB_PACKAGE_NAME}ConfigVersion.cmake
         DESTINATION ${ZB_INSTALL_CMAKEDIR})
 
-if(QT_VERSION_MAJOR EQUAL 6)
-    set(ZB_PC_REQUIRES "Qt6Core Qt6Gui Qt6Widgets")
-else()
-    set(ZB_PC_REQUIRES "Qt5Core Qt5Gui Qt5Widgets")
-endif()
 configure_file(${PROJECT_SOURCE_DIR}/cmake/ZebGuiCore.pc.in
     ${CMAKE_CURRENT_BINARY_DIR}/${ZB_PACKAGE_NAME}.pc @ONLY)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${ZB_PACKAGE_NAME}.pc

@@ -2,14 +2,15 @@
 # Developer entry point.
 #   scripts/dev.sh run    install what is missing, build, install into .prefix/ and run the gallery
 #   scripts/dev.sh test   install what is missing, then build and test every configuration:
-#                         Qt 6, Qt 5, Qt 6 with ASan+UBSan, and the installed packages from a consumer
+#                         Qt 6, Qt 5, Qt 6 with ASan+UBSan, Qt 6 with Clang, a static Qt 6 package,
+#                         and the installed packages from a consumer application
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=${ZB_BUILD_DIR:-$ROOT/build}
 PREFIX=${ZB_PREFIX:-$ROOT/.prefix}
 JOBS=${ZB_JOBS:-2}
-PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-scxml-dev libgl-dev qtbase5-dev fonts-dejavu-core)
+PACKAGES=(cmake ninja-build g++ clang pkg-config qt6-base-dev qt6-scxml-dev libgl-dev qtbase5-dev fonts-dejavu-core)
 
 say() { printf '\n== %s\n' "$*"; }
 
@@ -60,25 +61,29 @@ run_ctest() {
     fi
 }
 
-# consumer <package> <qt major>: builds and runs a small application against the installed package.
+# consumer <name> <package> <qt major> <prefix>: builds a small application against the package
+# installed in <prefix>, installs it and runs the installed copy with no library path set, as a user
+# would start it.
 consumer() {
-    local pkg=$1 major=$2 dir="$BUILD/consumer-$2" rc=0
-    say "consumer of $pkg"
+    local name=$1 pkg=$2 major=$3 prefix=$4 dir="$BUILD/consumer-$1" rc=0 static=""
+    [ "$name" = static ] && static="--static"
+    say "consumer of $pkg ($name)"
+    rm -rf "$dir"
     {
-        cmake -S "$ROOT/tests/consumer" -B "$dir" -G Ninja -DCMAKE_PREFIX_PATH="$PREFIX" \
-            -DZB_PACKAGE="$pkg" -DQT_VERSION_MAJOR="$major" &&
-            cmake --build "$dir" &&
-            LD_LIBRARY_PATH="$PREFIX/lib:${LD_LIBRARY_PATH:-}" QT_QPA_PLATFORM=offscreen "$dir/zb_consumer" &&
-            pkg-config --exists --print-errors "$pkg" --with-path="$PREFIX/lib/pkgconfig"
+        cmake -S "$ROOT/tests/consumer" -B "$dir" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" \
+            -DCMAKE_INSTALL_PREFIX="$dir/install" -DZB_PACKAGE="$pkg" -DQT_VERSION_MAJOR="$major" &&
+            cmake --build "$dir" && cmake --install "$dir" &&
+            env -u LD_LIBRARY_PATH QT_QPA_PLATFORM=offscreen "$dir/install/bin/zb_consumer" &&
+            pkg-config --exists --print-errors $static "$pkg" --with-path="$prefix/lib/pkgconfig"
     } >"$dir.log" 2>&1 || rc=$?
     if [ $rc -eq 0 ]; then
-        echo "consumer $pkg: passed"
+        echo "consumer $pkg ($name): passed"
         TOTAL_PASSED=$((TOTAL_PASSED + 1))
     else
         tail -n 30 "$dir.log"
-        echo "consumer $pkg: FAILED"
+        echo "consumer $pkg ($name): FAILED"
         TOTAL_FAILED=$((TOTAL_FAILED + 1))
-        FAILED_CONFIGS+=("consumer-$major")
+        FAILED_CONFIGS+=("consumer-$name")
     fi
 }
 
@@ -106,7 +111,7 @@ cmd_run() {
 
 cmd_test() {
     install_missing
-    rm -rf "$PREFIX"
+    rm -rf "$PREFIX" "$PREFIX-static"
     configure_build qt6 -DCMAKE_INSTALL_PREFIX="$PREFIX"
     run_ctest qt6
     cmake --install "$BUILD/qt6" >/dev/null
@@ -118,8 +123,18 @@ cmd_test() {
     configure_build asan -DZB_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DZB_BUILD_BENCH=OFF
     run_ctest asan
 
-    consumer ZebGuiCore 6
-    consumer ZebGuiCore-qt5 5
+    # Clang with warnings as errors; the benchmark and the gallery add nothing here but build time.
+    configure_build clang -DCMAKE_CXX_COMPILER=clang++ -DZB_BUILD_BENCH=OFF -DZB_BUILD_EXAMPLES=OFF
+    run_ctest clang
+
+    # The static package: the libraries alone, checked through the consumer below.
+    configure_build static -DBUILD_SHARED_LIBS=OFF -DCMAKE_INSTALL_PREFIX="$PREFIX-static" \
+        -DZB_BUILD_TESTS=OFF -DZB_BUILD_BENCH=OFF -DZB_BUILD_EXAMPLES=OFF
+    cmake --install "$BUILD/static" >/dev/null
+
+    consumer qt6 ZebGuiCore 6 "$PREFIX"
+    consumer qt5 ZebGuiCore-qt5 5 "$PREFIX"
+    consumer static ZebGuiCore 6 "$PREFIX-static"
 
     say "totals"
     echo "$TOTAL_PASSED passed, $TOTAL_FAILED failed"

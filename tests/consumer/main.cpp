@@ -1,5 +1,6 @@
 #include <ZBFooterBar.h>
 #include <ZBResource.h>
+#include <ZBSettingsWidget.h>
 #include <ZBTheme.h>
 #include <ZBTitleBar.h>
 
@@ -15,8 +16,12 @@ int main(int argc, char** argv)
     QToolButton* button = bar.AddButton(Qt::AlignRight, QStringLiteral("Close"));
     ZBFooterBar footer(&bar);
     ZBTheme::Install(&app);
+    // The settings panel runs on Qt's state machine, which a static package links privately.
+    ZBSettingsWidget settings;
+    QCoreApplication::processEvents();
     const bool ok = button && footer.Content() &&
                     ZBResource::GetData(ZBResource::MainContentMargins).toRect().isValid() &&
-                    !QImage(QStringLiteral("theme:infoicon.png")).isNull() && !app.styleSheet().isEmpty();
+                    !QImage(QStringLiteral("theme:infoicon.png")).isNull() && !app.styleSheet().isEmpty() &&
+                    settings.GetState() == ZBSettingsWidget::Basic;
     return ok ? 0 : 1;
 }
