@@ -10,7 +10,8 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=${ZB_BUILD_DIR:-$ROOT/build}
 PREFIX=${ZB_PREFIX:-$ROOT/.prefix}
 JOBS=${ZB_JOBS:-2}
-PACKAGES=(cmake ninja-build g++ clang pkg-config qt6-base-dev qt6-scxml-dev libgl-dev qtbase5-dev fonts-dejavu-core)
+PACKAGES=(cmake ninja-build g++ clang pkg-config qt6-base-dev qt6-scxml-dev libgl-dev qtbase5-dev fonts-dejavu-core
+          qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qttools5-dev qttools5-dev-tools)
 
 say() { printf '\n== %s\n' "$*"; }
 

@@ -6,6 +6,7 @@
 
 #include "ZBTheme.h"
 #include "ZBTitleBar.h"
+#include "ZBTranslator.h"
 #include "ZBWidget.h"
 
 #include <QApplication>
@@ -222,7 +223,13 @@ int main(int argc, char** argv)
         QStringLiteral("tour"), QStringLiteral("Save a screenshot of every page into <dir> and exit."),
         QStringLiteral("dir"));
     parser.addOption(tourOption);
+    const QCommandLineOption languageOption(
+        QStringLiteral("language"),
+        QStringLiteral("The language of the library's texts, such as de or fr (default: the system's)."),
+        QStringLiteral("name"));
+    parser.addOption(languageOption);
     parser.process(app);
+    ZBTranslator::Install(parser.isSet(languageOption) ? QLocale(parser.value(languageOption)) : QLocale());
 
     const bool offscreen = QGuiApplication::platformName() == QLatin1String("offscreen") ||
                            QGuiApplication::platformName() == QLatin1String("minimal");
