@@ -11,7 +11,7 @@ BUILD=${ZB_BUILD_DIR:-$ROOT/build}
 PREFIX=${ZB_PREFIX:-$ROOT/.prefix}
 JOBS=${ZB_JOBS:-2}
 PACKAGES=(cmake ninja-build g++ clang pkg-config qt6-base-dev qt6-scxml-dev libgl-dev qtbase5-dev fonts-dejavu-core
-          qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qttools5-dev qttools5-dev-tools)
+          qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qttools5-dev qttools5-dev-tools libqt6opengl6-dev)
 
 say() { printf '\n== %s\n' "$*"; }
 
