@@ -170,10 +170,10 @@ void ZBTitleBar::ReplaceBackground(QWidget* background)
 
     d->background = background;
     background->setObjectName(QStringLiteral("TITLECONTENT"));
-    const bool backgroundShown = !background->isHidden();
     background->setParent(this, backgroundFlags);
-    background->setVisible(backgroundShown);
     background->setAttribute(Qt::WA_MouseTracking);
+    // setParent() hides a widget, and a new one was never shown: the title line is shown with the bar.
+    background->show();
 }
 
 void ZBTitleBar::SetContentsMargins(int left, int top, int right, int bottom)

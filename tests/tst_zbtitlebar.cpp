@@ -167,6 +167,26 @@ private slots:
         QCOMPARE(CellOf(bar->Buttons(), later), qMakePair(0, 998));
     }
 
+    void replaceBackgroundOnAShownBar()
+    {
+        QWidget window;
+        auto* bar = new Bar(&window);
+        bar->SetTitle(QStringLiteral("Shown"));
+        QToolButton* shown = bar->AddButton(Qt::AlignRight, QString());
+        QToolButton* hidden = bar->AddButton(Qt::AlignLeft, QString());
+        hidden->hide();
+        bar->setGeometry(0, 0, 300, 40);
+        window.resize(300, 40);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* replacement = new QWidget;
+        bar->ReplaceBackground(replacement);
+        QCoreApplication::processEvents();
+        for (QWidget* w : QWidgetList{replacement, bar->Label(1), shown})
+            QVERIFY2(w->isVisible(), qPrintable(w->metaObject()->className()));
+        QVERIFY(hidden->isHidden());
+    }
+
     void badInputReturnsQuietly()
     {
         QWidget window;
