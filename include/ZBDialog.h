@@ -24,6 +24,15 @@ class ZEBGUICORE_EXPORT ZBDialog : public ZBWidget
     Q_OBJECT
 
 public:
+    /*! Result codes with a meaning of their own; any other value is the application's. */
+    enum DialogCode
+    {
+        RefusedCode = -1, //!< returned by an Exec() called while the dialog's own loop runs
+        RejectedCode = 0, //!< Reject(), Escape, a close request, or the dialog destroyed while it ran
+        AcceptedCode = 1  //!< Accept()
+    };
+    Q_ENUM(DialogCode)
+
     /*!
         Builds a hidden dialog at full opacity, child of GetTopLevelWidget(); \a parent is ignored.
         \a f gains Qt::Dialog, Qt::FramelessWindowHint and Qt::CustomizeWindowHint.
@@ -57,18 +66,18 @@ public Q_SLOTS:
     /*!
         Shows the dialog modal and blocks in a nested event loop until the dialog ends; returns the
         code it ended with. Qt::WA_ShowModal is set for the run and restored afterwards. A dialog
-        with Qt::WA_DeleteOnClose survives until the result is read and is then deleted. Returns 0
-        if the dialog is destroyed while the loop runs, and -1 at once, leaving the running loop
-        alone, when called while the dialog's own loop already runs.
+        with Qt::WA_DeleteOnClose survives until the result is read and is then deleted. Returns
+        RejectedCode if the dialog is destroyed while the loop runs, and RefusedCode at once,
+        leaving the running loop alone, when called while the dialog's own loop already runs.
     */
     int Exec();
-    /*! Ends the dialog with code 1. */
+    /*! Ends the dialog with AcceptedCode. */
     void Accept();
-    /*! Ends the dialog with code 0. */
+    /*! Ends the dialog with RejectedCode. */
     void Reject();
     /*!
         Ends the dialog with code \a r: hides it, leaves its Exec() loop if one runs, stores \a r,
-        emits Finished(r), then Accepted() for 1 or Rejected() for 0.
+        emits Finished(r), then Accepted() for AcceptedCode or Rejected() for RejectedCode.
     */
     void Done(int r);
 

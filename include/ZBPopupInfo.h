@@ -22,6 +22,24 @@ class ZEBGUICORE_EXPORT ZBPopupInfo : public ZBWidget
 
 public:
     /*!
+        Named values for the alignment argument of ShowTextPopup(), which takes any Qt::Alignment
+        flags as an int. At a point, a horizontally centred value centres the popup vertically too.
+    */
+    enum PopupAlignment
+    {
+        AtTopLeft = Qt::AlignTop | Qt::AlignLeft,
+        AtTop = Qt::AlignTop | Qt::AlignHCenter,
+        AtTopRight = Qt::AlignTop | Qt::AlignRight,
+        AtLeft = Qt::AlignVCenter | Qt::AlignLeft,
+        AtCenter = Qt::AlignVCenter | Qt::AlignHCenter,
+        AtRight = Qt::AlignVCenter | Qt::AlignRight,
+        AtBottomLeft = Qt::AlignBottom | Qt::AlignLeft,
+        AtBottom = Qt::AlignBottom | Qt::AlignHCenter,
+        AtBottomRight = Qt::AlignBottom | Qt::AlignRight
+    };
+    Q_ENUM(PopupAlignment)
+
+    /*!
         Builds a hidden, transparent popup window that watches \a parent, if any, to vanish when it
         is hidden. Once shown, it stays fully visible for 3000 milliseconds unless
         SetFullIntensifyTime() says otherwise.
@@ -58,11 +76,8 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-    void enterEvent(QEnterEvent* event) override;
-#else
-    void enterEvent(QEvent* event) override;
-#endif
+    // enterEvent() and leaveEvent() only pass the event on: hovering does not keep a popup open.
+    void enterEvent(EnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
 private Q_SLOTS:

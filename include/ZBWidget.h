@@ -20,13 +20,24 @@ class ZBWidgetPrivate;
     band along its edges. It is built fully transparent, fades in when shown, fades out when
     hidden, and fades out before it closes: close() on a window whose opacity is above 0 is refused
     and the window closes itself when the fade ends. Each fade state change is announced by
-    FadeStateChanged(): 0 closed, 1 intensifying, 2 steady, 3 hiding, 4 closing.
+    FadeStateChanged() with a FadeState value.
 */
 class ZEBGUICORE_EXPORT ZBWidget : public QWidget
 {
     Q_OBJECT
 
 public:
+    /*! The fade states, the values that FadeStateChanged() carries. */
+    enum FadeState
+    {
+        Closed = 0,       //!< the close fade reached opacity 0; the window closes right after
+        Intensifying = 1, //!< shown: the opacity rises
+        Steady = 2,       //!< the fade-in reached full opacity, or a hide fade reached 0
+        Hiding = 3,       //!< hidden: the opacity falls in the background
+        Closing = 4 //!< a close was refused while the opacity is above 0: it falls, then the window closes
+    };
+    Q_ENUM(FadeState)
+
     /*! Builds the window; \a flags gain Qt::FramelessWindowHint and Qt::CustomizeWindowHint. */
     explicit ZBWidget(QWidget* parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
     ~ZBWidget() override;
@@ -70,7 +81,13 @@ public:
     void CancelFadeAction(bool visible);
 
 Q_SIGNALS:
-    /*! The fade state changed: 0 closed, 1 intensifying, 2 steady, 3 hiding, 4 closing. */
+    /*!
+        The fade state changed to \a newState, a FadeState value. The signal keeps an int argument
+        for applications that connect to it by signature. States Steady, Closing and Closed are
+        announced from the window's own timer and close handling, where a slot may delete the window;
+        Intensifying and Hiding are announced from inside Qt's show and hide handling, where a slot
+        must use deleteLater() instead.
+    */
     void FadeStateChanged(int newState);
 
 protected:
@@ -97,10 +114,15 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // The two signatures that differ between Qt 5 and Qt 6; this header is the one place that checks.
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
     bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
+    /*! The event type of QWidget::enterEvent() for derived classes: QEnterEvent in Qt 6. */
+    using EnterEvent = QEnterEvent;
 #else
     bool nativeEvent(const QByteArray& eventType, void* message, long* result) override;
+    /*! The event type of QWidget::enterEvent() for derived classes: QEvent in Qt 5. */
+    using EnterEvent = QEvent;
 #endif
 
 private:

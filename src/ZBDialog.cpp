@@ -53,8 +53,8 @@ QSize frameAllowance()
 QWidget* ZBDialog::m_pTopLevel = nullptr;
 
 ZBDialog::ZBDialog(QWidget* /*parent*/, Qt::WindowFlags f)
-    : ZBWidget(m_pTopLevel, f | Qt::Dialog | Qt::FramelessWindowHint | Qt::CustomizeWindowHint), m_nResult(0),
-      m_pEventLoop(nullptr)
+    : ZBWidget(m_pTopLevel, f | Qt::Dialog | Qt::FramelessWindowHint | Qt::CustomizeWindowHint),
+      m_nResult(RejectedCode), m_pEventLoop(nullptr)
 {
     setWindowOpacity(1.0);
     connect(qApp, &QGuiApplication::commitDataRequest, this, &ZBDialog::OnCommitDataRequest);
@@ -97,18 +97,18 @@ QWidget* ZBDialog::GetTopLevelWidget()
 int ZBDialog::Exec()
 {
     if (m_pEventLoop)
-        return -1;
+        return RefusedCode;
 
     const bool wasShowModal = testAttribute(Qt::WA_ShowModal);
     setAttribute(Qt::WA_ShowModal, true);
-    m_nResult = 0;
+    m_nResult = RejectedCode;
     const bool deleteOnClose = testAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_DeleteOnClose, false);
 
     QPointer<ZBDialog> guard(this);
     show();
     if (!guard)
-        return 0;
+        return RejectedCode;
 
     QEventLoop loop;
     // A slot run by show() may already have ended the dialog; a loop started now would never end.
@@ -116,7 +116,7 @@ int ZBDialog::Exec()
         m_pEventLoop = &loop;
         loop.exec(QEventLoop::AllEvents);
         if (!guard)
-            return 0;
+            return RejectedCode;
     }
 
     m_pEventLoop = nullptr;
@@ -129,12 +129,12 @@ int ZBDialog::Exec()
 
 void ZBDialog::Accept()
 {
-    Done(1);
+    Done(AcceptedCode);
 }
 
 void ZBDialog::Reject()
 {
-    Done(0);
+    Done(RejectedCode);
 }
 
 void ZBDialog::Done(int r)
@@ -149,9 +149,9 @@ void ZBDialog::Done(int r)
     Q_EMIT Finished(r);
     if (!guard)
         return;
-    if (r == 1)
+    if (r == AcceptedCode)
         Q_EMIT Accepted();
-    else if (r == 0)
+    else if (r == RejectedCode)
         Q_EMIT Rejected();
 }
 

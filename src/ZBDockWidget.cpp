@@ -2,6 +2,7 @@
 #include "ZBDockWidget_p.h"
 
 #include "ZBFooterBar.h"
+#include "ZBFrameGeometry_p.h"
 #include "ZBQtCompat_p.h"
 #include "ZBTitleBar.h"
 
@@ -14,28 +15,6 @@ namespace {
 
 // Width of the band the floating dock adds on its left and right sides (and below).
 constexpr int FloatingBand = 3;
-
-bool inside(int value, int low, int high)
-{
-    return low <= value && value <= high;
-}
-
-Qt::CursorShape cursorForZone(int zone)
-{
-    switch (zone) {
-    case 1:
-    case 2:
-        return Qt::SizeHorCursor;
-    case 3:
-        return Qt::SizeVerCursor;
-    case 4:
-        return Qt::SizeBDiagCursor;
-    case 5:
-        return Qt::SizeFDiagCursor;
-    default:
-        return Qt::ArrowCursor;
-    }
-}
 
 } // namespace
 
@@ -85,53 +64,16 @@ void ZBDockWidgetPrivate::Init()
     QObject::connect(q, &QDockWidget::topLevelChanged, q, &ZBDockWidget::OnTopLevelChanged);
 }
 
-int ZBDockWidgetPrivate::BorderZoneAt(const QRect& f, const QPoint& p, bool widthResizable,
-                                      bool heightResizable)
-{
-    const int x = p.x();
-    const int y = p.y();
-
-    // The three edges, in order; an edge whose dimension is fixed sends the point to the corners.
-    bool toCorners = false;
-    if (inside(x, f.left(), f.left() + 3) && inside(y, f.top(), f.bottom() - 3)) {
-        if (widthResizable)
-            return 1;
-        toCorners = true;
-    }
-    if (!toCorners && inside(x, f.right() - 3, f.right()) && inside(y, f.top(), f.bottom() - 3)) {
-        if (widthResizable)
-            return 2;
-        toCorners = true;
-    }
-    if (!toCorners && inside(x, f.left() + 3, f.right() - 3) && inside(y, f.bottom() - 3, f.bottom())) {
-        if (heightResizable)
-            return 3;
-    }
-
-    // 7 by 7 corner squares at the bottom; there is no top edge, the title bar is there.
-    const bool bottomRows = inside(y, f.bottom() - 6, f.bottom());
-    const bool leftCorner = bottomRows && inside(x, f.left(), f.left() + 6);
-    const bool rightCorner = bottomRows && inside(x, f.right() - 6, f.right());
-    if (!leftCorner && !rightCorner)
-        return 0;
-    if (widthResizable && heightResizable)
-        return leftCorner ? 4 : 5;
-    if (widthResizable)
-        return leftCorner ? 1 : 2;
-    if (heightResizable)
-        return 3;
-    return 0;
-}
-
 void ZBDockWidgetPrivate::UpdateResizeCursor(const QPoint& globalPos)
 {
     if (!q->isFloating() || !mainContent)
         return;
+    // The frame's own regions on the left, right and bottom borders, in narrower bands.
     const QPoint p = mainContent->mapToParent(mainContent->mapFromGlobal(globalPos));
-    const bool widthResizable = q->minimumSize().width() != q->maximumSize().width();
-    const bool heightResizable = q->minimumSize().height() != q->maximumSize().height();
-    const int zone = BorderZoneAt(mainContent->frameGeometry(), p, widthResizable, heightResizable);
-    mainContent->setCursor(cursorForZone(zone));
+    const ZBFrameGeometry::Region region = ZBFrameGeometry::RegionAt(
+        mainContent->frameGeometry(), p, ZBFrameGeometry::FixedDimensions(q->minimumSize(), q->maximumSize()),
+        ZBFrameGeometry::DockBands());
+    mainContent->setCursor(ZBFrameGeometry::CursorShape(ZBFrameGeometry::CursorGroupOf(region)));
 }
 
 ZBDockWidget::ZBDockWidget(const QString& title, QWidget* parent, Qt::WindowFlags flags)

@@ -21,10 +21,6 @@ public:
     void Init();
     void UpdateResizeCursor(const QPoint& globalPos);
 
-    // Border zones of a floating dock: 0 none, 1 left, 2 right, 3 bottom, 4 bottom-left, 5 bottom-right.
-    static int BorderZoneAt(const QRect& frame, const QPoint& point, bool widthResizable,
-                            bool heightResizable);
-
     ZBDockWidget* const q;
     QPointer<QWidget> mainContent; // "ZBDOCKWIDGETMAINCONTENT"
     QPointer<QWidget> content;     // "ZBDOCKWIDGETCONTENT"

@@ -9,104 +9,112 @@ bool inside(int value, int low, int high)
     return low <= value && value <= high;
 }
 
-bool movesLeft(int region)
+bool movesLeft(Region region)
 {
     return region == Left || region == BottomLeft || region == TopLeft;
 }
-bool movesRight(int region)
+bool movesRight(Region region)
 {
     return region == Right || region == BottomRight || region == TopRight;
 }
-bool movesBottom(int region)
+bool movesBottom(Region region)
 {
     return region == Bottom || region == BottomLeft || region == BottomRight;
 }
-bool movesTop(int region)
+bool movesTop(Region region)
 {
     return region == Top || region == TopLeft || region == TopRight;
 }
 
 } // namespace
 
-int RegionAt(const QRect& f, const QPoint& p, bool widthFixed, bool heightFixed)
+const Bands& FrameBands()
+{
+    static const Bands bands{
+        ResizeBand, 9, {Left, Right, Bottom, Top, BottomLeft, BottomRight, TopLeft, TopRight}};
+    return bands;
+}
+
+const Bands& DockBands()
+{
+    static const Bands bands{4, 7, {Left, Right, Bottom, BottomLeft, BottomRight}};
+    return bands;
+}
+
+Qt::Orientations FixedDimensions(const QSize& minimum, const QSize& maximum)
+{
+    Qt::Orientations fixed;
+    fixed.setFlag(Qt::Horizontal, minimum.width() == maximum.width());
+    fixed.setFlag(Qt::Vertical, minimum.height() == maximum.height());
+    return fixed;
+}
+
+Region RegionAt(const QRect& f, const QPoint& p, Qt::Orientations fixed, const Bands& bands)
 {
     const int x = p.x();
     const int y = p.y();
-    const bool sideRows = inside(y, f.top() + 4, f.bottom() - 4);
-    const bool endColumns = inside(x, f.left() + 4, f.right() - 4);
-
-    // The 5-pixel bands first; a fixed dimension sends its bands on to the corner squares.
-    bool toCorners = false;
-    if (inside(x, f.left(), f.left() + 4) && sideRows) {
-        if (!widthFixed)
-            return Left;
-        toCorners = true;
-    }
-    if (!toCorners && inside(x, f.right() - 4, f.right()) && sideRows) {
-        if (!widthFixed)
-            return Right;
-        toCorners = true;
-    }
-    if (!toCorners && endColumns && inside(y, f.bottom() - 4, f.bottom())) {
-        if (!heightFixed)
-            return Bottom;
-        toCorners = true;
-    }
-    if (!toCorners && endColumns && inside(y, f.top(), f.top() + 4)) {
-        if (!heightFixed)
-            return Top;
-    }
-
-    // 9 by 9 corner squares, bottom-left, bottom-right, top-left, top-right.
-    struct Square
-    {
-        bool left;
-        bool bottom;
-        int corner;
+    const int in = bands.band - 1; // from an edge to the innermost pixel of its band
+    const auto inset = [&](Region edge) { return bands.order.contains(edge) ? in : 0; };
+    const bool sideRows = inside(y, f.top() + inset(Top), f.bottom() - inset(Bottom));
+    const bool endColumns = inside(x, f.left() + inset(Left), f.right() - inset(Right));
+    const auto column = [&](bool left, int width) {
+        return left ? inside(x, f.left(), f.left() + width) : inside(x, f.right() - width, f.right());
     };
-    static const Square squares[] = {{true, true, BottomLeft},
-                                     {false, true, BottomRight},
-                                     {true, false, TopLeft},
-                                     {false, false, TopRight}};
-    for (const Square& s : squares) {
-        const bool inX = s.left ? inside(x, f.left(), f.left() + 8) : inside(x, f.right() - 8, f.right());
-        const bool inY = s.bottom ? inside(y, f.bottom() - 8, f.bottom()) : inside(y, f.top(), f.top() + 8);
-        if (!inX || !inY)
+    const auto row = [&](bool bottom, int height) {
+        return bottom ? inside(y, f.bottom() - height, f.bottom()) : inside(y, f.top(), f.top() + height);
+    };
+
+    bool toCorners = false;
+    for (const Region region : bands.order) {
+        const bool left = movesLeft(region);
+        const bool bottom = movesBottom(region);
+        const bool horizontal = left || movesRight(region);
+        const bool vertical = bottom || movesTop(region);
+        if (horizontal && vertical) {
+            // A corner square resizes along the dimensions that are not fixed.
+            if (!column(left, bands.corner - 1) || !row(bottom, bands.corner - 1))
+                continue;
+            if (fixed == Qt::Vertical)
+                return left ? Left : Right;
+            if (fixed == Qt::Horizontal)
+                return bottom ? Bottom : Top;
+            return fixed ? NoRegion : region;
+        }
+        if (toCorners || !(horizontal ? sideRows && column(left, in) : endColumns && row(bottom, in)))
             continue;
-        if (!widthFixed && !heightFixed)
-            return s.corner;
-        if (!widthFixed)
-            return s.left ? Left : Right;
-        if (!heightFixed)
-            return s.bottom ? Bottom : Top;
-        return NoRegion;
+        if (!(fixed & (horizontal ? Qt::Horizontal : Qt::Vertical)))
+            return region;
+        toCorners = true; // a band across a fixed dimension hands the point to the corner squares
     }
     return NoRegion;
 }
 
-int CursorGroup(int region)
+CursorGroup CursorGroupOf(Region region)
 {
-    static const int groups[] = {0, 1, 1, 2, 3, 4, 2, 4, 3};
-    return region >= 0 && region <= 8 ? groups[region] : 0;
+    static const CursorGroup groups[] = {ArrowGroup,    HorizontalGroup, HorizontalGroup,
+                                         VerticalGroup, RisingGroup,     FallingGroup,
+                                         VerticalGroup, FallingGroup,    RisingGroup};
+    return region >= NoRegion && region <= TopRight ? groups[region] : ArrowGroup;
 }
 
-Qt::CursorShape CursorShape(int group)
+Qt::CursorShape CursorShape(CursorGroup group)
 {
     switch (group) {
-    case 1:
+    case HorizontalGroup:
         return Qt::SizeHorCursor;
-    case 2:
+    case VerticalGroup:
         return Qt::SizeVerCursor;
-    case 3:
+    case RisingGroup:
         return Qt::SizeBDiagCursor;
-    case 4:
+    case FallingGroup:
         return Qt::SizeFDiagCursor;
-    default:
-        return Qt::ArrowCursor;
+    case ArrowGroup:
+        break;
     }
+    return Qt::ArrowCursor;
 }
 
-QPoint GripOffset(int region, const QRect& f, const QPoint& p)
+QPoint GripOffset(Region region, const QRect& f, const QPoint& p)
 {
     QPoint grip;
     if (movesLeft(region))
@@ -120,7 +128,7 @@ QPoint GripOffset(int region, const QRect& f, const QPoint& p)
     return grip;
 }
 
-QRect Resized(int region, const QRect& current, const QPoint& p, const QPoint& grip, const QSize& m)
+QRect Resized(Region region, const QRect& current, const QPoint& p, const QPoint& grip, const QSize& m)
 {
     int x1 = current.left();
     int y1 = current.top();

@@ -2,6 +2,7 @@
 #ifndef ZBFRAMEGEOMETRY_P_H
 #define ZBFRAMEGEOMETRY_P_H
 
+#include <QList>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -9,7 +10,10 @@
 
 namespace ZBFrameGeometry {
 
-/*! Resize regions: which edges follow the mouse. */
+/*! Width of the resize band along a frameless window's edges, in pixels. */
+constexpr int ResizeBand = 5;
+
+/*! Resize regions: which edges follow the mouse. The numbers are the library's own. */
 enum Region
 {
     NoRegion = 0,
@@ -23,23 +27,57 @@ enum Region
     TopRight = 8
 };
 
-/*! The resize region under \a point for a window whose frame geometry is \a frame. */
-int RegionAt(const QRect& frame, const QPoint& point, bool widthFixed, bool heightFixed);
+/*! The resize cursors: horizontal, vertical, rising (bottom-left to top-right) and falling diagonal. */
+enum CursorGroup
+{
+    ArrowGroup = 0,
+    HorizontalGroup = 1,
+    VerticalGroup = 2,
+    RisingGroup = 3,
+    FallingGroup = 4
+};
 
-/*! The cursor group of a region: 0 arrow, 1 horizontal, 2 vertical, 3 rising and 4 falling diagonal. */
-int CursorGroup(int region);
+/*!
+    Where a frame resizes: edge bands of \a band pixels and corner squares of \a corner pixels,
+    tested in \a order, the edges first and then the corners. A band spans its edge less the bands
+    of the edges across it that take part.
+*/
+struct Bands
+{
+    int band;
+    int corner;
+    QList<Region> order;
+};
+
+/*! A frameless window's: 5-pixel bands on all four edges and 9-pixel corner squares. */
+const Bands& FrameBands();
+/*! A floating dock widget's: no top edge (its title bar is there), 4-pixel bands, 7-pixel corners. */
+const Bands& DockBands();
+
+/*! The dimensions whose minimum and maximum are equal: edges across them do not resize. */
+Qt::Orientations FixedDimensions(const QSize& minimum, const QSize& maximum);
+
+/*!
+    The region under \a point of a frame whose geometry is \a frame. The first band that holds the
+    point decides; a band across a \a fixed dimension hands the point on to the corner squares,
+    which resize only along the dimensions that are not fixed.
+*/
+Region RegionAt(const QRect& frame, const QPoint& point, Qt::Orientations fixed, const Bands& bands);
+
+/*! The cursor group of a region. */
+CursorGroup CursorGroupOf(Region region);
 
 /*! The cursor shape of a cursor group. */
-Qt::CursorShape CursorShape(int group);
+Qt::CursorShape CursorShape(CursorGroup group);
 
 /*! Distance from the press point to the edges that \a region moves. */
-QPoint GripOffset(int region, const QRect& frame, const QPoint& press);
+QPoint GripOffset(Region region, const QRect& frame, const QPoint& press);
 
 /*!
     The window rectangle \a current with the edges of \a region moved to \a point plus \a grip, each
     edge held back so that the size stays at least \a minimum.
 */
-QRect Resized(int region, const QRect& current, const QPoint& point, const QPoint& grip,
+QRect Resized(Region region, const QRect& current, const QPoint& point, const QPoint& grip,
               const QSize& minimum);
 
 /*! What a maximised window may cover, as the Windows min/max information gives it. */

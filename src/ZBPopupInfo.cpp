@@ -175,7 +175,7 @@ void ZBPopupInfo::timerEvent(QTimerEvent* event)
     ZBWidget::timerEvent(event);
 }
 
-void ZBPopupInfo::enterEvent(ZBCompat::EnterEvent* event)
+void ZBPopupInfo::enterEvent(EnterEvent* event)
 {
     // Hovering does not keep the popup open.
     QWidget::enterEvent(event);
@@ -189,7 +189,7 @@ void ZBPopupInfo::leaveEvent(QEvent* event)
 void ZBPopupInfo::OnFadeStateChanged(int state)
 {
     // Steady comes at the end of the fade-in, and also at the end of a hide fade.
-    if (state != 2)
+    if (state != Steady)
         return;
     d->KillDisplayTimer();
     d->displayTimerId = startTimer(d->fullIntensifyTime);

@@ -9,13 +9,6 @@
 
 namespace ZBCompat {
 
-/*! The event type of QWidget::enterEvent(). */
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-using EnterEvent = QEnterEvent;
-#else
-using EnterEvent = QEvent;
-#endif
-
 /*! The event's position in the receiving widget's coordinates. */
 inline QPoint EventPos(const QMouseEvent* event)
 {

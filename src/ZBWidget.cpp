@@ -87,17 +87,21 @@ QToolButton* ZBWidgetPrivate::MakeButton(const QString& objectName, const QStrin
     return button;
 }
 
-int ZBWidgetPrivate::CursorGroupAt(const QPoint& parentPos) const
+ZBFrameGeometry::Region ZBWidgetPrivate::RegionAt(const QPoint& parentPos) const
 {
-    if (ignoreResize || q->isMaximized() || q->isMinimized())
-        return 0;
-    const bool widthFixed = q->minimumSize().width() == q->maximumSize().width();
-    const bool heightFixed = q->minimumSize().height() == q->maximumSize().height();
-    return ZBFrameGeometry::CursorGroup(
-        ZBFrameGeometry::RegionAt(q->frameGeometry(), parentPos, widthFixed, heightFixed));
+    return ZBFrameGeometry::RegionAt(q->frameGeometry(), parentPos,
+                                     ZBFrameGeometry::FixedDimensions(q->minimumSize(), q->maximumSize()),
+                                     ZBFrameGeometry::FrameBands());
 }
 
-void ZBWidgetPrivate::SetFrameCursor(int group)
+ZBFrameGeometry::CursorGroup ZBWidgetPrivate::CursorGroupAt(const QPoint& parentPos) const
+{
+    if (ignoreResize || q->isMaximized() || q->isMinimized())
+        return ZBFrameGeometry::ArrowGroup;
+    return ZBFrameGeometry::CursorGroupOf(RegionAt(parentPos));
+}
+
+void ZBWidgetPrivate::SetFrameCursor(ZBFrameGeometry::CursorGroup group)
 {
     const Qt::CursorShape shape = ignoreResize ? Qt::ArrowCursor : ZBFrameGeometry::CursorShape(group);
     if (mainContent)
@@ -109,7 +113,7 @@ void ZBWidgetPrivate::SetFrameCursor(int group)
 void ZBWidgetPrivate::HoverMove(QWidget* watched, const QPoint& pos)
 {
     const QPoint inParent = q->mapToParent(watched->mapToParent(pos));
-    const int group = CursorGroupAt(inParent);
+    const ZBFrameGeometry::CursorGroup group = CursorGroupAt(inParent);
     if (group != cursorGroup) {
         cursorGroup = group;
         SetFrameCursor(group);
@@ -121,7 +125,7 @@ void ZBWidgetPrivate::ResizeTo(const QPoint& globalPos)
     const QRect current(q->mapToParent(q->rect().topLeft()), q->mapToParent(q->rect().bottomRight()));
     const QPoint p = q->mapToParent(q->mapFromGlobal(globalPos));
     const QRect target = ZBFrameGeometry::Resized(resizeRegion, current, p, gripOffset, q->minimumSizeHint());
-    if (resizeRegion != 0)
+    if (resizeRegion != ZBFrameGeometry::NoRegion)
         q->setGeometry(target);
 }
 
@@ -172,7 +176,7 @@ void ZBWidgetPrivate::StopFade()
     fadeTimerId = -1;
 }
 
-bool ZBWidgetPrivate::SetFadeState(int state)
+bool ZBWidgetPrivate::SetFadeState(ZBWidget::FadeState state)
 {
     fadeState = state;
     QPointer<ZBWidget> alive(q);
@@ -333,7 +337,7 @@ bool ZBWidget::eventFilter(QObject* watched, QEvent* event)
         if (d->moving || d->titlePress)
             return QWidget::eventFilter(watched, event); // on to mouseMoveEvent for the title drag
         auto* move = static_cast<QMouseEvent*>(event);
-        if (d->resizeRegion != 0 && d->resizePress) {
+        if (d->resizeRegion != ZBFrameGeometry::NoRegion && d->resizePress) {
             if (d->resizing) {
                 d->ResizeTo(ZBCompat::GlobalPos(move));
                 return true;
@@ -351,18 +355,18 @@ void ZBWidget::mousePressEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton || isMaximized() || isMinimized() || !d->titleBar)
         return;
     const QPoint pos = ZBCompat::EventPos(event);
-    const QRect titleZone = d->titleBar->rect().adjusted(5, 5, -5, 0);
+    // The title zone leaves the resize bands along the title bar's top and sides to resizing.
+    const int band = ZBFrameGeometry::ResizeBand;
+    const QRect titleZone = d->titleBar->rect().adjusted(band, band, -band, 0);
     if (titleZone.contains(d->titleBar->mapFrom(this, pos)) && !d->ignoreTitleMove) {
         d->dragAnchor = pos;
         d->moving = false;
         d->titlePress = true;
         return;
     }
-    if (d->cursorGroup != 0 && !d->ignoreResize) {
+    if (d->cursorGroup != ZBFrameGeometry::ArrowGroup && !d->ignoreResize) {
         const QPoint p = mapToParent(pos);
-        const bool widthFixed = minimumSize().width() == maximumSize().width();
-        const bool heightFixed = minimumSize().height() == maximumSize().height();
-        d->resizeRegion = ZBFrameGeometry::RegionAt(frameGeometry(), p, widthFixed, heightFixed);
+        d->resizeRegion = d->RegionAt(p);
         d->gripOffset = ZBFrameGeometry::GripOffset(d->resizeRegion, frameGeometry(), p);
         d->resizing = false;
         d->resizePress = true;
@@ -385,19 +389,19 @@ void ZBWidget::mouseReleaseEvent(QMouseEvent* event)
         d->titlePress = false;
         d->moving = false;
     }
-    if (d->resizeRegion != 0) {
+    if (d->resizeRegion != ZBFrameGeometry::NoRegion) {
         d->resizing = false;
         d->resizePress = false;
-        d->resizeRegion = 0;
+        d->resizeRegion = ZBFrameGeometry::NoRegion;
     }
 }
 
 void ZBWidget::showEvent(QShowEvent* event)
 {
-    d->fadeState = 1;
+    d->fadeState = Intensifying;
     d->StartFade();
     QPointer<ZBWidget> alive(this);
-    Q_EMIT FadeStateChanged(1);
+    Q_EMIT FadeStateChanged(Intensifying);
     if (!alive)
         return;
     QCoreApplication::postEvent(this, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
@@ -406,10 +410,10 @@ void ZBWidget::showEvent(QShowEvent* event)
 
 void ZBWidget::hideEvent(QHideEvent* event)
 {
-    d->fadeState = 3;
+    d->fadeState = Hiding;
     d->StartFade();
     QPointer<ZBWidget> alive(this);
-    Q_EMIT FadeStateChanged(3);
+    Q_EMIT FadeStateChanged(Hiding);
     if (!alive)
         return;
     QWidget::hideEvent(event);
@@ -422,7 +426,7 @@ void ZBWidget::closeEvent(QCloseEvent* event)
     if (isWindow() && windowOpacity() > 0.0) {
         d->StartFade();
         event->ignore();
-        d->SetFadeState(4);
+        d->SetFadeState(Closing);
         return;
     }
     QWidget::closeEvent(event);
@@ -437,41 +441,42 @@ void ZBWidget::timerEvent(QTimerEvent* event)
     // A child widget reads opacity 1.0 whatever was set; its fades end on the first tick.
     const bool window = isWindow();
     switch (d->fadeState) {
-    case 1: {
+    case Intensifying: {
         double o = d->CurrentOpacity() + d->intensifyStep;
         if (o >= 1.0 - OpacityEpsilon || !window) {
             d->StopFade();
             o = 1.0;
-            if (!d->SetFadeState(2))
+            if (!d->SetFadeState(Steady))
                 return;
         }
         d->SetOpacity(o);
         break;
     }
-    case 3: {
+    case Hiding: {
         double o = d->CurrentOpacity() - d->fadeStep;
         if (o <= OpacityEpsilon || !window) {
             d->StopFade();
             o = 0.0;
-            if (!d->SetFadeState(2))
+            if (!d->SetFadeState(Steady))
                 return;
         }
         d->SetOpacity(o);
         break;
     }
-    case 4: {
+    case Closing: {
         double o = d->CurrentOpacity() - d->fadeStep;
         if (o <= OpacityEpsilon || !window) {
             o = 0.0;
-            if (!d->SetFadeState(0))
+            if (!d->SetFadeState(Closed))
                 return;
         }
         d->SetOpacity(o);
-        if (d->fadeState == 0)
+        if (d->fadeState == Closed)
             close();
         break;
     }
-    default:
+    case Closed:
+    case Steady:
         d->StopFade();
         break;
     }

@@ -2,6 +2,9 @@
 #ifndef ZBWIDGET_P_H
 #define ZBWIDGET_P_H
 
+#include "ZBFrameGeometry_p.h"
+#include "ZBWidget.h"
+
 #include <QPoint>
 #include <QPointer>
 #include <QtGlobal>
@@ -9,7 +12,6 @@
 class QToolButton;
 class QWidget;
 class ZBTitleBar;
-class ZBWidget;
 
 class ZBWidgetPrivate
 {
@@ -22,8 +24,10 @@ public:
     // Moving and resizing.
     void HoverMove(QWidget* watched, const QPoint& pos);
     void ResizeTo(const QPoint& globalPos);
-    int CursorGroupAt(const QPoint& parentPos) const;
-    void SetFrameCursor(int group);
+    // The resize region under a point in the parent's coordinates, by the window's size limits.
+    ZBFrameGeometry::Region RegionAt(const QPoint& parentPos) const;
+    ZBFrameGeometry::CursorGroup CursorGroupAt(const QPoint& parentPos) const;
+    void SetFrameCursor(ZBFrameGeometry::CursorGroup group);
     void ApplyMaximizedGeometry();
 #ifdef Q_OS_WIN
     // Fills the MINMAXINFO of a WM_GETMINMAXINFO message; false for any other message.
@@ -36,7 +40,7 @@ public:
     void StartFade();
     void StopFade();
     // Stores the state and announces it; false when a slot deleted the window.
-    bool SetFadeState(int state);
+    bool SetFadeState(ZBWidget::FadeState state);
 
     ZBWidget* const q;
     QPointer<ZBTitleBar> titleBar;
@@ -48,8 +52,8 @@ public:
     QPoint gripOffset;        // from the press point to the dragged edges
     bool resizing = false;    // a resize drag is under way
     bool resizePress = false; // the left button went down in a resize zone
-    int resizeRegion = 0;     // fixed at the press
-    int cursorGroup = 0;      // the resize cursor now shown
+    ZBFrameGeometry::Region resizeRegion = ZBFrameGeometry::NoRegion;       // fixed at the press
+    ZBFrameGeometry::CursorGroup cursorGroup = ZBFrameGeometry::ArrowGroup; // the resize cursor now shown
 
     QPointer<QToolButton> closeButton;
     QPointer<QToolButton> minimizeButton;
@@ -59,7 +63,7 @@ public:
     bool ignoreTitleMove = false;
     bool ignoreResize = false;
 
-    int fadeState = 0; // 0 closed, 1 intensifying, 2 steady, 3 hiding, 4 closing
+    ZBWidget::FadeState fadeState = ZBWidget::Closed;
     int fadeTimerId = -1;
     int fadeTime = 0;
     int intensifyTime = 0;

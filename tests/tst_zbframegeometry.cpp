@@ -52,8 +52,10 @@ private slots:
         QFETCH(QRect, frame);
         QFETCH(QPoint, point);
         QFETCH(QList<int>, regions);
-        QCOMPARE((QList<int>{RegionAt(frame, point, false, false), RegionAt(frame, point, true, false),
-                             RegionAt(frame, point, false, true), RegionAt(frame, point, true, true)}),
+        const Bands& b = FrameBands();
+        QCOMPARE((QList<int>{RegionAt(frame, point, {}, b), RegionAt(frame, point, Qt::Horizontal, b),
+                             RegionAt(frame, point, Qt::Vertical, b),
+                             RegionAt(frame, point, Qt::Horizontal | Qt::Vertical, b)}),
                  regions);
     }
 
