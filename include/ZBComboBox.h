@@ -84,11 +84,22 @@ public:
     QSize minimumSizeHint() const override;
 
 Q_SIGNALS:
-    /*! The current index changed; \a oldIndex is -2 when an item was removed. */
+    /*!
+        The current index changed from \a oldIndex to \a newIndex; \a oldIndex is -2 when an item
+        was removed. The signal is overloaded: connect to this form with
+        qOverload<int, int>(&ZBComboBox::CurrentIndexChanged).
+    */
     void CurrentIndexChanged(int oldIndex, int newIndex);
+    /*!
+        The current index is now \a newIndex; emitted right after the two-argument form. Connect
+        with qOverload<int>(&ZBComboBox::CurrentIndexChanged).
+    */
     void CurrentIndexChanged(int newIndex);
+    /*! The data of the items \a first to \a last changed. */
     void ItemDataChanged(int first, int last);
+    /*! RemoveItem(\a index) was called, after the current index was announced again. */
     void ItemRemoved(int index);
+    /*! InsertItem(\a index) was called. */
     void ItemInserted(int index);
 
 public Q_SLOTS:

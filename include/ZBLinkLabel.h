@@ -43,8 +43,14 @@ public:
     QSize sizeHint() const override;
 
 Q_SIGNALS:
+    /*!
+        The text changed; emitted before TextChanged(const QString&). The signal is overloaded:
+        connect to this form with qOverload<>(&ZBLinkLabel::TextChanged).
+    */
     void TextChanged();
+    /*! The text changed to \a text. Connect with qOverload<const QString&>(&ZBLinkLabel::TextChanged). */
     void TextChanged(const QString& text);
+    /*! The value stored for \a role changed. */
     void DataChanged(int role);
 
 protected:

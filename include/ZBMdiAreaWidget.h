@@ -30,11 +30,13 @@ class ZEBGUICORE_EXPORT ZBMdiAreaWidget : public QAbstractScrollArea
     Q_OBJECT
 
 public:
+    /*! The area's mode: Maximized while its active sub-window is maximised and covers the viewport. */
     enum MdiState
     {
         Normal = 0,
         Maximized = 1
     };
+    Q_ENUM(MdiState)
 
     explicit ZBMdiAreaWidget(QWidget* parent = nullptr);
     ~ZBMdiAreaWidget() override;
@@ -83,9 +85,12 @@ public Q_SLOTS:
     void CloseAllSubWindows();
     /*! Activates \a subWindow if it belongs to the area, also while blocked; otherwise does nothing. */
     void SetActiveSubWindow(ZBMdiSubWindow* subWindow);
-    /*! Accepted and ignored. */
+    /*!
+        Does nothing: the area never takes a sub-window out of its viewport. The slot stays for
+        applications that connect to it by signature.
+    */
     void DetachWindow(ZBMdiSubWindow* subWindow);
-    /*! Accepted and ignored. */
+    /*! Does nothing, for the same reason as DetachWindow(). */
     void AttachWindow(ZBMdiSubWindow* subWindow);
 
 Q_SIGNALS:
@@ -93,7 +98,10 @@ Q_SIGNALS:
     void SubWindowActivated(ZBMdiSubWindow* subWindow);
     /*! \a subWindow is being closed and is about to leave the area. */
     void SubWindowAboutClose(ZBMdiSubWindow* subWindow);
-    /*! Declared for applications that connect to it; never emitted. */
+    /*!
+        Never emitted, since no sub-window is ever detached (see DetachWindow()); declared for
+        applications that connect to it by signature.
+    */
     void SubWindowAboutDetach(ZBMdiSubWindow* subWindow);
 
 protected:

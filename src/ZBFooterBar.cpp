@@ -5,16 +5,21 @@
 
 ZBFooterBarPrivate::ZBFooterBarPrivate(ZBFooterBar* q) : q(q) {}
 
+void ZBFooterBarPrivate::Init()
+{
+    q->setAttribute(Qt::WA_TranslucentBackground);
+    auto* grid = new QGridLayout(q);
+    grid->setSpacing(0);
+    grid->setContentsMargins(0, 0, 0, 0);
+    content = new QWidget(q, Qt::WindowFlags());
+    content->setObjectName(QStringLiteral("ZBFOOTERBARCONTENT"));
+    grid->addWidget(content);
+}
+
 ZBFooterBar::ZBFooterBar(QWidget* parent)
     : QWidget(parent, Qt::WindowFlags()), d(new ZBFooterBarPrivate(this))
 {
-    setAttribute(Qt::WA_TranslucentBackground);
-    auto* grid = new QGridLayout(this);
-    grid->setSpacing(0);
-    grid->setContentsMargins(0, 0, 0, 0);
-    d->content = new QWidget(this, Qt::WindowFlags());
-    d->content->setObjectName(QStringLiteral("ZBFOOTERBARCONTENT"));
-    grid->addWidget(d->content);
+    d->Init();
 }
 
 ZBFooterBar::~ZBFooterBar() = default;

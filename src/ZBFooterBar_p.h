@@ -10,6 +10,8 @@ class ZBFooterBarPrivate
 public:
     explicit ZBFooterBarPrivate(ZBFooterBar* q);
 
+    void Init();
+
     ZBFooterBar* const q;
     QWidget* content = nullptr; // "ZBFOOTERBARCONTENT"
 };

@@ -11,6 +11,16 @@
 
 ZBLinkLabelPrivate::ZBLinkLabelPrivate(ZBLinkLabel* q) : q(q) {}
 
+QSize ZBLinkLabelPrivate::TextSize() const
+{
+    if (!textSize.isValid()) {
+        QStyleOptionFrame option;
+        option.initFrom(q);
+        textSize = QSize(option.fontMetrics.horizontalAdvance(text), option.fontMetrics.height());
+    }
+    return textSize;
+}
+
 ZBLinkLabel::ZBLinkLabel(QWidget* parent) : QPushButton(parent), d(new ZBLinkLabelPrivate(this))
 {
     setCursor(Qt::PointingHandCursor);
@@ -60,13 +70,8 @@ void ZBLinkLabel::SetData(const QVariant& value, int role)
 
 QSize ZBLinkLabel::sizeHint() const
 {
-    if (!d->textSize.isValid()) {
-        QStyleOptionFrame option;
-        option.initFrom(this);
-        d->textSize = QSize(option.fontMetrics.horizontalAdvance(d->text), option.fontMetrics.height());
-    }
     const QMargins margins = contentsMargins();
-    return d->textSize + QSize(margins.left() + margins.right(), margins.top() + margins.bottom());
+    return d->TextSize() + QSize(margins.left() + margins.right(), margins.top() + margins.bottom());
 }
 
 void ZBLinkLabel::paintEvent(QPaintEvent* event)

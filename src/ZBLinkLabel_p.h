@@ -14,6 +14,9 @@ class ZBLinkLabelPrivate
 public:
     explicit ZBLinkLabelPrivate(ZBLinkLabel* q);
 
+    // The text's width and the font's height, measured once per text, font and style.
+    QSize TextSize() const;
+
     ZBLinkLabel* const q;
     QString text;
     QMap<int, QVariant> data; // by role

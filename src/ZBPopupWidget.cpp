@@ -4,7 +4,6 @@
 #include "ZBFooterBar.h"
 #include "ZBQtCompat_p.h"
 
-#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QItemSelectionModel>
@@ -13,63 +12,44 @@
 #include <QToolButton>
 
 #include <optional>
-
-namespace {
-
-// Watches the list view for the changes that alter its item options, and for focus.
-class ItemAreaWatcher : public QObject
-{
-public:
-    ItemAreaWatcher(QAbstractItemView* view, ZBItemSizeCache* sizes) : QObject(view), view(view), sizes(sizes)
-    {
-        view->installEventFilter(this);
-    }
-
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (watched != view)
-            return false;
-        switch (event->type()) {
-        case QEvent::FontChange:
-        case QEvent::StyleChange:
-        case QEvent::LayoutDirectionChange:
-            sizes->InvalidateAll();
-            break;
-        case QEvent::FocusIn:
-            return FocusIn(event);
-        default:
-            break;
-        }
-        return false;
-    }
-
-private:
-    // Qt's item views make the first row current when they gain focus without a current item.
-    // In the popup that would choose an item, and close the list, as soon as it opens: the view
-    // takes its focus with the selection model silenced, and a current item it made is dropped.
-    bool FocusIn(QEvent* event)
-    {
-        QItemSelectionModel* selection = view->selectionModel();
-        if (delivering || !selection || selection->currentIndex().isValid())
-            return false;
-        delivering = true;
-        const bool wasBlocked = selection->blockSignals(true);
-        QCoreApplication::sendEvent(view, event);
-        if (selection->currentIndex().isValid())
-            selection->clearCurrentIndex();
-        selection->blockSignals(wasBlocked);
-        delivering = false;
-        return true;
-    }
-
-    QAbstractItemView* const view;
-    ZBItemSizeCache* const sizes;
-    bool delivering = false;
-};
-
-} // namespace
+#include <utility>
 
 ZBPopupWidget::ZBPopupItemArea::ZBPopupItemArea(QWidget* parent) : QListView(parent) {}
+
+void ZBPopupWidget::ZBPopupItemArea::SetOptionsChangedHandler(std::function<void()> handler)
+{
+    optionsChanged = std::move(handler);
+}
+
+void ZBPopupWidget::ZBPopupItemArea::changeEvent(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::FontChange:
+    case QEvent::StyleChange:
+    case QEvent::LayoutDirectionChange:
+        if (optionsChanged)
+            optionsChanged();
+        break;
+    default:
+        break;
+    }
+    QListView::changeEvent(event);
+}
+
+void ZBPopupWidget::ZBPopupItemArea::focusInEvent(QFocusEvent* event)
+{
+    // Qt's item views make the first row current when they gain focus without a current item. In
+    // the popup that would choose an item, and close the list, as soon as it opens: the focus is
+    // taken with the selection model silenced, and a current item it made is dropped.
+    QItemSelectionModel* selection = selectionModel();
+    if (!selection || selection->currentIndex().isValid())
+        return QListView::focusInEvent(event);
+    const bool wasBlocked = selection->blockSignals(true);
+    QListView::focusInEvent(event);
+    if (selection->currentIndex().isValid())
+        selection->clearCurrentIndex();
+    selection->blockSignals(wasBlocked);
+}
 
 QStyleOptionViewItem ZBPopupWidget::ZBPopupItemArea::ViewOptions() const
 {
@@ -122,7 +102,7 @@ void ZBPopupWidgetPrivate::Init()
 
 void ZBPopupWidgetPrivate::WatchModel()
 {
-    itemAreaWatcher = new ItemAreaWatcher(itemArea, &sizes);
+    itemArea->SetOptionsChangedHandler([this] { sizes.InvalidateAll(); });
     QObject::connect(itemArea.data(), &QAbstractItemView::iconSizeChanged, q,
                      [this] { sizes.InvalidateAll(); });
 
@@ -182,7 +162,8 @@ ZBPopupWidget::ZBPopupWidget(QWidget* parent)
 ZBPopupWidget::~ZBPopupWidget()
 {
     // The children die after this object: silence what they could still send to it.
-    delete d->itemAreaWatcher.data();
+    if (d->itemArea)
+        d->itemArea->SetOptionsChangedHandler(nullptr);
     if (d->delegate)
         disconnect(d->delegate, nullptr, this, nullptr);
     if (d->itemArea) {

@@ -9,6 +9,7 @@
 #include <QModelIndex>
 #include <QPointer>
 #include <QStyleOptionViewItem>
+#include <functional>
 #include <memory>
 
 class QAbstractItemDelegate;
@@ -101,7 +102,10 @@ private:
     std::unique_ptr<ZBPopupWidgetPrivate> const d;
 };
 
-/*! The popup's list view; it only makes the view's item options readable. */
+/*!
+    The popup's list view: makes the view's item options readable, reports the changes that alter
+    them, and takes the focus without choosing an item.
+*/
 class ZBPopupWidget::ZBPopupItemArea : public QListView
 {
     Q_OBJECT
@@ -111,6 +115,15 @@ public:
 
     /*! The options that the view paints its items with. */
     QStyleOptionViewItem ViewOptions() const;
+    /*! Called when a change of font, style or direction changes the options. */
+    void SetOptionsChangedHandler(std::function<void()> handler);
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+
+private:
+    std::function<void()> optionsChanged;
 };
 
 class ZBPopupWidgetPrivate
@@ -137,7 +150,6 @@ public:
     // announces the outcome once afterwards.
     bool removing = false;
     QPointer<QAbstractItemDelegate> listDelegate; // the view's own delegate, used without one installed
-    QPointer<QObject> itemAreaWatcher;            // event filter on the item area
     mutable ZBItemSizeCache sizes;
 };
 

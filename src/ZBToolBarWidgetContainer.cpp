@@ -7,20 +7,30 @@
 #include <QStyle>
 #include <QStyleOption>
 
-ZBToolBarWidgetContainer::ZBToolBarWidgetContainer(QWidget* parent) : QWidget(parent)
-{
-    auto* grid = new QGridLayout(this);
-    grid->setSpacing(5);
-    grid->setContentsMargins(0, 0, 0, 0);
-    row.reset(new ZBPositionRow(this, grid, false));
-}
+ZBToolBarWidgetContainerPrivate::ZBToolBarWidgetContainerPrivate(ZBToolBarWidgetContainer* q) : q(q) {}
 
-ZBToolBarWidgetContainer::~ZBToolBarWidgetContainer()
+ZBToolBarWidgetContainerPrivate::~ZBToolBarWidgetContainerPrivate()
 {
     // The tools die after this object, with the QWidget part: keep their signals from reaching it.
-    for (QObject* child : children())
-        disconnect(child, &QObject::destroyed, this, &ZBToolBarWidgetContainer::OnWidgetDestroyed);
+    for (QObject* child : q->children())
+        QObject::disconnect(child, &QObject::destroyed, q, &ZBToolBarWidgetContainer::OnWidgetDestroyed);
 }
+
+void ZBToolBarWidgetContainerPrivate::Init()
+{
+    auto* grid = new QGridLayout(q);
+    grid->setSpacing(5);
+    grid->setContentsMargins(0, 0, 0, 0);
+    row.reset(new ZBPositionRow(q, grid, false));
+}
+
+ZBToolBarWidgetContainer::ZBToolBarWidgetContainer(QWidget* parent)
+    : QWidget(parent), d(new ZBToolBarWidgetContainerPrivate(this))
+{
+    d->Init();
+}
+
+ZBToolBarWidgetContainer::~ZBToolBarWidgetContainer() = default;
 
 bool ZBToolBarWidgetContainer::AddWidget(QWidget* widget, int position)
 {
@@ -28,12 +38,12 @@ bool ZBToolBarWidgetContainer::AddWidget(QWidget* widget, int position)
         return false;
     connect(widget, &QObject::destroyed, this, &ZBToolBarWidgetContainer::OnWidgetDestroyed,
             Qt::UniqueConnection);
-    return row->Insert(widget, position) >= 0;
+    return d->row->Insert(widget, position) >= 0;
 }
 
 void ZBToolBarWidgetContainer::RemoveWidget(QWidget* widget)
 {
-    row->Remove(widget);
+    d->row->Remove(widget);
 }
 
 void ZBToolBarWidgetContainer::paintEvent(QPaintEvent*)
@@ -46,5 +56,5 @@ void ZBToolBarWidgetContainer::paintEvent(QPaintEvent*)
 
 void ZBToolBarWidgetContainer::OnWidgetDestroyed(QObject* object)
 {
-    row->Forget(object);
+    d->row->Forget(object);
 }

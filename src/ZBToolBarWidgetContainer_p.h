@@ -7,6 +7,7 @@
 
 class QPaintEvent;
 class ZBPositionRow;
+class ZBToolBarWidgetContainerPrivate;
 
 // The row of a ZBToolBarContainer: tools ordered by position, one per column, spacing 5.
 class ZBToolBarWidgetContainer : public QWidget
@@ -28,7 +29,20 @@ private Q_SLOTS:
     void OnWidgetDestroyed(QObject* object);
 
 private:
-    std::unique_ptr<ZBPositionRow> row;
+    friend class ZBToolBarWidgetContainerPrivate;
+    std::unique_ptr<ZBToolBarWidgetContainerPrivate> const d;
+};
+
+class ZBToolBarWidgetContainerPrivate
+{
+public:
+    explicit ZBToolBarWidgetContainerPrivate(ZBToolBarWidgetContainer* q);
+    ~ZBToolBarWidgetContainerPrivate();
+
+    void Init();
+
+    ZBToolBarWidgetContainer* const q;
+    std::unique_ptr<ZBPositionRow> row; // the position list and the layout it drives
 };
 
 #endif // ZBTOOLBARWIDGETCONTAINER_P_H
