@@ -114,6 +114,7 @@ private Q_SLOTS:
 
 private:
     friend class ZBMdiAreaWidgetPrivate;
+    friend class ZBMdiRegistry;
     std::unique_ptr<ZBMdiAreaWidgetPrivate> const d;
 };
 

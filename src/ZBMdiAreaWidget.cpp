@@ -23,22 +23,364 @@ void ShowContent(ZBMdiSubWindow* subWindow)
         content->show();
 }
 
-} // namespace
-
-ZBMdiAreaWidgetPrivate::ZBMdiAreaWidgetPrivate(ZBMdiAreaWidget* q) : q(q) {}
-
-bool ZBMdiAreaWidgetPrivate::IsRegistered(ZBMdiSubWindow* subWindow) const
+void TakeActiveFlag(ZBMdiSubWindow* subWindow)
 {
-    return subWindow && subWindows.contains(subWindow);
+    subWindow->overrideWindowState(subWindow->windowState() & ~Qt::WindowStates(Qt::WindowActive));
 }
 
-QList<QPointer<ZBMdiSubWindow>> ZBMdiAreaWidgetPrivate::Guarded(const QList<ZBMdiSubWindow*>& list) const
+// The sub-windows as guarded pointers, for loops that call out to them.
+QList<QPointer<ZBMdiSubWindow>> Guarded(const QList<ZBMdiSubWindow*>& list)
 {
     QList<QPointer<ZBMdiSubWindow>> guarded;
     guarded.reserve(list.size());
     for (ZBMdiSubWindow* subWindow : list)
         guarded.append(subWindow);
     return guarded;
+}
+
+} // namespace
+
+// Registration and activation.
+
+ZBMdiRegistry::ZBMdiRegistry(ZBMdiAreaWidget* area, ZBMdiLayout* layout) : area(area), layout(layout) {}
+
+bool ZBMdiRegistry::IsRegistered(ZBMdiSubWindow* subWindow) const
+{
+    return subWindow && subWindows.contains(subWindow);
+}
+
+void ZBMdiRegistry::Register(ZBMdiSubWindow* subWindow)
+{
+    if (!subWindow || subWindows.contains(subWindow))
+        return;
+    subWindows.append(subWindow);
+    zOrder.append(subWindow);
+    cycle.append(subWindow);
+    subWindow->installEventFilter(area);
+    ZBMdiSubWindowPrivate::TrackFocus(subWindow, false); // the area hears the focus for it
+    Activate(subWindow);
+}
+
+bool ZBMdiRegistry::Activate(ZBMdiSubWindow* subWindow)
+{
+    if (subWindow == active)
+        return true;
+    if (ZBMdiSubWindow* old = active) {
+        // The focus goes first: hiding a widget that holds it would hand it to the next one, and
+        // that could be another sub-window asking to be activated in the middle of this.
+        QWidget* focus = QApplication::focusWidget();
+        if (focus && (focus == subWindow || old->isAncestorOf(focus)))
+            focus->clearFocus();
+        if (subWindow)
+            layout->Withdraw(old);
+        QObject::disconnect(activeConnection);
+        TakeActiveFlag(old);
+    }
+    active = subWindow;
+    if (subWindow) {
+        zOrder.removeOne(subWindow);
+        zOrder.prepend(subWindow);
+        subWindow->raise();
+        area->update();
+        cycle.removeOne(subWindow);
+        cycle.prepend(subWindow);
+        layout->Present(subWindow);
+        activeConnection = QObject::connect(subWindow, &ZBMdiSubWindow::StateChanged, area,
+                                            &ZBMdiAreaWidget::OnStateChanged);
+    }
+    QPointer<ZBMdiAreaWidget> alive(area);
+    Q_EMIT area->SubWindowActivated(active);
+    return !alive.isNull();
+}
+
+void ZBMdiRegistry::Forget(ZBMdiSubWindow* subWindow, bool unparent)
+{
+    subWindow->removeEventFilter(area);
+    if (unparent)
+        subWindow->setParent(nullptr);
+    subWindows.removeOne(subWindow);
+    zOrder.removeOne(subWindow);
+    cycle.removeOne(subWindow);
+    layout->Forget(subWindow);
+    if (subWindow != active)
+        return;
+    if (!zOrder.isEmpty()) {
+        Activate(zOrder.first());
+        return;
+    }
+    QObject::disconnect(activeConnection);
+    TakeActiveFlag(subWindow);
+    QWidget* focus = QApplication::focusWidget();
+    if (focus && subWindow->isAncestorOf(focus))
+        focus->clearFocus();
+    active = nullptr;
+    Q_EMIT area->SubWindowActivated(nullptr);
+}
+
+void ZBMdiRegistry::SendClose(ZBMdiSubWindow* subWindow, QCloseEvent* event)
+{
+    // A sub-window that was built as a window keeps its opacity of 0.0 once it is a window again,
+    // so its frame accepts the close without the fade that would otherwise end in its deletion.
+    QPointer<ZBMdiSubWindow> guard(subWindow);
+    event->accept();
+    QCoreApplication::sendEvent(subWindow, event);
+    if (guard && event->isAccepted() && !IsRegistered(guard) && guard->testAttribute(Qt::WA_DeleteOnClose))
+        guard->deleteLater();
+}
+
+void ZBMdiRegistry::Release()
+{
+    QObject::disconnect(activeConnection);
+    for (ZBMdiSubWindow* subWindow : std::as_const(subWindows))
+        subWindow->removeEventFilter(area);
+}
+
+// Layout and scrolling.
+
+ZBMdiLayout::ZBMdiLayout(ZBMdiAreaWidget* area, const ZBMdiRegistry* registry)
+    : area(area), registry(registry)
+{}
+
+void ZBMdiLayout::StateChanged(Qt::WindowStates oldState, Qt::WindowStates newState)
+{
+    QPointer<ZBMdiAreaWidget> alive(area);
+    ZBMdiSubWindow* active = registry->active;
+    const bool maximized = newState & Qt::WindowMaximized;
+    const bool minimizedNow = newState & Qt::WindowMinimized;
+    if (maximized) {
+        if (mode == ZBMdiAreaWidget::Normal)
+            EnterMaximizedMode();
+        else if (minimizedNow)
+            MinimizeActive();
+    } else if (minimizedNow) {
+        MinimizeActive();
+    } else if (mode == ZBMdiAreaWidget::Maximized) {
+        LeaveMaximizedMode();
+    } else if (active && active->Content()) {
+        active->setGeometry(active->NormalGeometry());
+        ShowContent(active);
+    }
+    if (!alive || !(active = registry->active))
+        return;
+
+    const bool wasMinimized = oldState & Qt::WindowMinimized;
+    if (wasMinimized && !minimizedNow) {
+        minimized.removeOne(active);
+        ArrangeMinimized();
+    } else if (!wasMinimized && minimizedNow && !minimized.contains(active)) {
+        minimized.append(active);
+        ArrangeMinimized();
+    }
+}
+
+void ZBMdiLayout::Withdraw(ZBMdiSubWindow* old)
+{
+    if (mode == ZBMdiAreaWidget::Maximized)
+        old->hide();
+}
+
+void ZBMdiLayout::Present(ZBMdiSubWindow* subWindow)
+{
+    if (mode != ZBMdiAreaWidget::Maximized)
+        return;
+    if (subWindow->IsMinimized())
+        minimized.removeOne(subWindow);
+    subWindow->ShowMaximized();
+    subWindow->show();
+    ShowContent(subWindow);
+    subWindow->setGeometry(area->viewport()->rect());
+}
+
+void ZBMdiLayout::Forget(ZBMdiSubWindow* subWindow)
+{
+    minimized.removeAll(subWindow);
+}
+
+void ZBMdiLayout::SubWindowMoved()
+{
+    // While scrolling moves them, the ranges stay those from before the scroll; maximised, they are 0.
+    if (scrolling || mode == ZBMdiAreaWidget::Maximized)
+        return;
+    subWindowsRect = SubWindowsRect();
+    UpdateScrollBars();
+}
+
+void ZBMdiLayout::Resized()
+{
+    if (mode != ZBMdiAreaWidget::Maximized) {
+        viewportRect = QRect(QPoint(0, 0), area->viewport()->size());
+        UpdateScrollBars();
+    } else if (registry->active) {
+        registry->active->setGeometry(area->viewport()->rect());
+    }
+    ArrangeMinimized();
+}
+
+void ZBMdiLayout::ScrollBy(int dx, int dy)
+{
+    if ((dx == 0 && dy == 0) || updatingScrollBars)
+        return;
+    scrolling = true;
+    for (const QPointer<ZBMdiSubWindow>& subWindow : Guarded(registry->subWindows)) {
+        if (subWindow && !subWindow->IsMinimized())
+            subWindow->move(subWindow->pos() + QPoint(dx, dy));
+    }
+    scrolling = false;
+}
+
+void ZBMdiLayout::EnterMaximizedMode()
+{
+    mode = ZBMdiAreaWidget::Maximized;
+    UpdateScrollBars();
+    ZBMdiSubWindow* active = registry->active;
+    if (active) {
+        ShowContent(active);
+        active->setGeometry(area->viewport()->rect());
+    }
+    for (const QPointer<ZBMdiSubWindow>& subWindow : Guarded(registry->subWindows)) {
+        if (subWindow)
+            subWindow->setVisible(subWindow == active);
+    }
+}
+
+void ZBMdiLayout::LeaveMaximizedMode()
+{
+    for (const QPointer<ZBMdiSubWindow>& subWindow : Guarded(registry->subWindows)) {
+        if (subWindow && !subWindow->IsMinimized()) {
+            subWindow->setGeometry(subWindow->NormalGeometry());
+            ShowContent(subWindow);
+            subWindow->ShowNormal();
+        }
+        if (subWindow)
+            subWindow->show();
+    }
+    ReturnToNormal();
+    ArrangeMinimized();
+}
+
+void ZBMdiLayout::MinimizeActive()
+{
+    ZBMdiSubWindow* active = registry->active;
+    if (mode == ZBMdiAreaWidget::Maximized) {
+        for (const QPointer<ZBMdiSubWindow>& subWindow : Guarded(registry->subWindows)) {
+            if (!subWindow || subWindow == active)
+                continue;
+            if (!subWindow->IsMinimized()) {
+                ShowContent(subWindow);
+                subWindow->setGeometry(subWindow->NormalGeometry());
+                subWindow->ShowNormal();
+            } else {
+                subWindow->ShowMinimized();
+            }
+            if (subWindow)
+                subWindow->show();
+        }
+        active = registry->active;
+    }
+    if (active && active->Content()) {
+        const QRect normal = active->NormalGeometry();
+        active->Content()->hide();
+        // Hiding the content changes the size hint only once the layouts hear of it.
+        active->setGeometry(QRect(normal.topLeft(), active->sizeHint()));
+    }
+    ReturnToNormal();
+}
+
+void ZBMdiLayout::ReturnToNormal()
+{
+    mode = ZBMdiAreaWidget::Normal;
+    subWindowsRect = SubWindowsRect();
+    viewportRect = QRect(QPoint(0, 0), area->viewport()->size());
+    UpdateScrollBars();
+}
+
+void ZBMdiLayout::ArrangeMinimized()
+{
+    if (mode == ZBMdiAreaWidget::Maximized)
+        return;
+    // A sub-window restored while another was active did not tell the area; it leaves the row now
+    // instead of being pulled back to the bottom.
+    QList<ZBMdiSubWindow*> stillMinimized;
+    for (ZBMdiSubWindow* subWindow : std::as_const(minimized)) {
+        if (subWindow->IsMinimized())
+            stillMinimized.append(subWindow);
+    }
+    minimized = stillMinimized;
+    const QRect vr = area->viewport()->rect();
+    int rowBottom = vr.bottom() - 1;
+    int nextRowBottom = rowBottom;
+    int x = 0;
+    for (const QPointer<ZBMdiSubWindow>& subWindow : Guarded(minimized)) {
+        if (!subWindow || !subWindow->TitleBar())
+            continue;
+        const QRect title = subWindow->TitleBar()->geometry();
+        const int w = title.width();
+        const int h = title.height();
+        if (x != 0 && x + w > vr.right()) {
+            rowBottom = nextRowBottom;
+            x = 0;
+        }
+        subWindow->move(x, rowBottom - h);
+        x += w + MinimizedGap;
+        nextRowBottom = qMin(nextRowBottom, rowBottom - h - MinimizedGap);
+    }
+}
+
+QRect ZBMdiLayout::SubWindowsRect() const
+{
+    int left = 0, top = 0, right = -1, bottom = -1;
+    for (ZBMdiSubWindow* subWindow : registry->subWindows) {
+        if (subWindow->IsMinimized() || subWindow->windowType() != Qt::SubWindow)
+            continue;
+        const QRect g = subWindow->geometry();
+        left = qMin(left, g.left());
+        top = qMin(top, g.top());
+        right = qMax(right, g.right());
+        bottom = qMax(bottom, g.bottom());
+    }
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+void ZBMdiLayout::UpdateScrollBars()
+{
+    QScrollBar* horizontal = area->horizontalScrollBar();
+    QScrollBar* vertical = area->verticalScrollBar();
+    // Range changes move the slider values; the scrolls they cause must not move sub-windows.
+    updatingScrollBars = true;
+    if (mode == ZBMdiAreaWidget::Maximized) {
+        horizontal->setRange(0, 0);
+        vertical->setRange(0, 0);
+        updatingScrollBars = false;
+        return;
+    }
+    const QRect u = viewportRect | subWindowsRect;
+    if (viewportRect.width() < u.width()) {
+        horizontal->setRange(u.left(), u.right() - viewportRect.width());
+        horizontal->setPageStep(viewportRect.width());
+    } else {
+        horizontal->setRange(0, 0);
+    }
+    if (viewportRect.height() < u.height()) {
+        vertical->setRange(u.top(), u.bottom() - viewportRect.height());
+        vertical->setPageStep(viewportRect.height());
+    } else {
+        vertical->setRange(0, 0);
+    }
+    updatingScrollBars = false;
+}
+
+// The area.
+
+ZBMdiAreaWidgetPrivate::ZBMdiAreaWidgetPrivate(ZBMdiAreaWidget* q)
+    : q(q), layout(q, &registry), registry(q, &layout)
+{}
+
+void ZBMdiAreaWidgetPrivate::Init()
+{
+    q->setObjectName(QStringLiteral("ZBMDIAREAWIDGET"));
+    q->setCursor(Qt::ArrowCursor);
+    focusConnection = QObject::connect(qApp, &QApplication::focusChanged, q,
+                                       [this](QWidget*, QWidget* now) { FocusChanged(now); });
 }
 
 void ZBMdiAreaWidgetPrivate::LogFailure(int line, const char* file, const QString& message) const
@@ -52,114 +394,32 @@ void ZBMdiAreaWidgetPrivate::LogFailure(int line, const char* file, const QStrin
     qDebug().noquote() << text;
 }
 
-void ZBMdiAreaWidgetPrivate::SendClose(ZBMdiSubWindow* subWindow, QCloseEvent* event)
+void ZBMdiAreaWidgetPrivate::FocusChanged(QWidget* now)
 {
-    // A sub-window that was built as a window keeps its opacity of 0.0 once it is a window again,
-    // so its frame accepts the close without the fade that would otherwise end in its deletion.
-    QPointer<ZBMdiSubWindow> guard(subWindow);
-    event->accept();
-    QCoreApplication::sendEvent(subWindow, event);
-    if (guard && event->isAccepted() && !IsRegistered(guard) && guard->testAttribute(Qt::WA_DeleteOnClose))
-        guard->deleteLater();
-}
-
-void ZBMdiAreaWidgetPrivate::RegisterSubWindow(ZBMdiSubWindow* subWindow)
-{
-    if (!subWindow || subWindows.contains(subWindow))
-        return;
-    subWindows.append(subWindow);
-    zOrder.append(subWindow);
-    cycle.append(subWindow);
-    subWindow->installEventFilter(q);
-    Activate(subWindow);
-}
-
-bool ZBMdiAreaWidgetPrivate::Activate(ZBMdiSubWindow* subWindow)
-{
-    if (subWindow == active)
-        return true;
-    if (ZBMdiSubWindow* old = active) {
-        // The focus goes first: hiding a widget that holds it would hand it to the next one, and
-        // that could be another sub-window asking to be activated in the middle of this.
-        QWidget* focus = QApplication::focusWidget();
-        if (focus && (focus == subWindow || old->isAncestorOf(focus)))
-            focus->clearFocus();
-        if (mode == ZBMdiAreaWidget::Maximized && subWindow)
-            old->hide();
-        QObject::disconnect(activeConnection);
-        old->overrideWindowState(old->windowState() & ~Qt::WindowStates(Qt::WindowActive));
-    }
-    active = subWindow;
-    if (subWindow) {
-        zOrder.removeOne(subWindow);
-        zOrder.prepend(subWindow);
-        subWindow->raise();
-        q->update();
-        cycle.removeOne(subWindow);
-        cycle.prepend(subWindow);
-        if (mode == ZBMdiAreaWidget::Maximized) {
-            if (subWindow->IsMinimized())
-                minimized.removeOne(subWindow);
-            subWindow->ShowMaximized();
-            subWindow->show();
-            ShowContent(subWindow);
-            subWindow->setGeometry(q->viewport()->rect());
-        }
-        activeConnection =
-            QObject::connect(subWindow, &ZBMdiSubWindow::StateChanged, q, &ZBMdiAreaWidget::OnStateChanged);
-    }
-    QPointer<ZBMdiAreaWidget> alive(q);
-    Q_EMIT q->SubWindowActivated(active);
-    return !alive.isNull();
-}
-
-void ZBMdiAreaWidgetPrivate::Unlist(ZBMdiSubWindow* subWindow)
-{
-    subWindows.removeOne(subWindow);
-    zOrder.removeOne(subWindow);
-    cycle.removeOne(subWindow);
-    minimized.removeAll(subWindow);
-    if (subWindow != active)
-        return;
-    if (!zOrder.isEmpty()) {
-        Activate(zOrder.first());
+    // The sub-window that holds the focus is the ancestor of the focus widget that the viewport holds.
+    const QWidget* viewport = q->viewport();
+    for (QWidget* w = now; w; w = w->parentWidget()) {
+        if (w->parentWidget() != viewport)
+            continue;
+        auto* subWindow = qobject_cast<ZBMdiSubWindow*>(w);
+        if (registry.IsRegistered(subWindow))
+            subWindow->setWindowState(subWindow->windowState() | Qt::WindowActive);
         return;
     }
-    QObject::disconnect(activeConnection);
-    subWindow->overrideWindowState(subWindow->windowState() & ~Qt::WindowStates(Qt::WindowActive));
-    QWidget* focus = QApplication::focusWidget();
-    if (focus && subWindow->isAncestorOf(focus))
-        focus->clearFocus();
-    active = nullptr;
-    Q_EMIT q->SubWindowActivated(nullptr);
-}
-
-void ZBMdiAreaWidgetPrivate::ForgetSubWindow(ZBMdiSubWindow* subWindow)
-{
-    subWindow->removeEventFilter(q);
-    subWindow->setParent(nullptr);
-    Unlist(subWindow);
-}
-
-void ZBMdiAreaWidgetPrivate::DropSubWindow(ZBMdiSubWindow* subWindow)
-{
-    subWindow->removeEventFilter(q);
-    Unlist(subWindow);
 }
 
 ZBMdiAreaWidget::ZBMdiAreaWidget(QWidget* parent)
     : QAbstractScrollArea(parent), d(new ZBMdiAreaWidgetPrivate(this))
 {
-    setObjectName(QStringLiteral("ZBMDIAREAWIDGET"));
-    setCursor(Qt::ArrowCursor);
+    d->Init();
 }
 
 ZBMdiAreaWidget::~ZBMdiAreaWidget()
 {
-    // The sub-windows die with the viewport after this; none of their events may reach the lists.
-    QObject::disconnect(d->activeConnection);
-    for (ZBMdiSubWindow* subWindow : std::as_const(d->subWindows))
-        subWindow->removeEventFilter(this);
+    // The sub-windows die with the viewport after this; neither their events nor the focus changes
+    // on the way may reach the lists.
+    QObject::disconnect(d->focusConnection);
+    d->registry.Release();
 }
 
 void ZBMdiAreaWidget::AddSubWindow(ZBMdiSubWindow* subWindow)
@@ -168,14 +428,14 @@ void ZBMdiAreaWidget::AddSubWindow(ZBMdiSubWindow* subWindow)
         d->LogFailure(__LINE__, __FILE__, QStringLiteral("Failed to add new subwindow."));
         return;
     }
-    if (!subWindow || d->IsRegistered(subWindow))
+    if (!subWindow || d->registry.IsRegistered(subWindow))
         return;
     subWindow->setParent(viewport());
     subWindow->setWindowFlags(Qt::SubWindow);
     subWindow->move(QPoint(0, 0));
     QPointer<ZBMdiAreaWidget> alive(this);
     QPointer<ZBMdiSubWindow> guard(subWindow);
-    d->RegisterSubWindow(subWindow);
+    d->registry.Register(subWindow);
     if (!alive || !guard)
         return;
     subWindow->setVisible(true);
@@ -197,68 +457,66 @@ ZBMdiSubWindow* ZBMdiAreaWidget::AddWidget(QWidget* widget)
 
 ZBMdiSubWindow* ZBMdiAreaWidget::ActiveSubWindow() const
 {
-    return d->active;
+    return d->registry.active;
 }
 
 ZBMdiSubWindow* ZBMdiAreaWidget::CurrentSubWindow() const
 {
-    return d->active;
+    return d->registry.active;
 }
 
 QList<ZBMdiSubWindow*> ZBMdiAreaWidget::SubWindows() const
 {
-    return d->zOrder;
+    return d->registry.zOrder;
 }
 
 int ZBMdiAreaWidget::SubWindowsCount() const
 {
-    return d->subWindows.size();
+    return d->registry.subWindows.size();
 }
 
 ZBMdiAreaWidget::MdiState ZBMdiAreaWidget::GetState() const
 {
-    return d->mode;
+    return d->layout.mode;
 }
 
 void ZBMdiAreaWidget::BlockMdiArea(bool block) const
 {
-    if (block)
-        d->flags |= ZBMdiAreaWidgetPrivate::Blocked;
-    else
-        d->flags &= ~ZBMdiAreaWidgetPrivate::Blocked;
-    for (ZBMdiSubWindow* subWindow : std::as_const(d->subWindows))
+    d->registry.blocked = block;
+    for (ZBMdiSubWindow* subWindow : std::as_const(d->registry.subWindows))
         subWindow->IgnoreAllActions(block);
 }
 
 bool ZBMdiAreaWidget::IsBlocked() const
 {
-    return d->flags & ZBMdiAreaWidgetPrivate::Blocked;
+    return d->registry.blocked;
 }
 
 void ZBMdiAreaWidget::ActivateNextSubWindow()
 {
-    if (IsBlocked() || d->cycle.isEmpty())
+    if (IsBlocked() || d->registry.cycle.isEmpty())
         return;
-    d->Activate(d->cycle.last());
+    d->registry.Activate(d->registry.cycle.last());
 }
 
 void ZBMdiAreaWidget::ActivatePreviousSubWindow()
 {
-    if (IsBlocked() || d->cycle.size() < 2)
+    QList<ZBMdiSubWindow*>& cycle = d->registry.cycle;
+    if (IsBlocked() || cycle.size() < 2)
         return;
-    if (!d->Activate(d->cycle.at(1)))
+    if (!d->registry.Activate(cycle.at(1)))
         return;
     // The one that was active before goes to the end, so that repeated calls walk the ring backwards.
-    if (d->cycle.size() >= 2)
-        d->cycle.append(d->cycle.takeAt(1));
+    if (cycle.size() >= 2)
+        cycle.append(cycle.takeAt(1));
 }
 
 void ZBMdiAreaWidget::CloseActiveSubWindow()
 {
-    if (IsBlocked() || !d->active)
+    if (IsBlocked() || !d->registry.active)
         return;
     QCloseEvent event;
-    d->SendClose(d->active, &event);
+    d->registry.SendClose(d->registry.active, &event);
 }
 
 void ZBMdiAreaWidget::CloseAllSubWindows()
@@ -266,15 +524,15 @@ void ZBMdiAreaWidget::CloseAllSubWindows()
     if (IsBlocked())
         return;
     QPointer<ZBMdiAreaWidget> alive(this);
-    const QList<QPointer<ZBMdiSubWindow>> all = d->Guarded(d->zOrder);
+    const QList<QPointer<ZBMdiSubWindow>> all = Guarded(d->registry.zOrder);
     QCloseEvent event;
     for (const QPointer<ZBMdiSubWindow>& subWindow : all) {
-        if (!subWindow || !d->IsRegistered(subWindow))
+        if (!subWindow || !d->registry.IsRegistered(subWindow))
             continue;
-        if (!d->Activate(subWindow))
+        if (!d->registry.Activate(subWindow))
             return;
         if (subWindow)
-            d->SendClose(subWindow, &event);
+            d->registry.SendClose(subWindow, &event);
         if (!alive)
             return;
     }
@@ -282,8 +540,8 @@ void ZBMdiAreaWidget::CloseAllSubWindows()
 
 void ZBMdiAreaWidget::SetActiveSubWindow(ZBMdiSubWindow* subWindow)
 {
-    if (d->IsRegistered(subWindow))
-        d->Activate(subWindow);
+    if (d->registry.IsRegistered(subWindow))
+        d->registry.Activate(subWindow);
 }
 
 void ZBMdiAreaWidget::DetachWindow(ZBMdiSubWindow* /*subWindow*/) {}
@@ -296,18 +554,16 @@ bool ZBMdiAreaWidget::eventFilter(QObject* watched, QEvent* event)
     if (!subWindow)
         return QAbstractScrollArea::eventFilter(watched, event);
 
+    ZBMdiRegistry& registry = d->registry;
     QPointer<ZBMdiAreaWidget> alive(this);
     QPointer<ZBMdiSubWindow> guard(subWindow);
     switch (event->type()) {
     case QEvent::Move:
     case QEvent::Resize:
-        if (!(d->flags & (ZBMdiAreaWidgetPrivate::ScrollMoving | ZBMdiAreaWidgetPrivate::MaximizedHold))) {
-            d->subWindowsRect = d->SubWindowsRect();
-            d->UpdateScrollBars();
-        }
+        d->layout.SubWindowMoved();
         break;
     case QEvent::Close:
-        if (!d->IsRegistered(subWindow))
+        if (!registry.IsRegistered(subWindow))
             break;
         if (IsBlocked()) {
             event->ignore();
@@ -316,28 +572,31 @@ bool ZBMdiAreaWidget::eventFilter(QObject* watched, QEvent* event)
         Q_EMIT SubWindowAboutClose(subWindow);
         if (!alive || !guard)
             return true;
-        if (d->IsRegistered(subWindow))
-            d->ForgetSubWindow(subWindow);
+        if (registry.IsRegistered(subWindow)) {
+            ZBMdiSubWindowPrivate::TrackFocus(subWindow, true);
+            registry.Forget(subWindow, true);
+        }
         break;
     case QEvent::WindowStateChange: {
         const auto* change = static_cast<QWindowStateChangeEvent*>(event);
         if (!(change->oldState() & Qt::WindowActive) && (subWindow->windowState() & Qt::WindowActive) &&
-            subWindow != d->active && d->IsRegistered(subWindow)) {
+            subWindow != registry.active && registry.IsRegistered(subWindow)) {
             if (IsBlocked())
-                subWindow->overrideWindowState(subWindow->windowState() &
-                                               ~Qt::WindowStates(Qt::WindowActive));
+                TakeActiveFlag(subWindow);
             else
-                d->Activate(subWindow);
+                registry.Activate(subWindow);
         }
         break;
     }
     case QEvent::ParentChange:
-        if (subWindow->parentWidget() != viewport() && d->IsRegistered(subWindow))
-            d->DropSubWindow(subWindow);
+        if (subWindow->parentWidget() != viewport() && registry.IsRegistered(subWindow)) {
+            ZBMdiSubWindowPrivate::TrackFocus(subWindow, true);
+            registry.Forget(subWindow, false);
+        }
         break;
     default:
-        if (event->type() == ZBMdiSubWindowPrivate::DestroyingEventType() && d->IsRegistered(subWindow))
-            d->DropSubWindow(subWindow);
+        if (event->type() == ZBMdiSubWindowPrivate::DestroyingEventType() && registry.IsRegistered(subWindow))
+            registry.Forget(subWindow, false);
         break;
     }
     if (!alive || !guard)
@@ -345,198 +604,18 @@ bool ZBMdiAreaWidget::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
-// Layout and scrolling.
-
 void ZBMdiAreaWidget::OnStateChanged(Qt::WindowStates oldState, Qt::WindowStates newState)
 {
-    QPointer<ZBMdiAreaWidget> alive(this);
-    const bool maximized = newState & Qt::WindowMaximized;
-    const bool minimized = newState & Qt::WindowMinimized;
-    if (maximized) {
-        if (d->mode == Normal)
-            d->EnterMaximizedMode();
-        else if (minimized)
-            d->MinimizeActive();
-    } else if (minimized) {
-        d->MinimizeActive();
-    } else if (d->mode == Maximized) {
-        d->LeaveMaximizedMode();
-    } else if (d->active && d->active->Content()) {
-        d->active->setGeometry(d->active->NormalGeometry());
-        ShowContent(d->active);
-    }
-    if (!alive || !d->active)
-        return;
-
-    const bool wasMinimized = oldState & Qt::WindowMinimized;
-    if (wasMinimized && !minimized) {
-        d->minimized.removeOne(d->active);
-        d->ArrangeMinimized();
-    } else if (!wasMinimized && minimized && !d->minimized.contains(d->active)) {
-        d->minimized.append(d->active);
-        d->ArrangeMinimized();
-    }
-}
-
-void ZBMdiAreaWidgetPrivate::EnterMaximizedMode()
-{
-    mode = ZBMdiAreaWidget::Maximized;
-    UpdateScrollBars();
-    flags |= ScrollMoving | MaximizedHold;
-    if (active) {
-        ShowContent(active);
-        active->setGeometry(q->viewport()->rect());
-    }
-    for (const QPointer<ZBMdiSubWindow>& subWindow : Guarded(subWindows)) {
-        if (subWindow)
-            subWindow->setVisible(subWindow == active);
-    }
-}
-
-void ZBMdiAreaWidgetPrivate::LeaveMaximizedMode()
-{
-    for (const QPointer<ZBMdiSubWindow>& subWindow : Guarded(subWindows)) {
-        if (subWindow && !subWindow->IsMinimized()) {
-            subWindow->setGeometry(subWindow->NormalGeometry());
-            ShowContent(subWindow);
-            subWindow->ShowNormal();
-        }
-        if (subWindow)
-            subWindow->show();
-    }
-    mode = ZBMdiAreaWidget::Normal;
-    flags &= ~(ScrollMoving | MaximizedHold);
-    subWindowsRect = SubWindowsRect();
-    viewportRect = QRect(QPoint(0, 0), q->viewport()->size());
-    UpdateScrollBars();
-    ArrangeMinimized();
-}
-
-void ZBMdiAreaWidgetPrivate::MinimizeActive()
-{
-    if (mode == ZBMdiAreaWidget::Maximized) {
-        for (const QPointer<ZBMdiSubWindow>& subWindow : Guarded(subWindows)) {
-            if (!subWindow || subWindow == active)
-                continue;
-            if (!subWindow->IsMinimized()) {
-                ShowContent(subWindow);
-                subWindow->setGeometry(subWindow->NormalGeometry());
-                subWindow->ShowNormal();
-            } else {
-                subWindow->ShowMinimized();
-            }
-            if (subWindow)
-                subWindow->show();
-        }
-    }
-    if (active && active->Content()) {
-        const QRect normal = active->NormalGeometry();
-        active->Content()->hide();
-        // Hiding the content changes the size hint only once the layouts hear of it.
-        active->setGeometry(QRect(normal.topLeft(), active->sizeHint()));
-    }
-    mode = ZBMdiAreaWidget::Normal;
-    flags &= ~(ScrollMoving | MaximizedHold);
-    subWindowsRect = SubWindowsRect();
-    viewportRect = QRect(QPoint(0, 0), q->viewport()->size());
-    UpdateScrollBars();
-}
-
-void ZBMdiAreaWidgetPrivate::ArrangeMinimized()
-{
-    if (mode == ZBMdiAreaWidget::Maximized)
-        return;
-    // A sub-window restored while another was active did not tell the area; it leaves the row now
-    // instead of being pulled back to the bottom.
-    QList<ZBMdiSubWindow*> stillMinimized;
-    for (ZBMdiSubWindow* subWindow : std::as_const(minimized)) {
-        if (subWindow->IsMinimized())
-            stillMinimized.append(subWindow);
-    }
-    minimized = stillMinimized;
-    const QRect vr = q->viewport()->rect();
-    int rowBottom = vr.bottom() - 1;
-    int nextRowBottom = rowBottom;
-    int x = 0;
-    for (const QPointer<ZBMdiSubWindow>& subWindow : Guarded(minimized)) {
-        if (!subWindow || !subWindow->TitleBar())
-            continue;
-        const QRect title = subWindow->TitleBar()->geometry();
-        const int w = title.width();
-        const int h = title.height();
-        if (x != 0 && x + w > vr.right()) {
-            rowBottom = nextRowBottom;
-            x = 0;
-        }
-        subWindow->move(x, rowBottom - h);
-        x += w + MinimizedGap;
-        nextRowBottom = qMin(nextRowBottom, rowBottom - h - MinimizedGap);
-    }
-}
-
-QRect ZBMdiAreaWidgetPrivate::SubWindowsRect() const
-{
-    int left = 0, top = 0, right = -1, bottom = -1;
-    for (ZBMdiSubWindow* subWindow : subWindows) {
-        if (subWindow->IsMinimized() || subWindow->windowType() != Qt::SubWindow)
-            continue;
-        const QRect g = subWindow->geometry();
-        left = qMin(left, g.left());
-        top = qMin(top, g.top());
-        right = qMax(right, g.right());
-        bottom = qMax(bottom, g.bottom());
-    }
-    return QRect(QPoint(left, top), QPoint(right, bottom));
-}
-
-void ZBMdiAreaWidgetPrivate::UpdateScrollBars()
-{
-    QScrollBar* horizontal = q->horizontalScrollBar();
-    QScrollBar* vertical = q->verticalScrollBar();
-    // Range changes move the slider values; the scrolls they cause must not move sub-windows.
-    flags |= UpdatingScrollBars;
-    if (mode == ZBMdiAreaWidget::Maximized) {
-        horizontal->setRange(0, 0);
-        vertical->setRange(0, 0);
-        flags &= ~UpdatingScrollBars;
-        return;
-    }
-    const QRect u = viewportRect | subWindowsRect;
-    if (viewportRect.width() < u.width()) {
-        horizontal->setRange(u.left(), u.right() - viewportRect.width());
-        horizontal->setPageStep(viewportRect.width());
-    } else {
-        horizontal->setRange(0, 0);
-    }
-    if (viewportRect.height() < u.height()) {
-        vertical->setRange(u.top(), u.bottom() - viewportRect.height());
-        vertical->setPageStep(viewportRect.height());
-    } else {
-        vertical->setRange(0, 0);
-    }
-    flags &= ~UpdatingScrollBars;
+    d->layout.StateChanged(oldState, newState);
 }
 
 void ZBMdiAreaWidget::resizeEvent(QResizeEvent* event)
 {
-    if (d->mode != Maximized) {
-        d->viewportRect = QRect(QPoint(0, 0), viewport()->size());
-        d->UpdateScrollBars();
-    } else if (d->active) {
-        d->active->setGeometry(viewport()->rect());
-    }
-    d->ArrangeMinimized();
+    d->layout.Resized();
     QAbstractScrollArea::resizeEvent(event);
 }
 
 void ZBMdiAreaWidget::scrollContentsBy(int dx, int dy)
 {
-    if ((dx == 0 && dy == 0) || (d->flags & ZBMdiAreaWidgetPrivate::UpdatingScrollBars))
-        return;
-    d->flags |= ZBMdiAreaWidgetPrivate::ScrollMoving;
-    for (const QPointer<ZBMdiSubWindow>& subWindow : d->Guarded(d->subWindows)) {
-        if (subWindow && !subWindow->IsMinimized())
-            subWindow->move(subWindow->pos() + QPoint(dx, dy));
-    }
-    d->flags &= ~ZBMdiAreaWidgetPrivate::ScrollMoving;
+    d->layout.ScrollBy(dx, dy);
 }

@@ -10,58 +10,100 @@
 #include <QRect>
 
 class QCloseEvent;
+class ZBMdiLayout;
 class ZBMdiSubWindow;
 
-class ZBMdiAreaWidgetPrivate
+/*
+    Registration and activation: which sub-windows belong to the area, in which orders, which one is
+    active, and whether the area is blocked. It asks the layout to present a sub-window it activates
+    and to forget one that leaves.
+*/
+class ZBMdiRegistry
 {
 public:
-    // Bits of the flags field.
-    enum Flag
-    {
-        ScrollMoving = 0x1,  // sub-windows are being moved by a scroll (or the area is maximised)
-        MaximizedHold = 0x2, // the area is maximised
-        UpdatingScrollBars = 0x4,
-        Blocked = 0x10
-    };
-
-    explicit ZBMdiAreaWidgetPrivate(ZBMdiAreaWidget* q);
+    ZBMdiRegistry(ZBMdiAreaWidget* area, ZBMdiLayout* layout);
 
     bool IsRegistered(ZBMdiSubWindow* subWindow) const;
-    void RegisterSubWindow(ZBMdiSubWindow* subWindow);
+    void Register(ZBMdiSubWindow* subWindow);
     // Makes subWindow the active one; false when a slot deleted the area.
     bool Activate(ZBMdiSubWindow* subWindow);
-    // A Close event reached subWindow: it leaves the area and loses its parent.
-    void ForgetSubWindow(ZBMdiSubWindow* subWindow);
-    // subWindow is being destroyed or was given another parent: it leaves the area where it is.
-    void DropSubWindow(ZBMdiSubWindow* subWindow);
-    // Removes subWindow from every list and, if it was active, passes the activation on.
-    void Unlist(ZBMdiSubWindow* subWindow);
-    // Sends a close event and, like QWidget::close(), deletes a sub-window whose close was
-    // accepted once it has left the area.
+    // subWindow leaves the area: at a Close event it also loses its parent; destroyed or given
+    // another parent behind the area's back, it stays where it is.
+    void Forget(ZBMdiSubWindow* subWindow, bool unparent);
+    // Sends a close event and, like QWidget::close(), deletes a sub-window whose close was accepted
+    // once it has left the area.
     void SendClose(ZBMdiSubWindow* subWindow, QCloseEvent* event);
-    void LogFailure(int line, const char* file, const QString& message) const;
-    // The registered sub-windows as guarded pointers, for loops that call out to them.
-    QList<QPointer<ZBMdiSubWindow>> Guarded(const QList<ZBMdiSubWindow*>& list) const;
+    // The area is being destroyed: nothing of its sub-windows may reach it any more.
+    void Release();
 
-    // Layout and scrolling.
+    QList<ZBMdiSubWindow*> subWindows; // registration order
+    QList<ZBMdiSubWindow*> zOrder;     // most recently activated first
+    QList<ZBMdiSubWindow*> cycle;      // the ring that next and previous walk; active first
+    ZBMdiSubWindow* active = nullptr;
+    bool blocked = false;
+
+private:
+    ZBMdiAreaWidget* const area;
+    ZBMdiLayout* const layout;
+    QMetaObject::Connection activeConnection; // active StateChanged -> OnStateChanged
+};
+
+/*
+    Layout and scrolling: the area's mode, the placement of maximised and minimised sub-windows, and
+    the scroll ranges that follow the sub-windows, which scrolling moves. It reads the sub-windows and
+    the active one from the registry.
+*/
+class ZBMdiLayout
+{
+public:
+    ZBMdiLayout(ZBMdiAreaWidget* area, const ZBMdiRegistry* registry);
+
+    // The active sub-window's state changed from oldState to newState.
+    void StateChanged(Qt::WindowStates oldState, Qt::WindowStates newState);
+    // In the maximized mode the active sub-window old gives way to another, which takes the viewport.
+    void Withdraw(ZBMdiSubWindow* old);
+    void Present(ZBMdiSubWindow* subWindow);
+    void Forget(ZBMdiSubWindow* subWindow);
+    // A sub-window moved or was resized.
+    void SubWindowMoved();
+    void Resized();
+    void ScrollBy(int dx, int dy);
+
+    ZBMdiAreaWidget::MdiState mode = ZBMdiAreaWidget::Normal;
+
+private:
     void EnterMaximizedMode();
     void LeaveMaximizedMode();
     void MinimizeActive();
+    // Back to the normal mode after the two above: the rectangles recorded again, the ranges set.
+    void ReturnToNormal();
     void ArrangeMinimized();
     QRect SubWindowsRect() const;
     void UpdateScrollBars();
 
+    ZBMdiAreaWidget* const area;
+    const ZBMdiRegistry* const registry;
+    QRect viewportRect;               // QRect(QPoint(0, 0), viewport size) as last recorded
+    QRect subWindowsRect;             // bounding rectangle of the non-minimised sub-windows as last recorded
+    QList<ZBMdiSubWindow*> minimized; // in the order of minimising
+    bool scrolling = false;           // sub-windows are being moved by a scroll
+    bool updatingScrollBars = false;  // range changes must not move sub-windows
+};
+
+class ZBMdiAreaWidgetPrivate
+{
+public:
+    explicit ZBMdiAreaWidgetPrivate(ZBMdiAreaWidget* q);
+
+    void Init();
+    void LogFailure(int line, const char* file, const QString& message) const;
+    // The focus entered a widget: the registered sub-window that holds it raises Qt::WindowActive.
+    void FocusChanged(QWidget* now);
+
     ZBMdiAreaWidget* const q;
-    QRect viewportRect;                // QRect(QPoint(0, 0), viewport size) as last recorded
-    QRect subWindowsRect;              // bounding rectangle of the non-minimised sub-windows as last recorded
-    QList<ZBMdiSubWindow*> subWindows; // registration order
-    QList<ZBMdiSubWindow*> zOrder;     // most recently activated first
-    QList<ZBMdiSubWindow*> cycle;      // the ring that next and previous walk; active first
-    ZBMdiAreaWidget::MdiState mode = ZBMdiAreaWidget::Normal;
-    int flags = 0;
-    ZBMdiSubWindow* active = nullptr;
-    QList<ZBMdiSubWindow*> minimized;         // in the order of minimising
-    QMetaObject::Connection activeConnection; // active StateChanged -> OnStateChanged
+    ZBMdiLayout layout;
+    ZBMdiRegistry registry;
+    QMetaObject::Connection focusConnection; // the application's focusChanged, one for all sub-windows
 };
 
 #endif // ZBMDIAREAWIDGET_P_H

@@ -55,7 +55,16 @@ void ZBMdiSubWindowPrivate::Init()
     q->SetState(Qt::WindowNoState);
 
     QObject::connect(q->TitleBar(), &ZBTitleBar::DoubleClicked, q, &ZBMdiSubWindow::OnTitleDoubleClicked);
-    focusConnection = QObject::connect(qApp, &QApplication::focusChanged, q, &ZBMdiSubWindow::OnFocusChanged);
+    TrackFocus(q, true);
+}
+
+void ZBMdiSubWindowPrivate::TrackFocus(ZBMdiSubWindow* subWindow, bool track)
+{
+    QMetaObject::Connection& connection = subWindow->d->focusConnection;
+    QObject::disconnect(connection);
+    if (track)
+        connection =
+            QObject::connect(qApp, &QApplication::focusChanged, subWindow, &ZBMdiSubWindow::OnFocusChanged);
 }
 
 QToolButton* ZBMdiSubWindowPrivate::MakeButton(const QString& objectName, const QString& toolTip)

@@ -24,6 +24,9 @@ public:
     static QEvent::Type DestroyingEventType();
 
     void Init(); // builds the buttons and state in the order the area may observe
+    // Whether the sub-window hears the application's focus changes itself; its area hears them for
+    // it while it is registered there.
+    static void TrackFocus(ZBMdiSubWindow* subWindow, bool track);
     QToolButton* MakeButton(const QString& objectName, const QString& toolTip);
     QGridLayout* ContentGrid() const;
     void TrackNormalGeometry();
