@@ -29,6 +29,10 @@ class ZEBGUICORE_EXPORT ZBComboBox : public QWidget
     Q_OBJECT
 
 public:
+    /*!
+        Builds an empty combo box with its popup list, a child of \a parent (which may be null). No
+        delegate is installed.
+    */
     explicit ZBComboBox(QWidget* parent = nullptr);
     ~ZBComboBox() override;
 
@@ -69,9 +73,13 @@ public:
 
     /*! The title shown in the popup's title bar. */
     void SetPopupTitle(const QString& title);
+    /*! Shows the title bar of the popup list. */
     void ShowPopupTitleBar();
+    /*! Hides the title bar of the popup list. */
     void HidePopupTitleBar();
+    /*! Shows the footer bar of the popup list. */
     void ShowPopupFooterBar();
+    /*! Hides the footer bar of the popup list. */
     void HidePopupFooterBar();
     /*! The popup's footer bar, for the application's own widgets. */
     ZBFooterBar* GetPopupFooter() const;
@@ -110,8 +118,17 @@ public Q_SLOTS:
     void SetCurrentIndex(int index);
 
 protected:
+    /*! A left press opens the list over the combo box; nothing for an empty list. */
     void mousePressEvent(QMouseEvent* event) override;
+    /*!
+        Makes the previous (wheel up) or the next (wheel down) item current, whether the list is
+        open or not; stops at the first and the last item.
+    */
     void wheelEvent(QWheelEvent* event) override;
+    /*!
+        Paints the style's empty combo box, then the current item through the delegate's
+        PaintCurrentItem().
+    */
     void paintEvent(QPaintEvent* event) override;
 
 private Q_SLOTS:

@@ -23,6 +23,10 @@ class ZEBGUICORE_EXPORT ZBComboBoxItemDelegate : public QStyledItemDelegate
     Q_OBJECT
 
 public:
+    /*!
+        Builds the delegate as a child of \a parent, which owns it; a combo box that uses it does
+        not (see ZBComboBox::SetItemDelegate()).
+    */
     explicit ZBComboBoxItemDelegate(QObject* parent = nullptr);
     ~ZBComboBoxItemDelegate() override;
 

@@ -14,6 +14,10 @@ class ZEBGUICORE_EXPORT ZBCommonComboBox : public QComboBox
     Q_OBJECT
 
 public:
+    /*!
+        Builds an empty combo box, a child of \a parent (which may be null), with a QListView as its
+        drop-down view.
+    */
     explicit ZBCommonComboBox(QWidget* parent = nullptr);
     ~ZBCommonComboBox() override;
 };

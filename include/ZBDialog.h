@@ -48,7 +48,8 @@ public:
 
     /*!
         Makes \a w the parent of every dialog constructed from now on; null makes them parentless.
-        Dialogs built earlier keep their parent. When \a w is destroyed the setting reads null again.
+        Dialogs built earlier keep their parent. \a w is not owned: when it is destroyed, with
+        the dialogs that are its children, the setting reads null again.
     */
     static void SetTopLevelWidget(QWidget* w);
     /*! The widget set with SetTopLevelWidget(), or null. */
@@ -82,9 +83,23 @@ public Q_SLOTS:
     void Done(int r);
 
 protected:
+    /*! The frame's fade ticks, as ZBWidget::timerEvent(). */
     void timerEvent(QTimerEvent* event) override;
+    /*!
+        Escape rejects the dialog; Return and Enter (also on the keypad) click the visible default
+        QPushButton when it is enabled. Other keys, and keys with other modifiers, are ignored and
+        go on to the parent.
+    */
     void keyPressEvent(QKeyEvent* event) override;
+    /*!
+        A close request on a visible dialog rejects it; the close is refused when a slot shows the
+        dialog again.
+    */
     void closeEvent(QCloseEvent* event) override;
+    /*!
+        Centres the dialog over the top-level widget's window, or over the screen, unless the
+        application has moved it; then starts the frame's fade-in.
+    */
     void showEvent(QShowEvent* event) override;
 
     /*! The widget set with SetTopLevelWidget(), read by each constructor. */

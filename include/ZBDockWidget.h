@@ -23,8 +23,13 @@ class ZEBGUICORE_EXPORT ZBDockWidget : public QDockWidget
     Q_OBJECT
 
 public:
+    /*!
+        Builds the dock widget with \a title as its window title and title bar text; \a parent and
+        \a flags go to QDockWidget.
+    */
     explicit ZBDockWidget(const QString& title, QWidget* parent = nullptr,
                           Qt::WindowFlags flags = Qt::WindowFlags());
+    /*! Builds the dock widget without a title; \a parent and \a flags go to QDockWidget. */
     explicit ZBDockWidget(QWidget* parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
     ~ZBDockWidget() override;
 
@@ -48,6 +53,10 @@ public:
     /*! The footer bar below the content, hidden until the application shows it. */
     ZBFooterBar* FooterBar() const;
 
+    /*!
+        Copies a new window title into the title bar and, while the dock floats, sets the resize
+        cursor over the borders of the main content. Consumes nothing.
+    */
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private Q_SLOTS:

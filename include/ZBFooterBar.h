@@ -17,6 +17,7 @@ class ZEBGUICORE_EXPORT ZBFooterBar : public QWidget
     Q_OBJECT
 
 public:
+    /*! Builds the bar and its empty content widget, a child of \a parent (which may be null). */
     explicit ZBFooterBar(QWidget* parent);
     ~ZBFooterBar() override;
 

@@ -20,6 +20,7 @@ class ZEBGUICORE_EXPORT ZBLinkLabel : public QPushButton
     Q_OBJECT
 
 public:
+    /*! Builds a link label without text, a child of \a parent (which may be null). */
     explicit ZBLinkLabel(QWidget* parent = nullptr);
     ~ZBLinkLabel() override;
 
@@ -54,7 +55,12 @@ Q_SIGNALS:
     void DataChanged(int role);
 
 protected:
+    /*! Draws the button with the text of SetText(), elided at the right to the contents width. */
     void paintEvent(QPaintEvent* event) override;
+    /*!
+        Shows the pointing-hand cursor while enabled and the arrow while disabled; a font or style
+        change measures the text again.
+    */
     void changeEvent(QEvent* event) override;
 
 private:

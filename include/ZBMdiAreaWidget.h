@@ -33,23 +33,24 @@ public:
     /*! The area's mode: Maximized while its active sub-window is maximised and covers the viewport. */
     enum MdiState
     {
-        Normal = 0,
-        Maximized = 1
+        Normal = 0,   //!< the sub-windows keep their own geometry
+        Maximized = 1 //!< the active sub-window is maximised and covers the viewport; the others are hidden
     };
     Q_ENUM(MdiState)
 
+    /*! Builds an empty, unblocked area in the Normal mode, a child of \a parent (which may be null). */
     explicit ZBMdiAreaWidget(QWidget* parent = nullptr);
     ~ZBMdiAreaWidget() override;
 
     /*!
-        Moves \a subWindow into the viewport at (0, 0), shows it, makes it active and deletes it
-        when it closes. Null or an already added sub-window is ignored; a blocked area refuses
-        and writes a log line.
+        Moves \a subWindow into the viewport at (0, 0) as its child, shows it, makes it active and
+        deletes it when it closes. Null or an already added sub-window is ignored; a blocked area
+        refuses and writes a log line.
     */
     void AddSubWindow(ZBMdiSubWindow* subWindow);
     /*!
-        Wraps \a widget (which may be null) in a new sub-window, adds it and returns it. Returns
-        null, creating nothing, when the area is blocked.
+        Wraps \a widget (which may be null) in a new sub-window, which owns it, adds the sub-window
+        and returns it. Returns null, creating nothing, when the area is blocked.
     */
     ZBMdiSubWindow* AddWidget(QWidget* widget);
 
@@ -105,8 +106,20 @@ Q_SIGNALS:
     void SubWindowAboutDetach(ZBMdiSubWindow* subWindow);
 
 protected:
+    /*!
+        Watches every sub-window of the area. Moves and resizes update the scroll ranges. A close
+        request is refused while the area is blocked; otherwise SubWindowAboutClose() is emitted and
+        the sub-window leaves the area. Qt::WindowActive raised in a sub-window's Qt window state
+        activates it, or is taken back while the area is blocked. A sub-window that is reparented or
+        destroyed is dropped.
+    */
     bool eventFilter(QObject* watched, QEvent* event) override;
+    /*!
+        Keeps a maximised sub-window covering the viewport, the minimised ones along its bottom, and
+        the scroll ranges up to date.
+    */
     void resizeEvent(QResizeEvent* event) override;
+    /*! Moves every sub-window by \a dx and \a dy. */
     void scrollContentsBy(int dx, int dy) override;
 
 private Q_SLOTS:

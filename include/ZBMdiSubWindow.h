@@ -23,14 +23,19 @@ class ZEBGUICORE_EXPORT ZBMdiSubWindow : public ZBWidget
     Q_OBJECT
 
 public:
+    /*!
+        Builds an empty sub-window in the normal state with its own Minimize, Maximize and Restore
+        buttons, a child of \a parent (which may be null). ZBMdiAreaWidget::AddSubWindow() makes it
+        a child of the area's viewport.
+    */
     explicit ZBMdiSubWindow(QWidget* parent = nullptr);
     ~ZBMdiSubWindow() override;
 
     /*!
-        Puts \a widget into the content area and copies its window title to the title bar. The
-        previously held widget is hidden and deleted later. The sub-window grows to the new size
-        hint but never shrinks. Passing the widget already held does nothing; null only disposes
-        of the previous widget.
+        Puts \a widget into the content area, as its child, and copies its window title to the title
+        bar. The previously held widget is hidden and deleted later. The sub-window grows to the new
+        size hint but never shrinks. Passing the widget already held does nothing; null only
+        disposes of the previous widget.
     */
     void SetWidget(QWidget* widget);
     /*! The widget held in the content area, or null. */
@@ -55,8 +60,9 @@ public:
     /*! While set, ShowMaximized(), ShowMinimized(), ShowNormal() and the title double-click do nothing. */
     void IgnoreAllActions(bool ignore);
 
-    // The frame's own minimise and maximise buttons are never added to a sub-window.
+    /*! Does nothing: the sub-window has its own Minimize button. */
     void AddMinimizeButton() override;
+    /*! Does nothing: the sub-window has its own Maximize button. */
     void AddMaximizeButton() override;
 
 public Q_SLOTS:
@@ -72,12 +78,22 @@ Q_SIGNALS:
     void StateChanged(Qt::WindowStates oldState, Qt::WindowStates newState);
 
 protected:
+    /*! The sub-window's own Minimize button. */
     QToolButton* MinimizeButton() const override;
+    /*! The sub-window's own Restore button. */
     QToolButton* RestoreButton() const override;
+    /*! The sub-window's own Maximize button. */
     QToolButton* MaximizeButton() const override;
 
+    /*!
+        A press or double click on the sub-window raises Qt::WindowActive in its Qt window state; a
+        new window title of the held widget is copied to the title bar. Then the frame's handling,
+        ZBWidget::eventFilter().
+    */
     bool eventFilter(QObject* watched, QEvent* event) override;
+    /*! Records the normal geometry while the sub-window is in its normal state. */
     void moveEvent(QMoveEvent* event) override;
+    /*! Records the normal geometry while the sub-window is in its normal state. */
     void resizeEvent(QResizeEvent* event) override;
 
 private Q_SLOTS:

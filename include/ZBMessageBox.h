@@ -29,36 +29,37 @@ public:
     /*! The button kinds; a box's buttons stand left to right in ascending value order. */
     enum StandardButton
     {
-        NoButton = 0,
-        Ok = 0x400,
-        Save = 0x800,
-        SaveAll = 0x1000,
-        Open = 0x2000,
-        Yes = 0x4000,
-        YesToAll = 0x8000,
-        No = 0x10000,
-        NoToAll = 0x20000,
-        Abort = 0x40000,
-        Retry = 0x80000,
-        Ignore = 0x100000,
-        Close = 0x200000,
-        Cancel = 0x400000,
-        Discard = 0x800000,
-        Help = 0x1000000,
-        Apply = 0x2000000,
-        Reset = 0x4000000,
-        RestoreDefaults = 0x8000000
+        NoButton = 0,               //!< no button; what the static functions return for a rejected box
+        Ok = 0x400,                 //!< "OK"
+        Save = 0x800,               //!< "Save"
+        SaveAll = 0x1000,           //!< "Save all"
+        Open = 0x2000,              //!< "Open"
+        Yes = 0x4000,               //!< "Yes"
+        YesToAll = 0x8000,          //!< "Yes to all"
+        No = 0x10000,               //!< "No"
+        NoToAll = 0x20000,          //!< "No to all"
+        Abort = 0x40000,            //!< "Abort"
+        Retry = 0x80000,            //!< "Retry"
+        Ignore = 0x100000,          //!< "Ignore"
+        Close = 0x200000,           //!< "Close"
+        Cancel = 0x400000,          //!< "Cancel"
+        Discard = 0x800000,         //!< "Discard"
+        Help = 0x1000000,           //!< "Help"
+        Apply = 0x2000000,          //!< "Apply"
+        Reset = 0x4000000,          //!< "Reset"
+        RestoreDefaults = 0x8000000 //!< "Restore defaults"
     };
     Q_ENUM(StandardButton)
+    /*! A combination of StandardButton values. */
     Q_DECLARE_FLAGS(StandardButtons, StandardButton)
 
     /*! The standard images. */
     enum Icon
     {
-        CriticalIcon = 0,
-        WarningIcon = 1,
-        InformationIcon = 2,
-        QuestionIcon = 3
+        CriticalIcon = 0,    //!< "theme:criticalicon.png"
+        WarningIcon = 1,     //!< "theme:warningicon.png"
+        InformationIcon = 2, //!< "theme:infoicon.png"
+        QuestionIcon = 3     //!< "theme:questionicon.png"
     };
     Q_ENUM(Icon)
 
@@ -74,9 +75,10 @@ public:
     /*! As above, with the kind's own translated text ("OK", "Yes", ...). */
     QPushButton* AddButton(StandardButton kind);
     /*!
-        Puts \a button into the button row at the place of \a kind; clicking it ends the box with
-        the kind's value. A button already there for that kind is removed and deleted later. A null
-        button, or a value that is not a StandardButton, is ignored and the button left untouched.
+        Puts \a button into the button row at the place of \a kind, as a child of the box; clicking
+        it ends the box with the kind's value. A button already there for that kind is removed and
+        deleted later. A null button, or a value that is not a StandardButton, is ignored and the
+        button left untouched.
     */
     void AddButton(QPushButton* button, StandardButton kind);
     /*! Adds a button for every kind set in \a buttons, in ascending value order; never NoButton. */

@@ -23,19 +23,21 @@ class ZEBGUICORE_EXPORT ZBPopupInfo : public ZBWidget
 public:
     /*!
         Named values for the alignment argument of ShowTextPopup(), which takes any Qt::Alignment
-        flags as an int. At a point, a horizontally centred value centres the popup vertically too.
+        flags as an int. Each value names the part of the popup that lies on the given point, or the
+        part of the area that the popup keeps to. At a point, a horizontally centred value centres
+        the popup vertically too.
     */
     enum PopupAlignment
     {
-        AtTopLeft = Qt::AlignTop | Qt::AlignLeft,
-        AtTop = Qt::AlignTop | Qt::AlignHCenter,
-        AtTopRight = Qt::AlignTop | Qt::AlignRight,
-        AtLeft = Qt::AlignVCenter | Qt::AlignLeft,
-        AtCenter = Qt::AlignVCenter | Qt::AlignHCenter,
-        AtRight = Qt::AlignVCenter | Qt::AlignRight,
-        AtBottomLeft = Qt::AlignBottom | Qt::AlignLeft,
-        AtBottom = Qt::AlignBottom | Qt::AlignHCenter,
-        AtBottomRight = Qt::AlignBottom | Qt::AlignRight
+        AtTopLeft = Qt::AlignTop | Qt::AlignLeft,        //!< top-left corner
+        AtTop = Qt::AlignTop | Qt::AlignHCenter,         //!< middle of the top edge
+        AtTopRight = Qt::AlignTop | Qt::AlignRight,      //!< top-right corner
+        AtLeft = Qt::AlignVCenter | Qt::AlignLeft,       //!< middle of the left edge
+        AtCenter = Qt::AlignVCenter | Qt::AlignHCenter,  //!< centre
+        AtRight = Qt::AlignVCenter | Qt::AlignRight,     //!< middle of the right edge
+        AtBottomLeft = Qt::AlignBottom | Qt::AlignLeft,  //!< bottom-left corner
+        AtBottom = Qt::AlignBottom | Qt::AlignHCenter,   //!< middle of the bottom edge
+        AtBottomRight = Qt::AlignBottom | Qt::AlignRight //!< bottom-right corner
     };
     Q_ENUM(PopupAlignment)
 
@@ -56,11 +58,11 @@ public:
     /*!
         Shows a new popup with \a text (plain or rich, as QLabel decides) and \a pixmap (none when
         null), child of \a parent. It fades in for \a intensifyTime, stays for \a fullIntensifyTime,
-        fades out for \a fadeTime (milliseconds) and deletes itself. \a alignment, Qt::Alignment
-        flags, names the point of the popup that lies on the global point \a pos: Qt::AlignLeft,
-        Qt::AlignRight or Qt::AlignHCenter horizontally, Qt::AlignTop, Qt::AlignBottom or
-        Qt::AlignVCenter vertically; Qt::AlignHCenter centres the popup vertically too. The popup is
-        not kept on the screen.
+        fades out for \a fadeTime (milliseconds; negative times count as 0) and deletes itself.
+        \a alignment, Qt::Alignment flags, names the point of the popup that lies on the global
+        point \a pos: Qt::AlignLeft, Qt::AlignRight or Qt::AlignHCenter horizontally, Qt::AlignTop,
+        Qt::AlignBottom or Qt::AlignVCenter vertically; Qt::AlignHCenter centres the popup
+        vertically too. The popup is not kept on the screen.
     */
     static void ShowTextPopup(const QString& text, const QPixmap& pixmap, int alignment, const QPoint& pos,
                               QWidget* parent, int fullIntensifyTime, int intensifyTime, int fadeTime);
@@ -74,10 +76,16 @@ public:
                               int fullIntensifyTime, int intensifyTime, int fadeTime);
 
 protected:
+    /*! Closes the popup at once, without a fade, when its parent widget is hidden. */
     bool eventFilter(QObject* watched, QEvent* event) override;
+    /*!
+        Ends the display time: the popup fades out, closes and deletes itself. Fade ticks go to
+        ZBWidget::timerEvent().
+    */
     void timerEvent(QTimerEvent* event) override;
-    // enterEvent() and leaveEvent() only pass the event on: hovering does not keep a popup open.
+    /*! Only passes the event on: hovering does not keep a popup open. */
     void enterEvent(EnterEvent* event) override;
+    /*! Only passes the event on. */
     void leaveEvent(QEvent* event) override;
 
 private Q_SLOTS:

@@ -19,6 +19,7 @@
 class ZEBRESOURCE_EXPORT ZBResource
 {
 public:
+    /*! The theme constants. Each is a QRect whose four coordinates are four margins (see MarginsRect()). */
     enum ConstRole
     {
         TitleBarMargins = 31,   //!< contents margins of the title bar's layout

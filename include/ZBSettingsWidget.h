@@ -24,17 +24,21 @@ class ZBSettingsWidgetPrivate;
 class ZEBGUICORE_EXPORT ZBSettingsWidget : public QWidget
 {
     Q_OBJECT
+    /*! The state: Basic or Advanced. Set with SetState(); announced by StateChanged(). */
     Q_PROPERTY(State state READ GetState WRITE SetState NOTIFY StateChanged)
+    /*! What the Advanced state shows. Set with SetPolicy(); announced by PolicyChanged(). */
     Q_PROPERTY(ContentPolicy policy READ GetPolicy WRITE SetPolicy NOTIFY PolicyChanged)
 
 public:
+    /*! The two states of the panel. */
     enum State
     {
-        Basic = 0,
-        Advanced = 1
+        Basic = 0,   //!< the general content only
+        Advanced = 1 //!< the advanced content, as the content policy says
     };
     Q_ENUM(State)
 
+    /*! What the Advanced state shows beside the advanced content. */
     enum ContentPolicy
     {
         HideBasicOptions = 0,  //!< the Advanced state shows only the advanced content
@@ -42,6 +46,11 @@ public:
     };
     Q_ENUM(ContentPolicy)
 
+    /*!
+        Builds the panel with its three empty content widgets and its state button, a child of
+        \a parent (which may be null) with \a flags; the policy is AddAdvancedOptions. The panel
+        enters Basic when control first returns to the event loop.
+    */
     explicit ZBSettingsWidget(QWidget* parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
     ~ZBSettingsWidget() override;
 
@@ -52,7 +61,9 @@ public:
     /*! The widget below both, always shown. */
     QWidget* GetFooterContent() const;
 
+    /*! The current state; Advanced until the panel first enters Basic (see the class description). */
     State GetState() const;
+    /*! The content policy, AddAdvancedOptions after construction. */
     ContentPolicy GetPolicy() const;
 
     /*! The button text in the Basic state, from the next entry on (at once when Basic now). */
@@ -66,20 +77,24 @@ public Q_SLOTS:
     /*!
         Switches to \a state: shows and hides the content, emits StateChanged(), then
         BasicActivated() or AdvancedActivated(), and brings the button along. Nothing happens when
-        \a state is the current state.
+        \a state is the current state or not a State value.
     */
     void SetState(ZBSettingsWidget::State state);
     /*!
         Sets the content policy and emits PolicyChanged(); in the Advanced state it applies at once.
         Switching to AddAdvancedOptions shows again the general content that HideBasicOptions hid.
-        Nothing happens when \a policy is the current policy.
+        Nothing happens when \a policy is the current policy or not a ContentPolicy value.
     */
     void SetPolicy(ZBSettingsWidget::ContentPolicy policy);
 
 Q_SIGNALS:
+    /*! The state changed to \a state; emitted before BasicActivated() or AdvancedActivated(). */
     void StateChanged(ZBSettingsWidget::State state);
+    /*! The content policy changed to \a policy. */
     void PolicyChanged(ZBSettingsWidget::ContentPolicy policy);
+    /*! The panel entered the Basic state. */
     void BasicActivated();
+    /*! The panel entered the Advanced state. */
     void AdvancedActivated();
 
 private:

@@ -23,10 +23,17 @@ class ZEBGUICORE_EXPORT ZBTitleBar : public QWidget
     Q_OBJECT
 
 public:
+    /*!
+        Builds an empty title bar (no icon, no title, no buttons), a child of \a parent (which may
+        be null), with the theme's title bar margins.
+    */
     explicit ZBTitleBar(QWidget* parent = nullptr);
     ~ZBTitleBar() override;
 
-    /*! Creates a tool button with \a toolTip, places it with AddWidget() and returns it. */
+    /*!
+        Creates a tool button with \a toolTip, places it with AddWidget() and returns it. The button
+        is a child of the title bar's background and dies with the title bar.
+    */
     QToolButton* AddButton(Qt::Alignment alignment, const QString& toolTip);
     /*! As above, with \a icon set before the tool tip. */
     QToolButton* AddButton(const QIcon& icon, Qt::Alignment alignment, const QString& toolTip);
@@ -35,14 +42,16 @@ public:
         Places \a widget by the exact value of \a alignment: Qt::AlignLeft adds it after the
         left-aligned widgets, Qt::AlignBottom in a new row below the title line, 0 nowhere, and any
         other value left of the right-aligned widgets (the first right-aligned widget is the
-        rightmost). The widget gets the arrow cursor. A null widget is ignored.
+        rightmost). The widget gets the arrow cursor. A placed widget becomes a child of the
+        title bar's background; with 0 it keeps its parent. A null widget is ignored; a placed
+        widget may be deleted at any time.
     */
     void AddWidget(QWidget* widget, Qt::Alignment alignment);
 
     /*!
         Makes \a background the widget that carries the title line, moving the icon, the title and
-        every placed widget onto it, and deletes the old background. A null widget or the current
-        background is ignored.
+        every placed widget onto it, and deletes the old background. The title bar takes
+        ownership of \a background. A null widget or the current background is ignored.
     */
     void ReplaceBackground(QWidget* background);
 
@@ -60,6 +69,7 @@ Q_SIGNALS:
     void DoubleClicked(Qt::MouseButton button);
 
 protected:
+    /*! Emits DoubleClicked() with the event's button, then passes the event on. */
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:

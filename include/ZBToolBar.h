@@ -30,7 +30,12 @@ class ZEBGUICORE_EXPORT ZBToolBar : public QToolBar
     Q_OBJECT
 
 public:
+    /*!
+        Builds an empty tool bar with \a title as its window title, a child of \a parent (which may
+        be null).
+    */
     explicit ZBToolBar(const QString& title, QWidget* parent = nullptr);
+    /*! Builds an empty tool bar, a child of \a parent (which may be null). */
     explicit ZBToolBar(QWidget* parent = nullptr);
     ~ZBToolBar() override;
 
@@ -40,12 +45,12 @@ public:
     /*! Creates an action child of the tool bar with \a icon, \a text and \a toolTip, adds it at
         the end and returns it. */
     QAction* AddAction(const QIcon& icon, const QString& text, const QString& toolTip);
-    /*! Adds \a action at the end. */
+    /*! Adds \a action at the end, as the two-argument form does. */
     void AddAction(QAction* action);
     /*!
         Adds a button for \a action at \a position. The button triggers the action and follows its
-        text, icon, tool tip, check and enabled states; it is deleted when the action is. A null
-        action, or one added before, is ignored.
+        text, icon, tool tip, check and enabled states; it is deleted when the action is. The tool
+        bar does not take ownership of \a action. A null action, or one added before, is ignored.
     */
     void AddAction(QAction* action, int position);
 
@@ -59,7 +64,7 @@ public:
     /*! Adds an expanding spacer at \a position; it shares the free width with the trailing spacer. */
     void AddSpacer(int position);
 
-    /*! Adds \a widget at the end. */
+    /*! Adds \a widget at the end, as the two-argument form does. */
     void AddWidget(QWidget* widget);
     /*!
         Adds \a widget at \a position; the widget becomes a child of the content widget. Adding a

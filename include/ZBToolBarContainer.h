@@ -29,6 +29,7 @@ class ZEBGUICORE_EXPORT ZBToolBarContainer : public QWidget
     Q_OBJECT
 
 public:
+    /*! Builds an empty container with its menu, a child of \a parent (which may be null). */
     explicit ZBToolBarContainer(QWidget* parent = nullptr);
     ~ZBToolBarContainer() override;
 
@@ -38,7 +39,8 @@ public:
     /*!
         Adds a button for \a action at \a position; the button triggers the action, is visible while
         the action is, and is deleted when the action is. Its menu entry keeps the action's text of
-        this moment. A null action, or one added before, is ignored.
+        this moment. The container does not take ownership of \a action. A null action, or one
+        added before, is ignored.
     */
     void AddAction(QAction* action, int position);
 
@@ -46,8 +48,11 @@ public:
         \a position and returns it. */
     QToolButton* AddButton(const QString& text, const QIcon& icon, const QString& toolTip, int position);
 
-    /*! Adds \a widget at \a position, with a menu entry. A null widget, one added before, or the
-        container and its ancestors are ignored. */
+    /*!
+        Adds \a widget at \a position, as a child of the row, with a menu entry labelled with its
+        window title. A null widget, one added before, or the container and its ancestors are
+        ignored.
+    */
     void AddWidget(QWidget* widget, int position);
 
     /*!
@@ -56,10 +61,19 @@ public:
     */
     void RemoveWidget(QWidget* widget);
 
+    /*!
+        Keeps each tool's menu entry checked while the tool is shown, and the panel's hover look to
+        the container's own strip. Consumes nothing.
+    */
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 protected:
+    /*!
+        A left press on the container's own strip opens the menu below it; nothing while the menu is
+        open or has no entries.
+    */
     void mousePressEvent(QMouseEvent* event) override;
+    /*! Paints the container as one tool button panel with a menu arrow. */
     void paintEvent(QPaintEvent* event) override;
 
 private Q_SLOTS:

@@ -42,9 +42,9 @@ public:
     explicit ZBWidget(QWidget* parent = nullptr, Qt::WindowFlags flags = Qt::WindowFlags());
     ~ZBWidget() override;
 
-    /*! The title bar at the top of the window. */
+    /*! The title bar at the top of the window, owned by the window. */
     ZBTitleBar* TitleBar() const;
-    /*! The current content widget, "ZBWIDGETCONTENT". */
+    /*! The current content widget, "ZBWIDGETCONTENT", owned by the window. */
     QWidget* Content() const;
 
     // The six virtual operations below keep this order: derived classes override them.
@@ -53,7 +53,11 @@ public:
     virtual void AddMinimizeButton();
     /*! Adds a "MAXIMIZEBUTTON" that calls showMaximized(), shown while the window is not maximised. */
     virtual void AddMaximizeButton();
-    /*! Adds a "RESTOREBUTTON" that calls showNormal(), shown while the window is maximised. */
+    /*!
+        Adds a "RESTOREBUTTON" that calls showNormal(), shown while the window is maximised. The
+        buttons follow the window state from its next change on: a window with both a Maximize and a
+        Restore button shows both until then.
+    */
     virtual void AddRestoreButton();
 
 protected:
@@ -95,9 +99,9 @@ protected:
     QToolButton* CloseButton() const;
 
     /*!
-        Makes \a content the content widget: the old one is hidden and deleted later, the new one is
-        named "ZBWIDGETCONTENT" and its window title becomes the title. Null or the current content
-        widget is ignored.
+        Makes \a content the content widget, owned by the window: the old one is hidden and deleted
+        later, the new one is named "ZBWIDGETCONTENT" and its window title becomes the title. Null
+        or the current content widget is ignored.
     */
     void ReplaceContent(QWidget* content);
 
@@ -106,16 +110,41 @@ protected:
     /*! Sets the margins around the content widget back to the theme's. */
     void RestoreMainContentMargins();
 
+    /*!
+        Follows the window's title and state (the title bar text, the Maximize and Restore buttons,
+        the maximised geometry) and the content widget's title. Over the title bar and the main
+        content it sets the resize cursor on hover and resizes the window while a resize drag runs;
+        those mouse moves are consumed. A derived class that overrides it calls it.
+    */
     bool eventFilter(QObject* watched, QEvent* event) override;
+    /*! Steps the fade under way, one tick every 40 milliseconds. */
     void timerEvent(QTimerEvent* event) override;
+    /*! Starts the fade-in and emits FadeStateChanged(Intensifying). */
     void showEvent(QShowEvent* event) override;
+    /*! Starts the fade-out and emits FadeStateChanged(Hiding). */
     void hideEvent(QHideEvent* event) override;
+    /*!
+        Refuses to close a top-level window whose opacity is above 0: starts the close fade and
+        emits FadeStateChanged(Closing); the window closes itself at opacity 0. A window at opacity
+        0, and a child widget, close at once.
+    */
     void closeEvent(QCloseEvent* event) override;
+    /*!
+        A left press on the title bar starts moving the window (unless IgnoreTitleMove() is set),
+        one in the resize band starts resizing it (unless IgnoreResize() is set). Nothing happens
+        while the window is maximised or minimised.
+    */
     void mousePressEvent(QMouseEvent* event) override;
+    /*! Moves the window while a title drag runs. */
     void mouseMoveEvent(QMouseEvent* event) override;
+    /*! A left release ends moving and resizing. */
     void mouseReleaseEvent(QMouseEvent* event) override;
     // The two signatures that differ between Qt 5 and Qt 6; this header is the one place that checks.
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    /*!
+        On Windows, answers WM_GETMINMAXINFO so that a maximised top-level window covers its
+        screen's work area; otherwise Qt's handling. The result is a long* in Qt 5.
+    */
     bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
     /*! The event type of QWidget::enterEvent() for derived classes: QEnterEvent in Qt 6. */
     using EnterEvent = QEnterEvent;

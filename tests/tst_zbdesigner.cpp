@@ -71,7 +71,7 @@ private slots:
             QCOMPARE(QString::fromLatin1(widget->metaObject()->className()), name);
         }
         // Properties set by the form.
-        QCOMPARE(form->findChild<ZBSettingsWidget*>()->GetPolicy(), ZBSettingsWidget::AddAdvancedOptions);
+        QCOMPARE(form->findChild<ZBSettingsWidget*>()->GetPolicy(), ZBSettingsWidget::HideBasicOptions);
         QCOMPARE(form->findChild<QComboBox*>()->count(), 2);
         QCOMPARE(form->findChild<QWidget*>("linkLabel")->toolTip(), QStringLiteral("Opens the manual"));
     }
