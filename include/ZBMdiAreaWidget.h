@@ -15,15 +15,19 @@ class ZBMdiAreaWidgetPrivate;
 
     The area keeps one active sub-window and the order in which sub-windows were activated. A
     sub-window becomes active when it is added, when it is pressed or takes the keyboard focus,
-    through SetActiveSubWindow() and through the next/previous slots. When the active sub-window
+    through SetActiveSubWindow() and through the next/previous slots. Activating a sub-window gives
+    the keyboard focus to its widget: to the child that had it last, else to the widget (its focus
+    proxy) or its first child that takes the focus, else to the sub-window. When the active sub-window
     is maximised, the area enters the Maximized mode: only the active sub-window is shown and it
     covers the viewport. Minimised sub-windows are lined up along the bottom of the viewport.
     Scrolling moves the sub-windows themselves; the scroll ranges follow their bounding rectangle.
 
     A blocked area refuses new sub-windows, closes, cycling and activation by the user.
 
-    A sub-window leaves the area when it is closed; one that the application deletes or gives
-    another parent is dropped at once, and the most recently active remaining one becomes active.
+    A sub-window leaves the area when it is closed, once its widget and its own closeEvent() have
+    agreed (see ZBMdiSubWindow); a refused close leaves it where it was. One that the application
+    deletes or gives another parent is dropped at once, and the most recently active remaining one
+    becomes active.
 */
 class ZEBGUICORE_EXPORT ZBMdiAreaWidget : public QAbstractScrollArea
 {
@@ -80,9 +84,13 @@ public Q_SLOTS:
     /*! Activates the previously active sub-window, walking back the order next walks; nothing while blocked.
      */
     void ActivatePreviousSubWindow();
-    /*! Closes the active sub-window; nothing while blocked. */
+    /*! Closes the active sub-window, unless it refuses; nothing while blocked. */
     void CloseActiveSubWindow();
-    /*! Closes every sub-window, the most recently activated first; nothing while blocked. */
+    /*!
+        Closes every sub-window, the most recently activated first, each activated before it is
+        asked; those that refuse stay, and the last of them to refuse is then the active one.
+        Nothing while blocked.
+    */
     void CloseAllSubWindows();
     /*! Activates \a subWindow if it belongs to the area, also while blocked; otherwise does nothing. */
     void SetActiveSubWindow(ZBMdiSubWindow* subWindow);
@@ -97,7 +105,7 @@ public Q_SLOTS:
 Q_SIGNALS:
     /*! The active sub-window changed to \a subWindow; null when the last one has gone. */
     void SubWindowActivated(ZBMdiSubWindow* subWindow);
-    /*! \a subWindow is being closed and is about to leave the area. */
+    /*! \a subWindow agreed to close and is about to leave the area. */
     void SubWindowAboutClose(ZBMdiSubWindow* subWindow);
     /*!
         Never emitted, since no sub-window is ever detached (see DetachWindow()); declared for

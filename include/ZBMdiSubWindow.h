@@ -17,6 +17,11 @@ class ZBMdiSubWindowPrivate;
     The sub-window does not place itself when it is maximised or minimised: its area does that.
     A mouse press on the sub-window, or the keyboard focus entering it, raises Qt::WindowActive in
     its Qt window state, which is how the area learns that the user wants it active.
+
+    Before it closes, the sub-window asks its widget with a QCloseEvent, once per request: a widget
+    that ignores the event (an editor whose user wants to keep unsaved changes) refuses the close,
+    and so does a subclass whose closeEvent() ignores it. A refused sub-window stays where it is,
+    in its area and shown; an agreed one leaves its area and fades out.
 */
 class ZEBGUICORE_EXPORT ZBMdiSubWindow : public ZBWidget
 {
@@ -86,11 +91,21 @@ protected:
     QToolButton* MaximizeButton() const override;
 
     /*!
+        Runs the close handling; a close that a subclass accepted without calling closeEvent() here
+        still takes the sub-window out of its area.
+    */
+    bool event(QEvent* event) override;
+    /*!
         A press or double click on the sub-window raises Qt::WindowActive in its Qt window state; a
         new window title of the held widget is copied to the title bar. Then the frame's handling,
         ZBWidget::eventFilter().
     */
     bool eventFilter(QObject* watched, QEvent* event) override;
+    /*!
+        Asks the widget first, then leaves the area and hands over to the frame's close fade. A
+        subclass that may refuse ignores the event and returns; otherwise it calls this.
+    */
+    void closeEvent(QCloseEvent* event) override;
     /*! Records the normal geometry while the sub-window is in its normal state. */
     void moveEvent(QMoveEvent* event) override;
     /*! Records the normal geometry while the sub-window is in its normal state. */

@@ -87,6 +87,9 @@ bool ZBMdiRegistry::Activate(ZBMdiSubWindow* subWindow)
         layout->Present(subWindow);
         activeConnection = QObject::connect(subWindow, &ZBMdiSubWindow::StateChanged, area,
                                             &ZBMdiAreaWidget::OnStateChanged);
+        // Typing goes to the document just activated; one not shown yet gets it once it is.
+        if (!subWindow->isHidden())
+            ZBMdiSubWindowPrivate::GiveFocus(subWindow);
     }
     QPointer<ZBMdiAreaWidget> alive(area);
     Q_EMIT area->SubWindowActivated(active);
@@ -402,8 +405,10 @@ void ZBMdiAreaWidgetPrivate::FocusChanged(QWidget* now)
         if (w->parentWidget() != viewport)
             continue;
         auto* subWindow = qobject_cast<ZBMdiSubWindow*>(w);
-        if (registry.IsRegistered(subWindow))
+        if (registry.IsRegistered(subWindow)) {
+            ZBMdiSubWindowPrivate::RememberFocus(subWindow, now);
             subWindow->setWindowState(subWindow->windowState() | Qt::WindowActive);
+        }
         return;
     }
 }
@@ -441,6 +446,8 @@ void ZBMdiAreaWidget::AddSubWindow(ZBMdiSubWindow* subWindow)
     subWindow->setVisible(true);
     subWindow->setAttribute(Qt::WA_DeleteOnClose);
     viewport()->update();
+    if (subWindow == d->registry.active)
+        ZBMdiSubWindowPrivate::GiveFocus(subWindow);
 }
 
 ZBMdiSubWindow* ZBMdiAreaWidget::AddWidget(QWidget* widget)
@@ -563,18 +570,10 @@ bool ZBMdiAreaWidget::eventFilter(QObject* watched, QEvent* event)
         d->layout.SubWindowMoved();
         break;
     case QEvent::Close:
-        if (!registry.IsRegistered(subWindow))
-            break;
-        if (IsBlocked()) {
+        // The sub-window's own close handling asks its widget and, once agreed, tells the area.
+        if (IsBlocked() && registry.IsRegistered(subWindow)) {
             event->ignore();
             return true;
-        }
-        Q_EMIT SubWindowAboutClose(subWindow);
-        if (!alive || !guard)
-            return true;
-        if (registry.IsRegistered(subWindow)) {
-            ZBMdiSubWindowPrivate::TrackFocus(subWindow, true);
-            registry.Forget(subWindow, true);
         }
         break;
     case QEvent::WindowStateChange: {
@@ -595,8 +594,17 @@ bool ZBMdiAreaWidget::eventFilter(QObject* watched, QEvent* event)
         }
         break;
     default:
-        if (event->type() == ZBMdiSubWindowPrivate::DestroyingEventType() && registry.IsRegistered(subWindow))
+        if (!registry.IsRegistered(subWindow))
+            break;
+        if (event->type() == ZBMdiSubWindowPrivate::DestroyingEventType()) {
             registry.Forget(subWindow, false);
+        } else if (event->type() == ZBMdiSubWindowPrivate::LeavingEventType()) {
+            Q_EMIT SubWindowAboutClose(subWindow);
+            if (alive && guard && registry.IsRegistered(subWindow)) {
+                ZBMdiSubWindowPrivate::TrackFocus(subWindow, true);
+                registry.Forget(subWindow, true);
+            }
+        }
         break;
     }
     if (!alive || !guard)

@@ -4,11 +4,13 @@
 #include "ZBTitleBar.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QGridLayout>
 #include <QMoveEvent>
 #include <QResizeEvent>
 #include <QToolButton>
+#include <utility>
 
 namespace {
 
@@ -22,9 +24,16 @@ ZBMdiSubWindowPrivate::~ZBMdiSubWindowPrivate()
 {
     // The widget parts are destroyed after this; a focus change on the way must not reach the slot.
     QObject::disconnect(focusConnection);
+    QObject::disconnect(fadeConnection);
 }
 
 QEvent::Type ZBMdiSubWindowPrivate::DestroyingEventType()
+{
+    static const QEvent::Type type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
+QEvent::Type ZBMdiSubWindowPrivate::LeavingEventType()
 {
     static const QEvent::Type type = static_cast<QEvent::Type>(QEvent::registerEventType());
     return type;
@@ -56,6 +65,9 @@ void ZBMdiSubWindowPrivate::Init()
 
     QObject::connect(q->TitleBar(), &ZBTitleBar::DoubleClicked, q, &ZBMdiSubWindow::OnTitleDoubleClicked);
     TrackFocus(q, true);
+    // The frame closes the window once more when its close fade ends; that close was agreed to.
+    fadeConnection = QObject::connect(q, &ZBWidget::FadeStateChanged, q,
+                                      [this](int state) { fadeEnded = state == ZBWidget::Closed; });
 }
 
 void ZBMdiSubWindowPrivate::TrackFocus(ZBMdiSubWindow* subWindow, bool track)
@@ -93,6 +105,54 @@ QSize ZBMdiSubWindowPrivate::FreshSizeHint(ZBMdiSubWindow* subWindow)
     for (QWidget* w = subWindow->Content(); w && w != subWindow; w = w->parentWidget())
         w->updateGeometry();
     return subWindow->sizeHint();
+}
+
+bool ZBMdiSubWindowPrivate::WidgetAgreesToClose()
+{
+    QWidget* widget = q->GetWidget();
+    if (!widget)
+        return true;
+    if (asking)
+        return false;
+    // The widget may run a message box here, with an event loop in which anything can happen.
+    QPointer<ZBMdiSubWindow> alive(q);
+    QCloseEvent ask;
+    asking = true;
+    QCoreApplication::sendEvent(widget, &ask);
+    if (!alive)
+        return false;
+    asking = false;
+    return ask.isAccepted();
+}
+
+void ZBMdiSubWindowPrivate::GiveFocus(ZBMdiSubWindow* subWindow)
+{
+    QWidget* focus = QApplication::focusWidget();
+    if (focus && (focus == subWindow || subWindow->isAncestorOf(focus)))
+        return;
+    const auto takesFocus = [subWindow](QWidget* w) {
+        while (w && w->focusProxy())
+            w = w->focusProxy();
+        return w && subWindow->isAncestorOf(w) && w->isVisibleTo(subWindow) && w->isEnabled() &&
+                       w->focusPolicy() != Qt::NoFocus
+                   ? w
+                   : nullptr;
+    };
+    QWidget* target = takesFocus(subWindow->d->lastFocus);
+    if (QWidget* widget = subWindow->GetWidget(); !target && widget) {
+        target = takesFocus(widget);
+        // A container that takes no focus itself: its first child in the focus chain that does.
+        for (QWidget* w = widget->nextInFocusChain(); !target && w != widget && widget->isAncestorOf(w);
+             w = w->nextInFocusChain())
+            target = w->focusPolicy() & Qt::TabFocus ? takesFocus(w) : nullptr;
+    }
+    (target ? target : subWindow)->setFocus(Qt::OtherFocusReason);
+}
+
+void ZBMdiSubWindowPrivate::RememberFocus(ZBMdiSubWindow* subWindow, QWidget* widget)
+{
+    if (widget != subWindow)
+        subWindow->d->lastFocus = widget;
 }
 
 ZBMdiSubWindow::ZBMdiSubWindow(QWidget* parent)
@@ -270,6 +330,40 @@ void ZBMdiSubWindow::OnFocusChanged(QWidget* /*old*/, QWidget* now)
 {
     if (now && (now == this || isAncestorOf(now)))
         setWindowState(windowState() | Qt::WindowActive);
+}
+
+bool ZBMdiSubWindow::event(QEvent* event)
+{
+    if (event->type() != QEvent::Close)
+        return ZBWidget::event(event);
+    QPointer<ZBMdiSubWindow> alive(this);
+    const bool result = ZBWidget::event(event);
+    // A subclass that accepted the close without handing it to closeEvent() here leaves the area now.
+    if (alive && event->isAccepted()) {
+        QEvent leaving(ZBMdiSubWindowPrivate::LeavingEventType());
+        QCoreApplication::sendEvent(this, &leaving);
+    }
+    return result;
+}
+
+void ZBMdiSubWindow::closeEvent(QCloseEvent* event)
+{
+    QPointer<ZBMdiSubWindow> alive(this);
+    if (!std::exchange(d->fadeEnded, false)) {
+        const bool agreed = d->WidgetAgreesToClose();
+        if (!alive)
+            return;
+        if (!agreed) {
+            event->ignore();
+            return;
+        }
+        // Out of the area the frame fades out as a window of its own, then closes for good.
+        QEvent leaving(ZBMdiSubWindowPrivate::LeavingEventType());
+        QCoreApplication::sendEvent(this, &leaving);
+        if (!alive)
+            return;
+    }
+    ZBWidget::closeEvent(event);
 }
 
 bool ZBMdiSubWindow::eventFilter(QObject* watched, QEvent* event)
