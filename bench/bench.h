@@ -13,23 +13,46 @@
 namespace Bench {
 
 /*!
-    One run of one side of a row; returns the nanoseconds spent in the part being measured, or a
-    negative value when the run could not do its work (the row is then reported as failed).
+    One run of one side of a row; returns the nanoseconds spent in the part being measured (or, for
+    a row of unit Bytes, the heap bytes per item), or a negative value when the run could not do its
+    work (the row is then reported as failed).
 */
 using Measure = std::function<qint64()>;
 
+enum class Unit
+{
+    Nanoseconds,
+    Bytes
+};
+
 struct Row
 {
-    QString group;   // the library class, e.g. "ZBWidget"
-    QString name;    // what is measured, e.g. "construct + show + first paint"
-    QString qtLabel; // the Qt counterpart, e.g. "QDialog"
-    Measure zb;      // the library's side
-    Measure qt;      // the Qt side
-    int runs = 15;   // repeated runs; the table shows medians
+    QString group;     // the library class, e.g. "ZBWidget"
+    QString name;      // what is measured, e.g. "construct + show + first paint"
+    QString qtLabel;   // the Qt counterpart, e.g. "QDialog"
+    Measure zb;        // the library's side
+    Measure qt;        // the Qt side; empty for a row that times the library alone
+    int runs = 15;     // repeated runs; the table shows medians
+    double target = 0; // the largest ZB/Qt ratio the row may show; 0 for none
+    // Rows of one scaling series share a series name and differ in size; the benchmark fits the
+    // growth exponent of each side over them (1.0 is linear).
+    QString series;
+    int size = 0;
+    Unit unit = Unit::Nanoseconds;
 };
+
+/*! A row with the given texts and sides, \a runs runs per side and the \a target ratio (0 for none). */
+Row MakeRow(const QString& group, const QString& name, const QString& qtLabel, Measure zb, Measure qt,
+            int runs, double target);
 
 /*! Adds a row; called from the functions registered with ZB_BENCH_REGISTER. */
 void AddRow(const Row& row);
+
+/*!
+    Adds a row of heap bytes per item (target 1.5), where the allocation hook is built in; each side
+    returns the bytes per item that it measured with HeapBytes().
+*/
+void AddHeapRow(const QString& group, const QString& name, const QString& qtLabel, Measure zb, Measure qt);
 
 /*! Times \a f once, in nanoseconds. */
 template <typename F>
@@ -40,6 +63,12 @@ qint64 Time(F&& f)
     f();
     return timer.nsecsElapsed();
 }
+
+/*!
+    Bytes the process holds on the heap now, counted by the benchmark's allocation hook; -1 where the
+    hook is not built in (sanitizer builds, other C libraries).
+*/
+qint64 HeapBytes();
 
 /*! Prints a failed run's reason on stderr. */
 inline void complain(const char* what)

@@ -46,6 +46,8 @@ public:
     }
 };
 
+constexpr int HeapItems = 10000;
+
 QString itemText(int i)
 {
     return QStringLiteral("Item number %1").arg(i);
@@ -106,14 +108,24 @@ QString countLabel(int count)
     return QLocale::c().toString(count).replace(QLatin1Char(','), QLatin1Char(' '));
 }
 
+// A row of the combo box's scaling series at \a count items; \a what names the series.
+Bench::Row comboRow(const QString& what, int count, int runs)
+{
+    Bench::Row row;
+    row.group = QStringLiteral("ZBComboBox");
+    row.qtLabel = QStringLiteral("QComboBox");
+    row.series = what;
+    row.size = count;
+    row.runs = runs;
+    row.target = 1.0;
+    return row;
+}
+
 void addComboRows(int count, int runs)
 {
     const QString n = countLabel(count);
-    Bench::Row fill;
-    fill.group = QStringLiteral("ZBComboBox");
+    Bench::Row fill = comboRow(QStringLiteral("fill + sizeHint"), count, runs);
     fill.name = QStringLiteral("fill %1 items + sizeHint").arg(n);
-    fill.qtLabel = QStringLiteral("QComboBox");
-    fill.runs = runs;
     fill.zb = [count] {
         auto box = makeZB();
         return Bench::Time([&] {
@@ -130,11 +142,8 @@ void addComboRows(int count, int runs)
     };
     Bench::AddRow(fill);
 
-    Bench::Row open;
-    open.group = QStringLiteral("ZBComboBox");
+    Bench::Row open = comboRow(QStringLiteral("open the list"), count, runs);
     open.name = QStringLiteral("open the list of %1 items").arg(n);
-    open.qtLabel = QStringLiteral("QComboBox");
-    open.runs = runs;
     open.zb = [count] {
         auto box = makeZB();
         fillZB(box.get(), count);
@@ -162,11 +171,8 @@ void addComboRows(int count, int runs)
     Bench::AddRow(open);
 
     const int steps = qMin(count - 1, 2000);
-    Bench::Row wheel;
-    wheel.group = QStringLiteral("ZBComboBox");
+    Bench::Row wheel = comboRow(QStringLiteral("wheel steps"), count, runs);
     wheel.name = QStringLiteral("%1 wheel steps through %2 items").arg(countLabel(steps), n);
-    wheel.qtLabel = QStringLiteral("QComboBox");
-    wheel.runs = runs;
     wheel.zb = [count, steps] {
         auto box = makeZB();
         fillZB(box.get(), count);
@@ -200,10 +206,30 @@ void addRows()
     addComboRows(10000, 5);
     addComboRows(100000, 3);
 
+    Bench::AddHeapRow(
+        QStringLiteral("ZBComboBox"),
+        QStringLiteral("heap bytes per item (%1 items)").arg(countLabel(HeapItems)),
+        QStringLiteral("QComboBox"),
+        [] {
+            auto box = makeZB();
+            const qint64 before = Bench::HeapBytes();
+            fillZB(box.get(), HeapItems);
+            (void)box->sizeHint();
+            return (Bench::HeapBytes() - before) / HeapItems;
+        },
+        [] {
+            QComboBox box;
+            const qint64 before = Bench::HeapBytes();
+            fillQt(&box, HeapItems);
+            (void)box.sizeHint();
+            return (Bench::HeapBytes() - before) / HeapItems;
+        });
+
     Bench::Row common;
     common.group = QStringLiteral("ZBCommonComboBox");
     common.name = QStringLiteral("construct + 100 items + open the list");
     common.qtLabel = QStringLiteral("QComboBox");
+    common.target = 1.0;
     common.zb = [] {
         return Bench::Time([] {
             ZBCommonComboBox box;
@@ -229,6 +255,7 @@ void addRows()
     construct.group = QStringLiteral("ZBLinkLabel");
     construct.name = QStringLiteral("construct + set text");
     construct.qtLabel = QStringLiteral("QPushButton");
+    construct.target = 1.0;
     construct.zb = [text] {
         return Bench::Time([&] {
             ZBLinkLabel label;
@@ -247,6 +274,7 @@ void addRows()
     hint.group = QStringLiteral("ZBLinkLabel");
     hint.name = QStringLiteral("1 000 size hints");
     hint.qtLabel = QStringLiteral("QPushButton");
+    hint.target = 1.0;
     hint.zb = [text] {
         ZBLinkLabel label;
         label.SetText(text);

@@ -83,6 +83,7 @@ void addRows()
     dialog.group = QStringLiteral("ZBDialog");
     dialog.name = QStringLiteral("construct with a label and two buttons + show + first paint");
     dialog.qtLabel = QStringLiteral("QDialog");
+    dialog.target = 1.2;
     dialog.zb = [] {
         return showUntilPainted([] {
             auto* d = new ZBDialog;
@@ -103,6 +104,7 @@ void addRows()
     box.group = QStringLiteral("ZBMessageBox");
     box.name = QStringLiteral("construct with text and three buttons + show + first paint");
     box.qtLabel = QStringLiteral("QMessageBox");
+    box.target = 1.5;
     box.zb = [] {
         return showUntilPainted([] {
             auto* b = new ZBMessageBox;
@@ -129,6 +131,7 @@ void addRows()
     popup.group = QStringLiteral("ZBPopupInfo");
     popup.name = QStringLiteral("ShowTextPopup + first paint");
     popup.qtLabel = QStringLiteral("frameless QLabel");
+    popup.target = 1.2;
     popup.zb = [] {
         PaintWatch watch([](QWidget* w) { return qobject_cast<ZBPopupInfo*>(w) != nullptr; });
         const qint64 ns = Bench::Time([&] {

@@ -23,6 +23,7 @@
 namespace {
 
 constexpr int MenuTools = 100;
+constexpr int HeapTools = 200;
 
 using Bench::complain;
 using Bench::PaintWatcher;
@@ -170,27 +171,68 @@ qint64 plainMenuOpening()
     return timeMenuOpening(&menu, [&] { menu.popup(at); });
 }
 
+// Heap bytes per button that a shown tool bar holds after HeapTools were added at its end.
+template <typename Add>
+qint64 heapPerTool(QToolBar* bar, Add add)
+{
+    std::unique_ptr<QMainWindow> window = windowWith(bar);
+    if (!window)
+        return -1;
+    QCoreApplication::processEvents();
+    const qint64 before = Bench::HeapBytes();
+    for (int i = 0; i < HeapTools; ++i)
+        add(i);
+    QCoreApplication::processEvents();
+    return (Bench::HeapBytes() - before) / HeapTools;
+}
+
 void addRows()
 {
-    const QString toolBar = QStringLiteral("ZBToolBar");
-    for (int n : {10, 100, 1000}) {
-        const int runs = n == 1000 ? 5 : 15;
+    Bench::Row row;
+    row.group = QStringLiteral("ZBToolBar");
+    row.qtLabel = QStringLiteral("QToolBar::insertAction");
+    for (int n : {10, 100, 1000, 10000}) {
+        row.runs = n >= 10000 ? 1 : n == 1000 ? 5 : 15;
+        row.size = n;
         for (bool front : {false, true}) {
-            const QString name = QStringLiteral("%1 tools added at the %2")
-                                     .arg(n)
-                                     .arg(front ? QLatin1String("front") : QLatin1String("end"));
-            Bench::AddRow({toolBar, name, QStringLiteral("QToolBar::insertAction"),
-                           [n, front] { return fillZBToolBar(n, front); },
-                           [n, front] { return fillQToolBar(n, front); }, runs});
+            row.series = QStringLiteral("tools added at the %1")
+                             .arg(front ? QLatin1String("front") : QLatin1String("end"));
+            row.name = QStringLiteral("%1 %2").arg(n).arg(row.series);
+            row.zb = [n, front] { return fillZBToolBar(n, front); };
+            row.qt = [n, front] { return fillQToolBar(n, front); };
+            row.target = front ? 1.5 : 1.0;
+            Bench::AddRow(row);
         }
     }
-    Bench::AddRow({QStringLiteral("ZBDockWidget"), QStringLiteral("construct + show + first paint"),
-                   QStringLiteral("QDockWidget"), dockConstructShowPaint<ZBDockWidget>,
-                   dockConstructShowPaint<QDockWidget>, 15});
-    Bench::AddRow({QStringLiteral("ZBToolBarContainer"),
-                   QStringLiteral("menu opening, %1 tools").arg(MenuTools),
-                   QStringLiteral("QMenu, %1 checkable actions").arg(MenuTools), containerMenuOpening,
-                   plainMenuOpening, 15});
+    Bench::AddHeapRow(
+        QStringLiteral("ZBToolBar"), QStringLiteral("heap bytes per tool"),
+        QStringLiteral("QToolBar::addAction"),
+        [] {
+            auto* bar = new ZBToolBar(QStringLiteral("Tools"));
+            return heapPerTool(bar,
+                               [bar](int) { bar->AddButton(QStringLiteral("T"), QIcon(), QString(), -1); });
+        },
+        [] {
+            auto* bar = new QToolBar(QStringLiteral("Tools"));
+            return heapPerTool(bar, [bar](int) { bar->addAction(QStringLiteral("T")); });
+        });
+
+    row = Bench::Row();
+    row.group = QStringLiteral("ZBDockWidget");
+    row.name = QStringLiteral("construct + show + first paint");
+    row.qtLabel = QStringLiteral("QDockWidget");
+    row.zb = dockConstructShowPaint<ZBDockWidget>;
+    row.qt = dockConstructShowPaint<QDockWidget>;
+    row.target = 1.2;
+    Bench::AddRow(row);
+
+    row.group = QStringLiteral("ZBToolBarContainer");
+    row.name = QStringLiteral("menu opening, %1 tools").arg(MenuTools);
+    row.qtLabel = QStringLiteral("QMenu, %1 checkable actions").arg(MenuTools);
+    row.zb = containerMenuOpening;
+    row.qt = plainMenuOpening;
+    row.target = 1.0;
+    Bench::AddRow(row);
 }
 
 } // namespace

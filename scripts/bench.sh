@@ -3,6 +3,10 @@
 #   scripts/bench.sh                      every row
 #   scripts/bench.sh --filter ZBWidget    rows whose group, case or Qt counterpart match
 #   scripts/bench.sh --runs 51            more runs per side for steadier medians
+#   scripts/bench.sh --filter X --side zb one side only, e.g. under
+#                                         valgrind --tool=callgrind --toggle-collect='*Bench::Time*'
+# Exits with 3 when a row misses its target by more than the run's noise or a scaling series grows
+# faster than linearly (exponent above 1.2).
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
