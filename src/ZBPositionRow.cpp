@@ -1,13 +1,70 @@
 #include "ZBPositionRow_p.h"
 
+#include "ZBQtCompat_p.h"
+
 #include <QChildEvent>
 #include <QGridLayout>
+#include <QLayoutItem>
 #include <QSet>
 #include <QWidget>
 #include <QtGlobal>
 #include <algorithm>
 #include <climits>
 #include <utility>
+
+// The row's layout item in one column. It stays in its cell and stands for whichever widget the
+// row's entry of that column holds: each call first takes that widget, so that moving widgets to
+// other columns costs the row nothing but the list insertion. Every virtual function of
+// QLayoutItem that reaches the widget is overridden here.
+class ZBPositionRow::Cell : public QWidgetItem
+{
+public:
+    Cell(ZBPositionRow* row, int column)
+        : QWidgetItem(row->entries.at(column).widget), row(row), column(column)
+    {}
+    ~Cell() override
+    {
+        // The grid deletes an item whose widget it lost (deleted or reparented): the column is empty.
+        if (row && column < row->cells.size() && row->cells.at(column) == this) {
+            row->cells[column] = nullptr;
+            ++row->holes;
+        }
+    }
+
+    // Takes the widget of the cell's entry; keeps the last one once the row is gone.
+    QWidget* Current() const
+    {
+        if (row && column < row->entries.size())
+            const_cast<Cell*>(this)->wid = row->entries.at(column).widget;
+        return wid;
+    }
+
+    QWidget* widget() ZB_LAYOUT_ITEM_WIDGET_CONST override { return Current(); }
+    QSize sizeHint() const override { return Current(), QWidgetItem::sizeHint(); }
+    QSize minimumSize() const override { return Current(), QWidgetItem::minimumSize(); }
+    QSize maximumSize() const override { return Current(), QWidgetItem::maximumSize(); }
+    Qt::Orientations expandingDirections() const override
+    {
+        return Current(), QWidgetItem::expandingDirections();
+    }
+    bool isEmpty() const override { return Current(), QWidgetItem::isEmpty(); }
+    void setGeometry(const QRect& rect) override
+    {
+        Current();
+        QWidgetItem::setGeometry(rect);
+    }
+    QRect geometry() const override { return Current(), QWidgetItem::geometry(); }
+    bool hasHeightForWidth() const override { return Current(), QWidgetItem::hasHeightForWidth(); }
+    int heightForWidth(int width) const override { return Current(), QWidgetItem::heightForWidth(width); }
+    int minimumHeightForWidth(int width) const override
+    {
+        return Current(), QWidgetItem::minimumHeightForWidth(width);
+    }
+    QSizePolicy::ControlTypes controlTypes() const override { return Current(), QWidgetItem::controlTypes(); }
+
+    ZBPositionRow* row;
+    const int column;
+};
 
 ZBPositionRow::ZBPositionRow(QWidget* host, QGridLayout* grid, bool watchDestruction)
     : host(host), grid(grid), watch(watchDestruction)
@@ -16,7 +73,16 @@ ZBPositionRow::ZBPositionRow(QWidget* host, QGridLayout* grid, bool watchDestruc
         host->installEventFilter(this);
 }
 
-ZBPositionRow::~ZBPositionRow() = default;
+ZBPositionRow::~ZBPositionRow()
+{
+    // The cells stay in the grid, which outlives the row, with the widgets they stand for now.
+    for (Cell* cell : std::as_const(cells)) {
+        if (cell) {
+            cell->Current();
+            cell->row = nullptr;
+        }
+    }
+}
 
 int ZBPositionRow::Insert(QWidget* widget, int position)
 {
@@ -36,18 +102,22 @@ int ZBPositionRow::Insert(QWidget* widget, int position)
     int& n = count[widget];
     if (++n == 2)
         ++duplicates;
-    if (watch && n == 1)
-        connect(widget, &QObject::destroyed, this, &ZBPositionRow::Forget, Qt::UniqueConnection);
-
-    Relayout(index, nullptr);
+    if (n == 1) {
+        if (watch)
+            connect(widget, &QObject::destroyed, this, &ZBPositionRow::Forget, Qt::UniqueConnection);
+        Adopt(widget);
+    }
+    Sync(index);
     return index;
 }
 
 bool ZBPositionRow::Remove(QWidget* widget)
 {
-    if (!widget)
+    if (!widget || !DropEntries(widget))
         return false;
-    return DropEntries(widget);
+    if (grid)
+        grid->removeWidget(widget); // anything else that holds it in the grid
+    return true;
 }
 
 void ZBPositionRow::Forget(QObject* object)
@@ -80,98 +150,87 @@ bool ZBPositionRow::DropEntries(const QObject* object)
         return false;
     if (count.take(widget) > 1)
         --duplicates;
-    Relayout(first, widget);
+    Sync(first);
     return true;
 }
 
-void ZBPositionRow::Relayout(int from, QWidget* gone)
+void ZBPositionRow::Adopt(QWidget* widget)
+{
+    if (host->isVisible() && widget->parentWidget() != host) {
+        // Qt queues a show for the widget in addWidget; this call goes first and shows them all.
+        if (!showPosted)
+            showPosted = QMetaObject::invokeMethod(this, &ZBPositionRow::ShowPending, Qt::QueuedConnection);
+        pendingShow.append(widget);
+    }
+    // The grid reparents the widget, takes it out of any other layout and queues its show; the item
+    // it makes for it gives way to a cell.
+    grid->addWidget(widget, 0, 0, Qt::Alignment());
+    const int last = grid->count() - 1;
+    if (last >= 0 && grid->itemAt(last)->widget() == widget)
+        delete grid->takeAt(last);
+}
+
+void ZBPositionRow::Sync(int from)
 {
     if (!grid)
         return;
-
-    struct Stray
-    {
-        QLayoutItem* item;
-        int row, column, rowSpan, columnSpan;
-    };
-
-    // The tools from column `from` on stand at the end of the grid's item list: take them off.
-    // Items that are not widgets (the tool bar's trailing spacer) stop the walk.
-    QList<QLayoutItem*> taken; // from the last column backwards
-    QList<Stray> strays;
-    for (int k = grid->count() - 1; k >= 0; --k) {
-        int row, column, rowSpan, columnSpan;
-        grid->getItemPosition(k, &row, &column, &rowSpan, &columnSpan);
-        QLayoutItem* item = grid->itemAt(k);
-        QWidget* widget = item->widget();
-        if (column < from || !widget)
-            break;
-        grid->takeAt(k);
-        if (widget == gone)
-            delete item;
-        else if (row == 0 && rowSpan == 1 && columnSpan == 1 && count.contains(widget))
-            taken.append(item);
-        else
-            strays.append(Stray{item, row, column, rowSpan, columnSpan}); // not ours: put back as it was
+    const int n = entries.size();
+    while (cells.size() > n) {
+        RemoveCell(cells.size() - 1);
+        cells.removeLast();
+        --holes;
     }
+    const int old = cells.size();
+    const bool stale = holes > 0; // a cell the grid deleted behind the row's back
+    holes += n - old;
+    cells.resize(n);
 
-    // The taken items come back in list order, so each is usually the next one from the end; an
-    // index finds the others (a widget that moved past others after being added twice).
-    int next = taken.size() - 1;
-    QHash<QWidget*, int> index;
-    bool indexed = false;
-    const auto claim = [&](QWidget* widget) -> QLayoutItem* {
-        while (next >= 0 && !taken.at(next))
-            --next;
-        int t = next >= 0 && taken.at(next)->widget() == widget ? next : -1;
-        if (t < 0 && widget->testAttribute(Qt::WA_LaidOut)) {
-            if (!indexed) {
-                for (int i = 0; i < taken.size(); ++i)
-                    index.insert(taken.at(i)->widget(), i);
-                indexed = true;
-            }
-            t = index.value(widget, -1);
+    if (duplicates == 0) {
+        // Cells follow their entries by themselves: only empty columns need one, usually just the
+        // new last column, so that an insertion costs the same wherever it goes.
+        for (int j = stale ? 0 : old; j < n && holes > 0; ++j) {
+            if (!cells.at(j))
+                AddCell(j);
         }
-        if (t < 0)
-            return nullptr;
-        QLayoutItem* item = taken.at(t);
-        taken[t] = nullptr;
-        return item;
-    };
-
-    // A widget listed twice stands in the column of its first entry; the other columns stay empty.
-    QHash<QWidget*, int> tail;
-    if (duplicates > 0) {
-        for (int j = from; j < entries.size(); ++j)
-            ++tail[entries.at(j).widget];
+    } else {
+        // A widget listed twice stands in the column of its first entry; the other columns stay empty.
+        QSet<QWidget*> seen;
+        for (int j = 0; j < from; ++j)
+            seen.insert(entries.at(j).widget);
+        for (int j = from; j < n; ++j) {
+            const int before = seen.size();
+            seen.insert(entries.at(j).widget);
+            if (seen.size() == before)
+                RemoveCell(j);
+            else if (!cells.at(j))
+                AddCell(j);
+        }
     }
-    QSet<QWidget*> placed;
-    for (int j = from; j < entries.size(); ++j) {
-        QWidget* widget = entries.at(j).widget;
-        if (duplicates > 0) {
-            if (count.value(widget) > tail.value(widget) || placed.contains(widget))
-                continue;
-            placed.insert(widget);
-        }
-        if (QLayoutItem* item = claim(widget)) {
-            grid->addItem(item, 0, j, 1, 1, Qt::Alignment());
-            continue;
-        }
-        if (host->isVisible() && widget->parentWidget() != host) {
-            // Qt queues a show for the widget in addWidget; this call goes first and shows them all.
-            if (!showPosted) {
-                showPosted =
-                    QMetaObject::invokeMethod(this, &ZBPositionRow::ShowPending, Qt::QueuedConnection);
-            }
-            pendingShow.append(widget);
-        }
-        grid->addWidget(widget, 0, j, Qt::Alignment()); // new, or out of place: addWidget dedupes
-    }
-
-    qDeleteAll(taken); // tools that left the row: the widgets stay where they are, out of the layout
-    for (const Stray& s : strays)
-        grid->addItem(s.item, s.row, s.column, s.rowSpan, s.columnSpan, s.item->alignment());
     grid->invalidate();
+}
+
+void ZBPositionRow::AddCell(int column)
+{
+    auto* cell = new Cell(this, column);
+    cells[column] = cell;
+    --holes;
+    grid->addItem(cell, 0, column, 1, 1, Qt::Alignment());
+}
+
+void ZBPositionRow::RemoveCell(int column)
+{
+    Cell* cell = cells.at(column);
+    if (!cell)
+        return;
+    cells[column] = nullptr;
+    ++holes;
+    // Cells are added in column order, so the last one is usually the grid's last item.
+    int index = grid->count() - 1;
+    if (index < 0 || grid->itemAt(index) != cell)
+        index = grid->indexOf(cell);
+    if (index >= 0)
+        grid->takeAt(index);
+    delete cell;
 }
 
 void ZBPositionRow::ShowPending()

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QVector>
 
 class QGridLayout;
 class QWidget;
@@ -18,11 +19,12 @@ class QWidget;
     after the last one. Removing a widget, deleting it or reparenting it out of the host closes the
     gap, so that columns always equal list indexes.
 
-    Moving tools is done on the grid's items rather than by removing and re-adding widgets, because
-    QLayout::removeWidget and QGridLayout::itemAtPosition scan every item: with them, a tool inserted
-    at the front of a row of n tools would cost O(n^2). Here the tools stand at the end of the grid's
-    item list in column order, so the ones behind an insertion point are taken off the end and put
-    back one column further right: O(number of tools moved).
+    An insertion moves every widget behind it one column to the right. A grid layout cannot move an
+    item to another cell, and taking items out and adding them back allocates and frees per item
+    (about 2000 instructions each, quadratic for a row filled from the front). So the row keeps one
+    layout item of its own per column, for good in its cell, which stands for whatever widget the
+    entry of its column holds: an insertion anywhere adds one item for the new last column, and the
+    rest is the insertion into the entry list, as in QToolBar's own list of actions.
 
     Showing is the other trap: Qt shows each widget placed into a visible host from a queued call of
     its own, and every such show re-lays the whole row. The row shows its new widgets itself, all in
@@ -67,28 +69,39 @@ public:
     // Drops every entry of \a object, which is being destroyed.
     void Forget(QObject* object);
 
-    const QList<Entry>& Entries() const { return entries; }
+    const QVector<Entry>& Entries() const { return entries; }
     bool Contains(const QObject* object) const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    class Cell;
+
     // Drops the entries of one widget (recognised by its object pointer); false if it had none.
     bool DropEntries(const QObject* object);
-    // Re-places the tools from list index \a from on; \a gone has left the row and is taken out.
-    void Relayout(int from, QWidget* gone);
+    // Makes \a widget a child of the host the way the grid would place it, without an item.
+    void Adopt(QWidget* widget);
+    // Adds and removes cells so that there is one per entry from column \a from on (none for the
+    // later entries of a widget listed twice).
+    void Sync(int from);
+    void AddCell(int column);
+    void RemoveCell(int column);
     // Shows the widgets placed into the visible host since the last call, laying the row out once.
     void ShowPending();
 
     QPointer<QWidget> host;
     QPointer<QGridLayout> grid;
-    QList<Entry> entries;       // sorted by position, equal positions in order of insertion
+    QVector<Entry> entries;     // sorted by position, equal positions in order of insertion
     QHash<QWidget*, int> count; // entries per widget; more than one when a widget was added twice
     int duplicates = 0;         // widgets with more than one entry
+    QVector<Cell*> cells;       // the row's item in each column; null where the column is empty
+    int holes = 0;              // null cells
     QList<QPointer<QWidget>> pendingShow;
     bool showPosted = false;
     const bool watch;
 };
+
+Q_DECLARE_TYPEINFO(ZBPositionRow::Entry, Q_PRIMITIVE_TYPE);
 
 #endif // ZBPOSITIONROW_P_H

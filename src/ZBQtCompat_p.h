@@ -38,6 +38,13 @@ using NativeEventResult = long;
 
 } // namespace ZBCompat
 
+/*! QLayoutItem::widget() is const from Qt 6 on: `QWidget* widget() ZB_LAYOUT_ITEM_WIDGET_CONST override`. */
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+#define ZB_LAYOUT_ITEM_WIDGET_CONST const
+#else
+#define ZB_LAYOUT_ITEM_WIDGET_CONST
+#endif
+
 /*!
     Fills the QStyleOptionViewItem \a option with the options that the item view paints its items
     with. Expands inside a member function of a QAbstractItemView subclass: Qt 6 replaced the
