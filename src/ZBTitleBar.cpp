@@ -2,6 +2,7 @@
 #include "ZBTitleBar_p.h"
 
 #include "ZBResource.h"
+#include "ZBSparseGridLayout_p.h"
 
 #include <QGridLayout>
 #include <QIcon>
@@ -54,7 +55,8 @@ void ZBTitleBarPrivate::Init()
     titleLabel = new QLabel(background);
     titleLabel->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Maximum);
 
-    buttonGrid = new QGridLayout();
+    // Right-aligned widgets stand from column 1000 leftwards; this grid lays out only the columns used.
+    buttonGrid = new ZBSparseGridLayout();
     buttonGrid->setContentsMargins(0, 0, 0, 0);
     buttonGrid->setSpacing(3);
     bottomGrid = new QGridLayout();
