@@ -62,7 +62,7 @@ Row MakeRow(const QString& group, const QString& name, const QString& qtLabel, M
 
 void AddHeapRow(const QString& group, const QString& name, const QString& qtLabel, Measure zb, Measure qt)
 {
-    if (HeapBytes() < 0)
+    if (!HeapHooked())
         return;
     // The counts hardly vary between runs.
     Row row = MakeRow(group, name, qtLabel, std::move(zb), std::move(qt), 3, 1.5);

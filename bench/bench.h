@@ -50,7 +50,7 @@ void AddRow(const Row& row);
 
 /*!
     Adds a row of heap bytes per item (target 1.5), where the allocation hook is built in; each side
-    returns the bytes per item that it measured with HeapBytes().
+    returns the bytes per item that it measured with a HeapMeter.
 */
 void AddHeapRow(const QString& group, const QString& name, const QString& qtLabel, Measure zb, Measure qt);
 
@@ -64,11 +64,25 @@ Q_NEVER_INLINE qint64 Time(F&& f)
     return timer.nsecsElapsed();
 }
 
+/*! Whether the benchmark's allocation hook is built in (not in sanitizer builds or with other C libraries).
+ */
+bool HeapHooked();
+
 /*!
-    Bytes the process holds on the heap now, counted by the benchmark's allocation hook; -1 where the
-    hook is not built in (sanitizer builds, other C libraries).
+    Counts, while it lives, the heap bytes allocated minus the bytes freed, anywhere in the process.
+    Outside a meter the hook only forwards, so that the timed rows pay nothing for it.
 */
-qint64 HeapBytes();
+class HeapMeter
+{
+public:
+    HeapMeter();
+    ~HeapMeter();
+    HeapMeter(const HeapMeter&) = delete;
+    HeapMeter& operator=(const HeapMeter&) = delete;
+
+    /*! The net bytes counted so far; -1 without the hook. */
+    qint64 Bytes() const;
+};
 
 /*! Prints a failed run's reason on stderr. */
 inline void complain(const char* what)

@@ -212,17 +212,17 @@ void addRows()
         QStringLiteral("QComboBox"),
         [] {
             auto box = makeZB();
-            const qint64 before = Bench::HeapBytes();
+            const Bench::HeapMeter meter;
             fillZB(box.get(), HeapItems);
             (void)box->sizeHint();
-            return (Bench::HeapBytes() - before) / HeapItems;
+            return meter.Bytes() / HeapItems;
         },
         [] {
             QComboBox box;
-            const qint64 before = Bench::HeapBytes();
+            const Bench::HeapMeter meter;
             fillQt(&box, HeapItems);
             (void)box.sizeHint();
-            return (Bench::HeapBytes() - before) / HeapItems;
+            return meter.Bytes() / HeapItems;
         });
 
     Bench::Row common;

@@ -186,11 +186,11 @@ qint64 heapPerTool(QToolBar* bar, Add add)
     if (!window)
         return -1;
     QCoreApplication::processEvents();
-    const qint64 before = Bench::HeapBytes();
+    const Bench::HeapMeter meter;
     for (int i = 0; i < HeapTools; ++i)
         add(i);
     QCoreApplication::processEvents();
-    return (Bench::HeapBytes() - before) / HeapTools;
+    return meter.Bytes() / HeapTools;
 }
 
 void addRows()

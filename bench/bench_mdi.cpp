@@ -115,10 +115,10 @@ qint64 heapPerSubWindow()
     Side side;
     side.window->show();
     settle(20);
-    const qint64 before = Bench::HeapBytes();
+    const Bench::HeapMeter meter;
     side.Add(HeapSubWindows);
     settle(20);
-    return (Bench::HeapBytes() - before) / HeapSubWindows;
+    return meter.Bytes() / HeapSubWindows;
 }
 
 void addRows()

@@ -1,6 +1,7 @@
 // The benchmark's allocation hook: the C allocation functions are defined here and forward to the C
-// library's own, keeping a count of the bytes in use. Defined in the executable, they serve every
-// library of the process, Qt's included, so a heap row sees all that a widget allocates.
+// library's own; while a HeapMeter lives they also count the bytes allocated and freed. Defined in
+// the executable, they serve every library of the process, Qt's included, so a heap row sees all
+// that a widget allocates.
 #include "bench.h"
 
 #if defined(__has_feature)
@@ -32,18 +33,19 @@ namespace {
 
 // Usable sizes, as the allocator rounds them: what a block really takes, the same on both sides.
 std::atomic<long long> inUse{0};
+std::atomic<bool> counting{false};
+
+long long usable(void* pointer)
+{
+    return pointer && counting.load(std::memory_order_relaxed)
+               ? static_cast<long long>(malloc_usable_size(pointer))
+               : 0;
+}
 
 void* counted(void* pointer)
 {
-    if (pointer)
-        inUse.fetch_add(static_cast<long long>(malloc_usable_size(pointer)), std::memory_order_relaxed);
+    inUse.fetch_add(usable(pointer), std::memory_order_relaxed);
     return pointer;
-}
-
-void uncount(void* pointer)
-{
-    if (pointer)
-        inUse.fetch_sub(static_cast<long long>(malloc_usable_size(pointer)), std::memory_order_relaxed);
 }
 
 } // namespace
@@ -62,20 +64,16 @@ void* calloc(size_t count, size_t size) noexcept
 
 void* realloc(void* pointer, size_t size) noexcept
 {
-    const long long before = pointer ? static_cast<long long>(malloc_usable_size(pointer)) : 0;
+    const long long before = usable(pointer);
     void* moved = __libc_realloc(pointer, size);
-    if (moved) {
-        inUse.fetch_add(static_cast<long long>(malloc_usable_size(moved)) - before,
-                        std::memory_order_relaxed);
-    } else if (size == 0) {
-        inUse.fetch_sub(before, std::memory_order_relaxed); // realloc(p, 0) freed the block
-    }
+    if (moved || size == 0) // realloc(p, 0) freed the block
+        inUse.fetch_add(usable(moved) - before, std::memory_order_relaxed);
     return moved;
 }
 
 void free(void* pointer) noexcept
 {
-    uncount(pointer);
+    inUse.fetch_sub(usable(pointer), std::memory_order_relaxed);
     __libc_free(pointer);
 }
 
@@ -113,14 +111,38 @@ void* pvalloc(size_t size) noexcept
 
 } // extern "C"
 
-qint64 Bench::HeapBytes()
+bool Bench::HeapHooked()
+{
+    return true;
+}
+
+Bench::HeapMeter::HeapMeter()
+{
+    inUse.store(0, std::memory_order_relaxed);
+    counting.store(true, std::memory_order_relaxed);
+}
+
+Bench::HeapMeter::~HeapMeter()
+{
+    counting.store(false, std::memory_order_relaxed);
+}
+
+qint64 Bench::HeapMeter::Bytes() const
 {
     return inUse.load(std::memory_order_relaxed);
 }
 
 #else
 
-qint64 Bench::HeapBytes()
+bool Bench::HeapHooked()
+{
+    return false;
+}
+
+Bench::HeapMeter::HeapMeter() = default;
+Bench::HeapMeter::~HeapMeter() = default;
+
+qint64 Bench::HeapMeter::Bytes() const
 {
     return -1;
 }
