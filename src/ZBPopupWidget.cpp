@@ -274,6 +274,11 @@ ZBFooterBar* ZBPopupWidget::GetFooter() const
     return d->footer;
 }
 
+QListView* ZBPopupWidget::ItemArea() const
+{
+    return d->itemArea;
+}
+
 QSize ZBPopupWidget::MaximumItemSize() const
 {
     if (!d->itemArea)
@@ -287,9 +292,14 @@ QSize ZBPopupWidget::MaximumItemSize() const
     });
 }
 
+int ZBPopupWidget::VisibleRows() const
+{
+    return qMin(GetItemCount(), d->maxVisibleRows);
+}
+
 int ZBPopupWidget::ListHeight() const
 {
-    return MaximumItemSize().height() * qMin(GetItemCount(), d->maxVisibleRows);
+    return MaximumItemSize().height() * VisibleRows();
 }
 
 QSize ZBPopupWidget::FaceSizeHint() const

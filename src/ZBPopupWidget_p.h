@@ -62,10 +62,14 @@ public:
     */
     void SetItemDelegate(ZBComboBoxItemDelegate* delegate);
     ZBFooterBar* GetFooter() const;
+    /*! The list view, for keyboard handling and accessibility. */
+    QListView* ItemArea() const;
 
     /*! The largest width and the largest height over all items, 0 by 0 for an empty list. */
     QSize MaximumItemSize() const;
-    /*! The tallest item's height times the number of items, at most 8 of them. */
+    /*! The number of rows the list shows at once: the item count, at most 8. */
+    int VisibleRows() const;
+    /*! The tallest item's height times VisibleRows(). */
     int ListHeight() const;
     /*! The smallest face of the combo box: the delegate's minimum, else MaximumItemSize(). */
     QSize FaceSizeHint() const;
