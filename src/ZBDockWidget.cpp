@@ -1,6 +1,7 @@
 #include "ZBDockWidget.h"
 #include "ZBDockWidget_p.h"
 
+#include "ZBAccessible_p.h"
 #include "ZBFooterBar.h"
 #include "ZBFrameGeometry_p.h"
 #include "ZBQtCompat_p.h"
@@ -62,6 +63,7 @@ void ZBDockWidgetPrivate::Init()
 
     q->setAttribute(Qt::WA_TranslucentBackground, true);
     QObject::connect(q, &QDockWidget::topLevelChanged, q, &ZBDockWidget::OnTopLevelChanged);
+    ZBAccessible::Adopt(q);
 }
 
 void ZBDockWidgetPrivate::UpdateResizeCursor(const QPoint& globalPos)

@@ -1,6 +1,8 @@
 #include "ZBLinkLabel.h"
 #include "ZBLinkLabel_p.h"
 
+#include "ZBAccessible_p.h"
+
 #include <QEvent>
 #include <QLayout>
 #include <QPainter>
@@ -24,6 +26,7 @@ QSize ZBLinkLabelPrivate::TextSize() const
 ZBLinkLabel::ZBLinkLabel(QWidget* parent) : QPushButton(parent), d(new ZBLinkLabelPrivate(this))
 {
     setCursor(Qt::PointingHandCursor);
+    ZBAccessible::Adopt(this);
 }
 
 ZBLinkLabel::~ZBLinkLabel() = default;
@@ -46,6 +49,7 @@ void ZBLinkLabel::SetText(const QString& text)
     Q_EMIT TextChanged(d->text);
     if (!alive)
         return;
+    ZBAccessible::Notify(this, QAccessible::NameChanged);
     // The size hint follows the text: drop the cached hint and have the parent's layout ask again.
     updateGeometry();
     if (QWidget* parent = parentWidget()) {

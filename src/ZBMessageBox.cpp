@@ -1,6 +1,8 @@
 #include "ZBMessageBox.h"
 #include "ZBMessageBox_p.h"
 
+#include "ZBAccessible_p.h"
+
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -144,6 +146,7 @@ ZBMessageBoxPrivate::ZBMessageBoxPrivate(ZBMessageBox* q) : q(q) {}
 
 void ZBMessageBoxPrivate::Init()
 {
+    ZBAccessible::AnnounceOnShow(q);
     loadStandardImages();
     defaultButton = nullptr;
 

@@ -1,6 +1,7 @@
 #include "ZBPopupInfo.h"
 #include "ZBPopupInfo_p.h"
 
+#include "ZBAccessible_p.h"
 #include "ZBQtCompat_p.h"
 #include "ZBTitleBar.h"
 
@@ -56,6 +57,7 @@ void ZBPopupInfoPrivate::Init()
     if (q->TitleBar())
         q->TitleBar()->hide();
     displayTimerId = -1;
+    ZBAccessible::AnnounceOnShow(q);
     QObject::connect(q, &ZBWidget::FadeStateChanged, q, &ZBPopupInfo::OnFadeStateChanged);
     q->setAttribute(Qt::WA_TransparentForMouseEvents);
     // A notification must not take the keyboard away from the window the user works in.

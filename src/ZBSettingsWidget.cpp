@@ -1,6 +1,8 @@
 #include "ZBSettingsWidget.h"
 #include "ZBSettingsWidget_p.h"
 
+#include "ZBAccessible_p.h"
+
 #include <QGridLayout>
 #include <QIcon>
 #include <QPixmap>
@@ -51,6 +53,13 @@ void ZBSettingsWidgetPrivate::Init()
     policy = ZBSettingsWidget::AddAdvancedOptions;
     state = ZBSettingsWidget::Advanced;
     BuildStateMachine();
+    ZBAccessible::Adopt(stateButton);
+}
+
+QString ZBSettingsWidgetPrivate::ButtonToolTip(ZBSettingsWidget::State next)
+{
+    return next == ZBSettingsWidget::Advanced ? ZBSettingsWidget::tr("Show advanced settings")
+                                              : ZBSettingsWidget::tr("Show basic settings");
 }
 
 void ZBSettingsWidgetPrivate::BuildStateMachine()
@@ -67,10 +76,10 @@ void ZBSettingsWidgetPrivate::BuildStateMachine()
         QObject::connect(stateButton.data(), &QObject::destroyed, q, [this] { DropButtonTransitions(); });
 
     basicState->assignProperty(stateButton, "icon", QIcon(QPixmap(QStringLiteral("theme:arrow-down.png"))));
-    basicState->assignProperty(stateButton, "toolTip", ZBSettingsWidget::tr("Show advanced settings"));
+    basicState->assignProperty(stateButton, "toolTip", ButtonToolTip(ZBSettingsWidget::Advanced));
     basicState->assignProperty(q, "state", int(ZBSettingsWidget::Basic));
     advancedState->assignProperty(stateButton, "icon", QIcon(QPixmap(QStringLiteral("theme:arrow-up.png"))));
-    advancedState->assignProperty(stateButton, "toolTip", ZBSettingsWidget::tr("Show basic settings"));
+    advancedState->assignProperty(stateButton, "toolTip", ButtonToolTip(ZBSettingsWidget::Basic));
     advancedState->assignProperty(q, "state", int(ZBSettingsWidget::Advanced));
 
     machine->addState(basicState);
@@ -161,6 +170,10 @@ void ZBSettingsWidget::SetState(ZBSettingsWidget::State state)
         return;
     d->state = state;
     d->ApplyState(state);
+    QAccessible::State expansion;
+    expansion.expanded = expansion.collapsed = true;
+    ZBAccessible::NotifyState(d->stateButton, expansion);
+    ZBAccessible::Notify(d->stateButton, QAccessible::NameChanged);
     QPointer<ZBSettingsWidget> alive(this);
     ++d->settingState;
     Q_EMIT StateChanged(state);

@@ -24,6 +24,8 @@ public:
     void DropButtonTransitions();
     // Shows and hides the content for state s under the current policy.
     void ApplyState(ZBSettingsWidget::State s);
+    // The state button's tool tip in the state that leads to \a next: what pressing it does.
+    static QString ButtonToolTip(ZBSettingsWidget::State next);
 
     ZBSettingsWidget* const q;
     QPointer<QWidget> generalContent;

@@ -1,6 +1,7 @@
 #include "ZBTitleBar.h"
 #include "ZBTitleBar_p.h"
 
+#include "ZBAccessible_p.h"
 #include "ZBResource.h"
 #include "ZBSparseGridLayout_p.h"
 
@@ -24,6 +25,11 @@ void applyThemeMargins(QLayout* layout)
 } // namespace
 
 ZBTitleBarPrivate::ZBTitleBarPrivate(ZBTitleBar* q) : q(q) {}
+
+QString ZBTitleBarPrivate::TitleOf(const ZBTitleBar* bar)
+{
+    return bar && bar->d->titleLabel ? bar->d->titleLabel->text() : QString();
+}
 
 void ZBTitleBarPrivate::Init()
 {
@@ -78,23 +84,24 @@ void ZBTitleBarPrivate::FillBackgroundLayout(QGridLayout* grid)
 ZBTitleBar::ZBTitleBar(QWidget* parent) : QWidget(parent, Qt::WindowFlags()), d(new ZBTitleBarPrivate(this))
 {
     d->Init();
+    ZBAccessible::Adopt(this);
 }
 
 ZBTitleBar::~ZBTitleBar() = default;
 
 QToolButton* ZBTitleBar::AddButton(Qt::Alignment alignment, const QString& toolTip)
 {
-    auto* button = new QToolButton(d->background);
-    button->setToolTip(toolTip);
-    AddWidget(button, alignment);
-    return button;
+    return AddButton(QIcon(), alignment, toolTip);
 }
 
 QToolButton* ZBTitleBar::AddButton(const QIcon& icon, Qt::Alignment alignment, const QString& toolTip)
 {
     auto* button = new QToolButton(d->background);
-    button->setIcon(icon);
+    if (!icon.isNull())
+        button->setIcon(icon);
     button->setToolTip(toolTip);
+    // Title bar buttons show icons only: the tool tip names them to assistive technology too.
+    button->setAccessibleName(toolTip);
     AddWidget(button, alignment);
     return button;
 }
@@ -198,7 +205,12 @@ void ZBTitleBar::SetIcon(const QIcon& icon)
 
 void ZBTitleBar::SetTitle(const QString& title)
 {
+    if (title == d->titleLabel->text())
+        return;
     d->titleLabel->setText(title);
+    // The title names the bar and the frame or dock widget that carries it.
+    ZBAccessible::Notify(this, QAccessible::NameChanged);
+    ZBAccessible::Notify(parentWidget(), QAccessible::NameChanged);
 }
 
 void ZBTitleBar::mouseDoubleClickEvent(QMouseEvent* event)

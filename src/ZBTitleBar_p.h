@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QPointer>
+#include <QString>
 
 class QGridLayout;
 class QLabel;
@@ -18,6 +19,8 @@ public:
     void Init();
     // Lays the title line out on the background: icon, title, gap, button grid, bottom grid.
     void FillBackgroundLayout(QGridLayout* grid);
+    // The title that \a bar shows; frames and docks are named by it for assistive technology.
+    static QString TitleOf(const ZBTitleBar* bar);
 
     ZBTitleBar* const q;
     QLabel* titleLabel = nullptr;

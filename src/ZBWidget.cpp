@@ -1,6 +1,7 @@
 #include "ZBWidget.h"
 #include "ZBWidget_p.h"
 
+#include "ZBAccessible_p.h"
 #include "ZBFrameGeometry_p.h"
 #include "ZBQtCompat_p.h"
 #include "ZBResource.h"
@@ -77,6 +78,7 @@ void ZBWidgetPrivate::Init()
 
     // Fade fields start at their defaults (member initialisers); the window starts invisible.
     SetOpacity(0.0);
+    ZBAccessible::Adopt(q);
 }
 
 QToolButton* ZBWidgetPrivate::MakeButton(const QString& objectName, const QString& toolTip)
