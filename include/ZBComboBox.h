@@ -23,6 +23,12 @@ class ZBFooterBar;
     current index changes, when the delegate reports a click or double click, when its window is
     deactivated, or on Escape. The wheel steps through the items whether the list is open or not.
     Indexes outside the list are ignored or refused quietly.
+
+    The combo box takes no focus by default. Given a focus policy, it works from the keyboard as
+    QComboBox does: Up, Down, Page Up, Page Down, Home and End change the current item, typed
+    letters choose the next item whose display text starts with them, and F4, Alt+Down or Space
+    open the list. In a list opened that way the same keys move a highlight, Return or Enter
+    chooses it and Escape closes the list without a change.
 */
 class ZEBGUICORE_EXPORT ZBComboBox : public QWidget
 {
@@ -130,6 +136,8 @@ protected:
         PaintCurrentItem().
     */
     void paintEvent(QPaintEvent* event) override;
+    /*! Keyboard operation, for an application that gives the combo box a focus policy. */
+    void keyPressEvent(QKeyEvent* event) override;
 
 private Q_SLOTS:
     void OnCurrentIndexChanged(int oldIndex, int newIndex);

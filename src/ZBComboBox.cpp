@@ -1,17 +1,107 @@
 #include "ZBComboBox.h"
 #include "ZBComboBox_p.h"
 
+#include "ZBAccessible_p.h"
 #include "ZBFooterBar.h"
 #include "ZBPopupWidget_p.h"
 #include "ZBTitleBar.h"
 
+#include <QApplication>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QListView>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionComboBox>
+#include <QStyleOptionFocusRect>
 #include <QWheelEvent>
 
+namespace {
+
+// Hands the keys that reach the popup's list to the combo box, and tells it when the list closes.
+class ListKeys : public QObject
+{
+public:
+    explicit ListKeys(ZBComboBoxPrivate* d) : d(d) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        Q_UNUSED(watched);
+        if (event->type() == QEvent::Hide)
+            d->ListHidden();
+        return event->type() == QEvent::KeyPress && d->ListKey(static_cast<QKeyEvent*>(event));
+    }
+
+private:
+    ZBComboBoxPrivate* const d;
+};
+
+// The row that a navigation key leads to from row \a from among \a count rows, \a page rows a
+// page; \a from itself for any other key, and where the list ends.
+int NavigationTarget(int key, int from, int count, int page)
+{
+    int target = from;
+    switch (key) {
+    case Qt::Key_Up:
+        target = from - 1;
+        break;
+    case Qt::Key_Down:
+        target = from + 1;
+        break;
+    case Qt::Key_PageUp:
+        target = from - page;
+        break;
+    case Qt::Key_PageDown:
+        target = from < 0 ? page - 1 : from + page;
+        break;
+    case Qt::Key_Home:
+        target = 0;
+        break;
+    case Qt::Key_End:
+        target = count - 1;
+        break;
+    default:
+        break;
+    }
+    if (count == 0 || (from < 0 && target < 0))
+        return from;
+    return qBound(0, target, count - 1);
+}
+
+bool IsNavigationKey(int key)
+{
+    return key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp || key == Qt::Key_PageDown ||
+           key == Qt::Key_Home || key == Qt::Key_End;
+}
+
+// Modifiers that make a key something else than plain navigation or typing.
+Qt::KeyboardModifiers CommandModifiers(const QKeyEvent* event)
+{
+    return event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+}
+
+// Typed text for the keyboard search, empty for keys that type nothing.
+QString TypedText(const QKeyEvent* event)
+{
+    const QString text = event->text();
+    if (text.isEmpty() || !text.at(0).isPrint() || CommandModifiers(event))
+        return QString();
+    return text;
+}
+
+bool IsOpenKey(const QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers mods = CommandModifiers(event);
+    return (event->key() == Qt::Key_F4 && !mods) || (event->key() == Qt::Key_Space && !mods) ||
+           ((event->key() == Qt::Key_Down || event->key() == Qt::Key_Up) && mods == Qt::AltModifier);
+}
+
+} // namespace
+
 ZBComboBoxPrivate::ZBComboBoxPrivate(ZBComboBox* q) : q(q) {}
+
+ZBComboBoxPrivate::~ZBComboBoxPrivate() = default;
 
 void ZBComboBoxPrivate::Init()
 {
@@ -22,11 +112,17 @@ void ZBComboBoxPrivate::Init()
     QObject::connect(p, &ZBPopupWidget::ItemClicked, q, &ZBComboBox::OnItemClicked);
     QObject::connect(p, &ZBPopupWidget::ItemDoubleClicked, q, &ZBComboBox::OnItemDoubleClicked);
     QObject::connect(p, &ZBPopupWidget::ItemDataChanged, q, &ZBComboBox::OnItemDataChanged);
+    listKeys.reset(new ListKeys(this));
+    p->ItemArea()->installEventFilter(listKeys.get());
+    ZBAccessible::Adopt(q);
 }
 
 void ZBComboBoxPrivate::OpenPopup()
 {
     QPointer<ZBPopupWidget> p = popup;
+    // A highlight left over from browsing starts again on the current item.
+    openedFromKeyboard = false;
+    Highlight(q->CurrentIndex(), false);
     p->show();
     if (!p)
         return;
@@ -55,6 +151,159 @@ void ZBComboBoxPrivate::ClosePopup()
     popup->hide();
 }
 
+bool ZBComboBoxPrivate::ComboKey(QKeyEvent* event)
+{
+    if (popup && popup->isVisible()) {
+        if (openedFromKeyboard)
+            return BrowseKey(event);
+        if (event->key() == Qt::Key_Escape || IsOpenKey(event)) {
+            ClosePopup();
+            return true;
+        }
+    }
+    return StepKey(event);
+}
+
+bool ZBComboBoxPrivate::ListKey(QKeyEvent* event)
+{
+    // A list opened by the mouse keeps the list view's own keys: an arrow chooses at once. Escape
+    // is the popup's own.
+    if (!openedFromKeyboard || event->key() == Qt::Key_Escape)
+        return false;
+    return BrowseKey(event);
+}
+
+bool ZBComboBoxPrivate::StepKey(QKeyEvent* event)
+{
+    if (!popup)
+        return false;
+    if (IsOpenKey(event)) {
+        OpenFromKeyboard();
+        return true;
+    }
+    const int current = q->CurrentIndex();
+    int target = current;
+    if (IsNavigationKey(event->key()) && !CommandModifiers(event)) {
+        // Closed, a page is one item, as in QComboBox.
+        target = NavigationTarget(event->key(), current, popup->GetItemCount(), 1);
+    } else {
+        const QString typed = TypedText(event);
+        if (typed.isEmpty())
+            return false;
+        target = Search(current, typed);
+    }
+    if (target >= 0 && target != current)
+        popup->SetCurrentIndex(target);
+    return true;
+}
+
+bool ZBComboBoxPrivate::BrowseKey(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (key == Qt::Key_Escape || IsOpenKey(event)) {
+        ClosePopup();
+        return true;
+    }
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !CommandModifiers(event)) {
+        const int row = Highlighted();
+        if (row >= 0 && row != q->CurrentIndex())
+            popup->SetCurrentIndex(row); // closes the popup through OnCurrentIndexChanged
+        else
+            ClosePopup();
+        return true;
+    }
+    int target = -1;
+    if (IsNavigationKey(key) && !CommandModifiers(event)) {
+        const int page = qMax(1, popup->VisibleRows() - 1);
+        target = NavigationTarget(key, Highlighted(), popup->GetItemCount(), page);
+    } else {
+        const QString typed = TypedText(event);
+        if (typed.isEmpty())
+            return false; // Tab and the like go on, so the footer's widgets stay reachable
+        target = Search(Highlighted(), typed);
+    }
+    if (target >= 0)
+        Highlight(target, true);
+    return true;
+}
+
+void ZBComboBoxPrivate::ListHidden()
+{
+    if (!openedFromKeyboard)
+        return;
+    openedFromKeyboard = false;
+    // The keyboard user goes on where the list was opened.
+    if (q->focusPolicy() != Qt::NoFocus && q->isVisible()) {
+        q->activateWindow();
+        q->setFocus(Qt::PopupFocusReason);
+    }
+}
+
+void ZBComboBoxPrivate::OpenFromKeyboard()
+{
+    if (!popup || popup->GetItemCount() == 0)
+        return;
+    QPointer<ZBComboBox> alive(q);
+    OpenPopup();
+    if (!alive || !popup)
+        return;
+    openedFromKeyboard = true;
+    popup->ItemArea()->setFocus(Qt::PopupFocusReason);
+    Highlight(Highlighted(), true);
+}
+
+int ZBComboBoxPrivate::Highlighted() const
+{
+    QListView* list = popup ? popup->ItemArea() : nullptr;
+    QItemSelectionModel* selection = list ? list->selectionModel() : nullptr;
+    if (!selection)
+        return -1;
+    const QModelIndexList rows = selection->selectedIndexes();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void ZBComboBoxPrivate::Highlight(int row, bool announce)
+{
+    QListView* list = popup ? popup->ItemArea() : nullptr;
+    QItemSelectionModel* selection = list ? list->selectionModel() : nullptr;
+    if (!selection)
+        return;
+    // The selection, not the list's current item: that one is the combo box's current index.
+    const QModelIndex index = list->model()->index(row, 0);
+    if (!index.isValid()) {
+        selection->clearSelection();
+        return;
+    }
+    selection->select(index, QItemSelectionModel::ClearAndSelect);
+    list->scrollTo(index);
+    // Screen readers follow the list's focused item; here that is the highlight.
+    if (announce)
+        ZBAccessible::Notify(list, QAccessible::Focus, row);
+}
+
+int ZBComboBoxPrivate::Search(int from, const QString& typed)
+{
+    const int count = popup ? popup->GetItemCount() : 0;
+    if (count == 0)
+        return -1;
+    // Keys typed within the keyboard input interval make one search text, as in item views.
+    const bool continued =
+        searchTimer.isValid() && searchTimer.elapsed() <= QApplication::keyboardInputInterval();
+    searchText = continued ? searchText + typed : typed;
+    searchTimer.start();
+    // A new search, or the same letter again, looks from the next item on; a longer text may
+    // still match the item it stands on.
+    const bool sameKey = searchText.count(searchText.at(0)) == searchText.size();
+    const QString needle = sameKey ? searchText.left(1) : searchText;
+    const int start = from < 0 ? 0 : (sameKey ? from + 1 : from);
+    for (int i = 0; i < count; ++i) {
+        const int row = (start + i) % count;
+        if (popup->GetItemData(row, Qt::DisplayRole).toString().startsWith(needle, Qt::CaseInsensitive))
+            return row;
+    }
+    return -1;
+}
+
 ZBComboBox::ZBComboBox(QWidget* parent) : QWidget(parent, Qt::WindowFlags()), d(new ZBComboBoxPrivate(this))
 {
     d->Init();
@@ -62,6 +311,7 @@ ZBComboBox::ZBComboBox(QWidget* parent) : QWidget(parent, Qt::WindowFlags()), d(
 
 ZBComboBox::~ZBComboBox()
 {
+    d->listKeys.reset();
     if (ZBPopupWidget* popup = d->popup) {
         // The popup is still a child and dies with this widget; it must not call back into it.
         disconnect(popup, nullptr, this, nullptr);
@@ -259,12 +509,26 @@ void ZBComboBox::paintEvent(QPaintEvent* event)
     style()->drawComplexControl(QStyle::CC_ComboBox, &option, &painter, this);
     if (d->popup)
         d->popup->PaintCurrentItem(&painter, option.rect);
+    // The delegate may paint over the whole face, so the focus frame comes last.
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = style()->subElementRect(QStyle::SE_ComboBoxFocusRect, &option, this);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
+}
+
+void ZBComboBox::keyPressEvent(QKeyEvent* event)
+{
+    if (!d->ComboKey(event))
+        QWidget::keyPressEvent(event);
 }
 
 void ZBComboBox::OnCurrentIndexChanged(int oldIndex, int newIndex)
 {
     update();
     d->ClosePopup();
+    ZBAccessible::NotifyValue(this, ZBAccessible::ItemText(this, newIndex));
     QPointer<ZBComboBox> alive(this);
     Q_EMIT CurrentIndexChanged(oldIndex, newIndex);
     if (alive)
@@ -286,5 +550,8 @@ void ZBComboBox::OnItemDoubleClicked(int index)
 void ZBComboBox::OnItemDataChanged(int first, int last)
 {
     update();
+    const int current = CurrentIndex();
+    if (current >= first && current <= last)
+        ZBAccessible::NotifyValue(this, ZBAccessible::ItemText(this, current));
     Q_EMIT ItemDataChanged(first, last);
 }
