@@ -1,6 +1,7 @@
 #include "ZBMdiAreaWidget.h"
 #include "ZBMdiAreaWidget_p.h"
 
+#include "ZBAccessible_p.h"
 #include "ZBMdiSubWindow.h"
 #include "ZBMdiSubWindow_p.h"
 #include "ZBTitleBar.h"
@@ -8,8 +9,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDebug>
+#include <QPointer>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QWindowStateChangeEvent>
 #include <utility>
 
@@ -26,6 +29,25 @@ void ShowContent(ZBMdiSubWindow* subWindow)
 void TakeActiveFlag(ZBMdiSubWindow* subWindow)
 {
     subWindow->overrideWindowState(subWindow->windowState() & ~Qt::WindowStates(Qt::WindowActive));
+}
+
+// The keys of QMdiArea, wherever the focus is inside the area: Ctrl+Tab goes back through the
+// activation history (the previously active sub-window first), Ctrl+Shift+Tab the other way, and
+// Ctrl+F4 closes the active sub-window. The focus then moves into the active sub-window, so that
+// the keys keep working.
+void AddShortcut(ZBMdiAreaWidget* area, const QKeySequence& keys, void (ZBMdiAreaWidget::*slot)())
+{
+    auto* shortcut = new QShortcut(keys, area);
+    shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, area, [area, slot] {
+        QPointer<ZBMdiAreaWidget> alive(area);
+        (area->*slot)();
+        ZBMdiSubWindow* active = alive ? area->ActiveSubWindow() : nullptr;
+        if (!active)
+            return;
+        QWidget* last = active->focusWidget();
+        (last && active->isAncestorOf(last) ? last : active)->setFocus(Qt::ShortcutFocusReason);
+    });
 }
 
 // The sub-windows as guarded pointers, for loops that call out to them.
@@ -417,6 +439,11 @@ ZBMdiAreaWidget::ZBMdiAreaWidget(QWidget* parent)
     : QAbstractScrollArea(parent), d(new ZBMdiAreaWidgetPrivate(this))
 {
     d->Init();
+    AddShortcut(this, QKeySequence(Qt::CTRL | Qt::Key_Tab), &ZBMdiAreaWidget::ActivatePreviousSubWindow);
+    AddShortcut(this, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                &ZBMdiAreaWidget::ActivateNextSubWindow);
+    AddShortcut(this, QKeySequence(Qt::CTRL | Qt::Key_F4), &ZBMdiAreaWidget::CloseActiveSubWindow);
+    ZBAccessible::FollowActivation(this);
 }
 
 ZBMdiAreaWidget::~ZBMdiAreaWidget()
