@@ -8,6 +8,7 @@
 
 class QAction;
 class QIcon;
+class QKeyEvent;
 class QMouseEvent;
 class QPaintEvent;
 class QToolButton;
@@ -23,6 +24,9 @@ class ZBToolBarContainerPrivate;
     entry per tool, labelled with the tool's window title and listed in the order of adding.
     Unchecking an entry hides the tool; hiding a tool by any means unchecks its entry and, for a
     button made from an action, hides the action, and the other way round.
+
+    The container takes no focus by default. Given a focus policy, Space, Return, Enter, F4 or
+    Alt+Down open the same menu with its first entry active.
 */
 class ZEBGUICORE_EXPORT ZBToolBarContainer : public QWidget
 {
@@ -75,6 +79,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     /*! Paints the container as one tool button panel with a menu arrow. */
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private Q_SLOTS:
     void OnMenuAboutToHide();

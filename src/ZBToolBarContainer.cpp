@@ -1,6 +1,7 @@
 #include "ZBToolBarContainer.h"
 #include "ZBToolBarContainer_p.h"
 
+#include "ZBAccessible_p.h"
 #include "ZBPositionRow_p.h"
 #include "ZBQtCompat_p.h"
 #include "ZBToolBarWidgetContainer_p.h"
@@ -8,6 +9,7 @@
 #include <QAction>
 #include <QGridLayout>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -54,6 +56,7 @@ void ZBToolBarContainerPrivate::Init()
 
     widgetContainer->installEventFilter(q);
     menu->installEventFilter(q);
+    ZBAccessible::Adopt(q);
 }
 
 bool ZBToolBarContainerPrivate::FollowTool(QObject* watched, bool shown)
@@ -175,15 +178,39 @@ bool ZBToolBarContainer::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
+bool ZBToolBarContainerPrivate::PopupMenu()
+{
+    if (!menu || menu->isVisible() || menu->actions().isEmpty())
+        return false;
+    addedState |= QStyle::State_Sunken;
+    const QSize hint = menu->sizeHint();
+    const QPoint topLeft = q->mapToGlobal(QPoint(0, 0));
+    menu->popup(QPoint(topLeft.x() + q->width() - hint.width(), topLeft.y() + q->height() + 1));
+    q->update();
+    return true;
+}
+
 void ZBToolBarContainer::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton || !d->menu || d->menu->isVisible() || d->menu->actions().isEmpty())
+    if (event->button() == Qt::LeftButton)
+        d->PopupMenu();
+}
+
+void ZBToolBarContainer::keyPressEvent(QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers mods =
+        event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const int key = event->key();
+    const bool open = (!mods && (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter ||
+                                 key == Qt::Key_F4)) ||
+                      (mods == Qt::AltModifier && key == Qt::Key_Down);
+    if (!open) {
+        QWidget::keyPressEvent(event);
         return;
-    d->addedState |= QStyle::State_Sunken;
-    const QSize hint = d->menu->sizeHint();
-    const QPoint topLeft = mapToGlobal(QPoint(0, 0));
-    d->menu->popup(QPoint(topLeft.x() + width() - hint.width(), topLeft.y() + height() + 1));
-    update();
+    }
+    QPointer<QMenu> menu = d->menu;
+    if (d->PopupMenu() && menu && !menu->actions().isEmpty())
+        menu->setActiveAction(menu->actions().constFirst());
 }
 
 void ZBToolBarContainer::paintEvent(QPaintEvent*)

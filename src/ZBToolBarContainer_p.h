@@ -25,6 +25,8 @@ public:
     // Brings a tool's menu entry and action in line with a show or hide of the tool, with the
     // connections that would echo the change back cut meanwhile. False if the container is gone.
     bool FollowTool(QObject* tool, bool shown);
+    // Opens the menu right-aligned below the container; nothing while it is open or empty.
+    bool PopupMenu();
 
     struct Tool
     {
