@@ -11,9 +11,9 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=${ZB_BUILD_DIR:-$ROOT/build}
 PREFIX=${ZB_PREFIX:-$ROOT/.prefix}
 JOBS=${ZB_JOBS:-2}
-PACKAGES=(cmake ninja-build g++ clang pkg-config qt6-base-dev qt6-scxml-dev libgl-dev qtbase5-dev fonts-dejavu-core
-          qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qttools5-dev qttools5-dev-tools libqt6opengl6-dev
-          doxygen qt6-documentation-tools)
+PACKAGES=(cmake ninja-build g++ clang pkg-config qt6-base-dev qt6-base-private-dev qt6-scxml-dev libgl-dev
+          qtbase5-dev qtbase5-private-dev fonts-dejavu-core qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
+          qttools5-dev qttools5-dev-tools libqt6opengl6-dev doxygen qt6-documentation-tools)
 
 say() { printf '\n== %s\n' "$*"; }
 

@@ -1,0 +1,264 @@
+#include "ZBComboBox.h"
+#include "ZBDockWidget.h"
+#include "ZBLinkLabel.h"
+#include "ZBMdiAreaWidget.h"
+#include "ZBMdiSubWindow.h"
+#include "ZBMessageBox.h"
+#include "ZBPopupInfo.h"
+#include "ZBSettingsWidget.h"
+#include "ZBToolBarContainer.h"
+#include "testutil.h"
+
+#include <QAccessible>
+#include <QMenu>
+#include <QMetaEnum>
+#include <QTest>
+#include <QTextEdit>
+#include <private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
+
+namespace {
+
+// One widget of each kind in a shown window, found by object name; the events sent, as lines.
+struct Fixture
+{
+    explicit Fixture(int current = 1)
+    {
+        events.clear();
+        frame.Content()->setWindowTitle(QStringLiteral("Frame title"));
+        box.setWindowTitle(QStringLiteral("Question"));
+        box.SetText(QStringLiteral("Save changes?"));
+        for (const char* fruit : {"Apple", "Banana", "Cherry", "Blueberry", "Date"}) {
+            combo->InsertItem(combo->GetItemCount());
+            combo->SetItemData(combo->GetItemCount() - 1, QString::fromLatin1(fruit), Qt::DisplayRole);
+        }
+        combo->SetCurrentIndex(current);
+        combo->SetItemData(2, QStringLiteral("Red cherry"), Qt::AccessibleTextRole);
+        QObject::connect(combo, qOverload<int>(&ZBComboBox::CurrentIndexChanged), [this] { ++changes; });
+        link->SetText(QStringLiteral("A rather long link text"));
+        link->setFixedWidth(20);
+        dock->SetTitle(QStringLiteral("Shown title"));
+        for (const char* title : {"A", "B", "C"}) {
+            ZBMdiSubWindow* sub = area->AddWidget(new QTextEdit());
+            sub->setWindowTitle(QString::fromLatin1(title));
+            sub->setObjectName(sub->windowTitle());
+        }
+        combo->setFocusPolicy(Qt::StrongFocus); // as the gallery does
+        container->setFocusPolicy(Qt::StrongFocus);
+        frame.show();
+        box.show();
+        ZBPopupInfo::ShowTextPopup(QStringLiteral("<b>Saved</b>"), QPixmap(), 0, &root, 60000, 0, 0);
+        // The offscreen platform activates every window shown: the one to type in comes last.
+        exposed = QTest::qWaitForWindowExposed(root.findChild<ZBPopupInfo*>());
+        root.show();
+        container->AddButton(QStringLiteral("Bold"), QIcon(), QString(), -1);
+        container->AddAction(QIcon(), QStringLiteral("Zoom"), QString(), -1)->setVisible(false);
+        QTest::qWait(0); // the panel's state machine starts
+        windows = QApplication::topLevelWidgets().size();
+    }
+
+    // "ZBWidget/CLOSEBUTTON/0": an object by name or class, one inside it, an accessible child by index.
+    static QAccessibleInterface* Find(const QString& path)
+    {
+        QAccessibleInterface* iface = nullptr;
+        QObjectList scope;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            scope << w << w->findChildren<QObject*>();
+        for (const QString& part : path.split(QLatin1Char('/'))) {
+            bool index = false;
+            const int n = part.toInt(&index);
+            QObject* object = nullptr;
+            for (QObject* o : scope)
+                object = object || Name(o) != part ? object : o;
+            iface = index ? iface->child(n) : QAccessible::queryAccessibleInterface(object);
+            scope = iface && iface->object() ? iface->object()->findChildren<QObject*>() : QObjectList();
+        }
+        return iface;
+    }
+
+    // The user's view of the widgets that take keys.
+    QString Summary() const
+    {
+        QMenu* menu = container->findChild<QMenu*>();
+        return QStringLiteral("combo %1 %2 %3 changes, area %4 of %5, menu %6, %7, focus %8")
+            .arg(combo->CurrentIndex())
+            .arg(combo->findChild<ZBWidget*>()->isVisible() ? "open" : "closed")
+            .arg(changes)
+            .arg(area->ActiveSubWindow() ? area->ActiveSubWindow()->windowTitle() : QString())
+            .arg(area->SubWindowsCount())
+            .arg(menu->isVisible() && menu->activeAction() ? menu->activeAction()->text() : "closed")
+            .arg(panel->GetState() == ZBSettingsWidget::Basic ? "basic" : "advanced")
+            .arg(QApplication::focusWidget() ? Name(QApplication::focusWidget()) : QString());
+    }
+
+    static QString Name(const QObject* o)
+    {
+        return o->objectName().isEmpty() ? QString::fromLatin1(o->metaObject()->className())
+                                         : o->objectName();
+    }
+
+    static void Record(QAccessibleEvent* event)
+    {
+        QStringList line = {QMetaEnum::fromType<QAccessible::Event>().valueToKey(event->type()),
+                            Name(event->object())};
+        if (event->child() >= 0)
+            line << QString::number(event->child());
+        if (event->type() == QAccessible::ValueChanged)
+            line << static_cast<QAccessibleValueChangeEvent*>(event)->value().toString();
+        if (auto* change = dynamic_cast<QAccessibleStateChangeEvent*>(event))
+            line << (change->changedStates().active     ? "active"
+                     : change->changedStates().expanded ? "expanded"
+                                                        : "");
+        events << line.join(QLatin1Char(' '));
+    }
+
+    QWidget root;
+    ZBWidget frame;
+    ZBMessageBox box;
+    ZBComboBox* combo = new ZBComboBox(&root);
+    ZBLinkLabel* link = new ZBLinkLabel(&root);
+    ZBDockWidget* dock = new ZBDockWidget(QStringLiteral("Dock title"), &root);
+    ZBMdiAreaWidget* area = new ZBMdiAreaWidget(&root);
+    ZBToolBarContainer* container = new ZBToolBarContainer(&root);
+    ZBSettingsWidget* panel = new ZBSettingsWidget(&root);
+    int changes = 0;
+    int windows = 0;
+    bool exposed = false;
+    static inline QStringList events;
+};
+
+} // namespace
+
+class tst_Accessibility : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        // The offscreen platform has no screen reader; this test listens to every event instead.
+        QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(true);
+        QAccessible::installUpdateHandler(&Fixture::Record);
+    }
+    void cleanup() { TestUtil::CheckNoLeftoverWindows(); }
+
+    void interfaces_data()
+    {
+        // Rows are named by the path of the interface (Fixture::Find).
+        QTest::addColumn<QString>("expected"); // role 'name' 'value, else description' states
+        const auto row = [](const char* path, const char* expected) { QTest::newRow(path) << expected; };
+        row("ZBWidget", "Window 'Frame title' ''");
+        row("ZBWidget/ZBTitleBar", "TitleBar 'Frame title' ''");
+        row("ZBMessageBox", "AlertMessage 'Question' 'Save changes?'");
+        row("ZBMessageBox/CLOSEBUTTON", "Button 'Close' 'Close' invisible");
+        row("ZBPopupInfo", "Notification 'Saved' ''");
+        row("ZBComboBox", "ComboBox '' 'Banana' collapsed hasPopup focusable");
+        row("ZBLinkLabel", "Link 'A rather long link text' '' linked focusable");
+        row("ZBDockWidget", "Window 'Shown title' ''");
+        row("C", "Window 'C' '' active focusable");
+        row("A", "Window 'A' '' focusable");
+        row("C/RESTOREBUTTON", "Button 'Restore' 'Restore' invisible focusable");
+        row("ZBToolBarContainer", "ButtonMenu 'Tools' '' hasPopup focusable");
+        row("ZBToolBarContainer/QMenu/0", "MenuItem 'Bold' '' invisible checked");
+        row("ZBToolBarContainer/QMenu/1", "MenuItem 'Zoom' '' invisible");
+        row("ZBSettingsWidgetButton",
+            "Button 'Show advanced settings' 'Show advanced settings' collapsed focusable");
+    }
+
+    void interfaces()
+    {
+        Fixture fixture;
+        QAccessibleInterface* iface = Fixture::Find(QString::fromLatin1(QTest::currentDataTag()));
+        QVERIFY(iface && iface->isValid());
+        const QString value = iface->text(QAccessible::Value);
+        const QAccessible::State s = iface->state();
+        QStringList line = {
+            QString::fromLatin1(QMetaEnum::fromType<QAccessible::Role>().valueToKey(iface->role())),
+            "'" + iface->text(QAccessible::Name) + "'",
+            "'" + (value.isEmpty() ? iface->text(QAccessible::Description) : value) + "'"};
+        const std::pair<const char*, bool> flags[] = {{"invisible", s.invisible}, {"active", s.active},
+                                                      {"collapsed", s.collapsed}, {"expanded", s.expanded},
+                                                      {"hasPopup", s.hasPopup},   {"linked", s.linked},
+                                                      {"checked", s.checked},     {"focusable", s.focusable}};
+        for (const auto& flag : flags)
+            line << (flag.second ? QString::fromLatin1(flag.first) : QString());
+        line.removeAll(QString());
+        QTEST(line.join(QLatin1Char(' ')), "expected");
+    }
+
+    void keys_data()
+    {
+        QTest::addColumn<QString>("focus"); // and the combo box's current index to start from
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("expected"); // parts of the summary
+        QTest::addColumn<QString>("events");   // lines that must be among the events sent, in this order
+        QTest::addColumn<bool>("activate");
+        // Keys for an open list go to the combo box, or to the list once its window is active.
+        const auto row = [](const char* focus, const char* keys, const char* expected,
+                            const char* events = "") {
+            QTest::addRow("%s: %s", focus, keys) << focus << keys << expected << events << false;
+            if (QByteArray(keys).startsWith("F4 "))
+                QTest::addRow("%s: %s, in the list", focus, keys)
+                    << focus << keys << expected << events << true;
+        };
+        // While the fixture is built: shown alerts, and names and values that change.
+        row("ZBComboBox 2", "", "combo 2",
+            "NameChanged ZBTitleBar|NameChanged ZBWidget|ValueChanged ZBComboBox Red cherry|"
+            "NameChanged ZBLinkLabel|NameChanged ZBDockWidget|Alert ZBMessageBox|Alert ZBPopupInfo");
+        row("ZBComboBox -1", "Down", "combo 0 closed 1 changes", "ValueChanged ZBComboBox Apple");
+        row("ZBComboBox 2", "End Home", "combo 0 closed 2 changes");
+        row("ZBComboBox 1", "PgDown", "combo 2 closed 1 changes"); // one step while closed, as QComboBox
+        row("ZBComboBox 0", "b b", "combo 3 closed 2 changes");
+        row("ZBComboBox 0", "b l", "combo 3 closed 2 changes");
+        row("ZBComboBox 2", "Alt+Down Escape Space", "combo 2 open 0 changes");
+        row("ZBComboBox 0", "F4 Down Down Return", "combo 2 closed 1 changes, focus ZBComboBox",
+            "Focus ZBCOMBOBOXPOPUPWIDGETITEMAREA 0|Focus ZBCOMBOBOXPOPUPWIDGETITEMAREA 2|"
+            "ValueChanged ZBComboBox Red cherry");
+        row("ZBComboBox 0", "F4 Down Escape F4 End F4 F4 Return",
+            "combo 0 closed 0 changes, focus ZBComboBox");
+        row("ZBComboBox 0", "F4 d Return", "combo 4 closed 1 changes");
+        row("ZBComboBox -1", "F4 End PgUp Return", "combo 0 closed 1 changes");
+        row("C/QTextEdit", "Ctrl+Tab", "area B of 3, focus B", "StateChanged C active|StateChanged B active");
+        row("C/QTextEdit", "Ctrl+Tab Ctrl+Tab", "area A of 3");
+        // Window systems send Shift+Tab as Backtab.
+        row("C/QTextEdit", "Ctrl+Shift+Backtab Ctrl+Shift+Backtab", "area B of 3");
+        row("C/QTextEdit", "Ctrl+F4", "area B of 2, focus B");
+        row("C/QTextEdit", "Ctrl+F4 Ctrl+F4 Ctrl+Tab", "area A of 1");
+        row("ZBToolBarContainer", "Space", "menu Bold");
+        row("ZBSettingsWidgetButton", "Space", "advanced",
+            "StateChanged ZBSettingsWidgetButton expanded|NameChanged ZBSettingsWidgetButton");
+    }
+
+    void keys()
+    {
+        QFETCH(QString, focus);
+        QFETCH(QString, keys);
+        QFETCH(QString, expected);
+        QFETCH(bool, activate);
+        Fixture fixture(focus.section(QLatin1Char(' '), 1).toInt());
+        QVERIFY(fixture.exposed && QTest::qWaitForWindowActive(&fixture.root));
+        static_cast<QWidget*>(Fixture::Find(focus.section(QLatin1Char(' '), 0, 0))->object())->setFocus();
+        QTRY_VERIFY(QApplication::focusWidget());
+        if (!keys.isEmpty())
+            Fixture::events.clear();
+        QWidget* popup = fixture.combo->findChild<ZBWidget*>();
+        for (const QString& key : keys.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            if (activate && popup->isVisible() && !popup->isActiveWindow()) {
+                popup->activateWindow();
+                QTRY_VERIFY(popup->isActiveWindow());
+            }
+            QTest::keySequence(static_cast<QWidget*>(nullptr), QKeySequence(key)); // to the focus widget
+        }
+        for (const QString& part : expected.split(QStringLiteral(", ")))
+            QTRY_VERIFY2(fixture.Summary().contains(part), qPrintable(fixture.Summary()));
+        QTRY_COMPARE(QApplication::topLevelWidgets().size(), fixture.windows); // closed sub-windows fade out
+        QFETCH(QString, events);
+        for (const QString& line : events.split(QLatin1Char('|'), Qt::SkipEmptyParts))
+            QVERIFY2(Fixture::events.contains(line),
+                     qPrintable(line + " not among: " + Fixture::events.join("; ")));
+    }
+};
+
+QTEST_MAIN(tst_Accessibility)
+#include "tst_accessibility.moc"
