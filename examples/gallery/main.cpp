@@ -109,7 +109,6 @@ public:
         m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         m_list->setTextElideMode(Qt::ElideRight);
         m_list->setFrameShape(QFrame::NoFrame);
-        m_list->setFocusPolicy(Qt::NoFocus);
         m_stack = new QStackedWidget(Content());
         m_stack->setObjectName(QStringLiteral("GalleryPages"));
         layout->addWidget(m_list);

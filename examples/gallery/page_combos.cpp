@@ -162,6 +162,7 @@ ZBComboBox* contactBox(QWidget* parent, bool titleAndFooter)
     };
 
     auto* box = new ZBComboBox(parent);
+    box->setFocusPolicy(Qt::StrongFocus); // reachable and operable from the keyboard
     box->SetItemDelegate(new ContactDelegate(box));
     int row = 0;
     for (const Contact& contact : contacts) {

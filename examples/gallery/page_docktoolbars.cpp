@@ -107,6 +107,7 @@ private:
         auto* layout = new QVBoxLayout(central);
         auto* row = new QHBoxLayout;
         container = new ZBToolBarContainer(central);
+        container->setFocusPolicy(Qt::StrongFocus); // its menu opens with Space, too
         container->AddButton(tr("Bold"), QIcon(), tr("Bold"), 0);
         container->AddButton(tr("Italic"), QIcon(), tr("Italic"), 1);
         QAction* underline = container->AddAction(QIcon(), tr("Underline"), tr("Underline"), 2);
