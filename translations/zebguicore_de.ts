@@ -110,6 +110,13 @@
     </message>
 </context>
 <context>
+    <name>ZBToolBarContainer</name>
+    <message>
+        <source>Tools</source>
+        <translation>Werkzeuge</translation>
+    </message>
+</context>
+<context>
     <name>ZBWidget</name>
     <message>
         <source>Close</source>
