@@ -136,7 +136,10 @@ protected:
         PaintCurrentItem().
     */
     void paintEvent(QPaintEvent* event) override;
-    /*! Keyboard operation, for an application that gives the combo box a focus policy. */
+    /*!
+        Keyboard operation, for an application that gives the combo box a focus policy: the keys of
+        the class description. Keys it does not use go to QWidget.
+    */
     void keyPressEvent(QKeyEvent* event) override;
 
 private Q_SLOTS:

@@ -79,6 +79,11 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     /*! Paints the container as one tool button panel with a menu arrow. */
     void paintEvent(QPaintEvent* event) override;
+    /*!
+        Space, Return, Enter, F4 or Alt+Down open the menu below the container with its first entry
+        active, as a press on the strip does; other keys go to QWidget. Reached only when the
+        application gives the container a focus policy.
+    */
     void keyPressEvent(QKeyEvent* event) override;
 
 private Q_SLOTS:
