@@ -33,21 +33,12 @@ void TakeActiveFlag(ZBMdiSubWindow* subWindow)
 
 // The keys of QMdiArea, wherever the focus is inside the area: Ctrl+Tab goes back through the
 // activation history (the previously active sub-window first), Ctrl+Shift+Tab the other way, and
-// Ctrl+F4 closes the active sub-window. The focus then moves into the active sub-window, so that
-// the keys keep working.
+// Ctrl+F4 closes the active sub-window. Activation takes the focus along, so the keys keep working.
 void AddShortcut(ZBMdiAreaWidget* area, const QKeySequence& keys, void (ZBMdiAreaWidget::*slot)())
 {
     auto* shortcut = new QShortcut(keys, area);
     shortcut->setContext(Qt::WidgetWithChildrenShortcut);
-    QObject::connect(shortcut, &QShortcut::activated, area, [area, slot] {
-        QPointer<ZBMdiAreaWidget> alive(area);
-        (area->*slot)();
-        ZBMdiSubWindow* active = alive ? area->ActiveSubWindow() : nullptr;
-        if (!active)
-            return;
-        QWidget* last = active->focusWidget();
-        (last && active->isAncestorOf(last) ? last : active)->setFocus(Qt::ShortcutFocusReason);
-    });
+    QObject::connect(shortcut, &QShortcut::activated, area, slot);
 }
 
 // The sub-windows as guarded pointers, for loops that call out to them.

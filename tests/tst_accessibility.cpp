@@ -219,11 +219,12 @@ private Q_SLOTS:
             "combo 0 closed 0 changes, focus ZBComboBox");
         row("ZBComboBox 0", "F4 d Return", "combo 4 closed 1 changes");
         row("ZBComboBox -1", "F4 End PgUp Return", "combo 0 closed 1 changes");
-        row("C/QTextEdit", "Ctrl+Tab", "area B of 3, focus B", "StateChanged C active|StateChanged B active");
+        row("C/QTextEdit", "Ctrl+Tab", "area B of 3, focus QTextEdit",
+            "StateChanged C active|StateChanged B active");
         row("C/QTextEdit", "Ctrl+Tab Ctrl+Tab", "area A of 3");
         // Window systems send Shift+Tab as Backtab.
         row("C/QTextEdit", "Ctrl+Shift+Backtab Ctrl+Shift+Backtab", "area B of 3");
-        row("C/QTextEdit", "Ctrl+F4", "area B of 2, focus B");
+        row("C/QTextEdit", "Ctrl+F4", "area B of 2, focus QTextEdit");
         row("C/QTextEdit", "Ctrl+F4 Ctrl+F4 Ctrl+Tab", "area A of 1");
         row("ZBToolBarContainer", "Space", "menu Bold");
         row("ZBSettingsWidgetButton", "Space", "advanced",
