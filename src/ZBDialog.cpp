@@ -1,5 +1,8 @@
 #include "ZBDialog.h"
 
+#include "ZBWidget_p.h"
+#include "ZBWindowSystem_p.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
@@ -56,7 +59,7 @@ ZBDialog::ZBDialog(QWidget* /*parent*/, Qt::WindowFlags f)
     : ZBWidget(m_pTopLevel, f | Qt::Dialog | Qt::FramelessWindowHint | Qt::CustomizeWindowHint),
       m_nResult(RejectedCode), m_pEventLoop(nullptr)
 {
-    setWindowOpacity(1.0);
+    ZBWidgetPrivate::Get(this)->SetOpacity(1.0);
     connect(qApp, &QGuiApplication::commitDataRequest, this, &ZBDialog::OnCommitDataRequest);
 }
 

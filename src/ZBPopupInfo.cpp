@@ -4,6 +4,8 @@
 #include "ZBAccessible_p.h"
 #include "ZBQtCompat_p.h"
 #include "ZBTitleBar.h"
+#include "ZBWidget_p.h"
+#include "ZBWindowSystem_p.h"
 
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -65,7 +67,7 @@ void ZBPopupInfoPrivate::Init()
     q->setFocusPolicy(Qt::NoFocus);
     q->IgnoreTitleMove(true);
     q->IgnoreResize(true);
-    q->setWindowOpacity(0.0);
+    ZBWidgetPrivate::Get(q)->SetOpacity(0.0);
     if (QWidget* parent = q->parentWidget())
         parent->installEventFilter(q);
 }

@@ -6,6 +6,7 @@
 #include "ZBQtCompat_p.h"
 #include "ZBResource.h"
 #include "ZBTitleBar.h"
+#include "ZBWindowSystem_p.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -150,18 +151,29 @@ void ZBWidgetPrivate::ApplyMaximizedGeometry()
 #endif
 }
 
+double ZBWidgetPrivate::WindowOpacity() const
+{
+    return ZBWindowSystem::HasWindowOpacity() ? q->windowOpacity() : lastOpacity;
+}
+
 double ZBWidgetPrivate::CurrentOpacity() const
 {
     // Qt keeps a window's opacity in truncated steps of 1/255, so a fade step smaller than that would
     // never move it. While the window still reports the value last set (so rounded), go on from that.
-    const double reported = q->windowOpacity();
+    const double reported = WindowOpacity();
     return qAbs(reported - lastOpacity) < 1.0 / 255 ? lastOpacity : reported;
 }
 
 void ZBWidgetPrivate::SetOpacity(double opacity)
 {
     lastOpacity = opacity;
+    // Where the window system has no window opacity, the fade keeps its states and timing while the
+    // window simply shows and hides.
+    if (!ZBWindowSystem::HasWindowOpacity())
+        return;
     q->setWindowOpacity(opacity);
+    if (q->isWindow() && q->isVisible())
+        ZBWindowSystem::SendPending(); // each step shows at its tick
 }
 
 void ZBWidgetPrivate::StartFade()

@@ -17,6 +17,7 @@ class ZBWidgetPrivate
 {
 public:
     explicit ZBWidgetPrivate(ZBWidget* q);
+    static ZBWidgetPrivate* Get(ZBWidget* window) { return window->d.get(); }
 
     void Init(); // builds the widget tree in the order that derived classes may observe
     QToolButton* MakeButton(const QString& objectName, const QString& toolTip);
@@ -35,6 +36,7 @@ public:
 #endif
 
     // Fading.
+    double WindowOpacity() const;
     double CurrentOpacity() const;
     void SetOpacity(double opacity);
     void StartFade();
