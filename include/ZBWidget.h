@@ -20,7 +20,9 @@ class ZBWidgetPrivate;
     band along its edges. It is built fully transparent, fades in when shown, fades out when
     hidden, and fades out before it closes: close() on a window whose opacity is above 0 is refused
     and the window closes itself when the fade ends. Each fade state change is announced by
-    FadeStateChanged() with a FadeState value.
+    FadeStateChanged() with a FadeState value. Where the window system has no window opacity
+    (Wayland), the fades keep their states and timing while the window simply shows and hides; while
+    the application quits, a window closes at once.
 */
 class ZEBGUICORE_EXPORT ZBWidget : public QWidget
 {

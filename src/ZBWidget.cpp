@@ -33,6 +33,41 @@ double stepFor(int milliseconds)
     return milliseconds == 0 ? 1.0 : 1.0 / (milliseconds / double(FadeInterval));
 }
 
+// While the application handles a quit request, it closes every visible window and gives the quit
+// up if one of them refuses. A frameless window would refuse, to fade out first, and so keep the
+// application alive after its last main window closed: while a quit is handled it closes at once.
+class QuitWatcher : public QObject
+{
+public:
+    static void Install()
+    {
+        static QPointer<QuitWatcher> watcher; // one per application object, deleted with it
+        QCoreApplication* app = QCoreApplication::instance();
+        if (app && !watcher) {
+            watcher = new QuitWatcher(app);
+            app->installEventFilter(watcher);
+        }
+    }
+
+    static bool Quitting() { return quitting; }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Quit || quitting || watched != parent())
+            return false;
+        quitting = true;
+        QCoreApplication::sendEvent(watched, event); // Qt's own handling, with the windows closing at once
+        quitting = false;
+        return true;
+    }
+
+private:
+    using QObject::QObject;
+    static bool quitting;
+};
+
+bool QuitWatcher::quitting = false;
+
 } // namespace
 
 ZBWidgetPrivate::ZBWidgetPrivate(ZBWidget* q) : q(q) {}
@@ -76,6 +111,7 @@ void ZBWidgetPrivate::Init()
     QObject::connect(closeButton.data(), &QToolButton::clicked, q, [this] { q->close(); });
 
     q->installEventFilter(q);
+    QuitWatcher::Install();
 
     // Fade fields start at their defaults (member initialisers); the window starts invisible.
     SetOpacity(0.0);
@@ -437,7 +473,7 @@ void ZBWidget::closeEvent(QCloseEvent* event)
 {
     // Qt keeps no opacity for child widgets, so a child ZBWidget could never finish a close fade:
     // it closes at once.
-    if (isWindow() && windowOpacity() > 0.0) {
+    if (isWindow() && d->WindowOpacity() > 0.0 && !QuitWatcher::Quitting()) {
         d->StartFade();
         event->ignore();
         d->SetFadeState(Closing);
