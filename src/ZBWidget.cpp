@@ -149,14 +149,40 @@ void ZBWidgetPrivate::SetFrameCursor(ZBFrameGeometry::CursorGroup group)
         titleBar->setCursor(shape);
 }
 
-void ZBWidgetPrivate::HoverMove(QWidget* watched, const QPoint& pos)
+void ZBWidgetPrivate::HoverMove(const QPoint& pos)
 {
-    const QPoint inParent = q->mapToParent(watched->mapToParent(pos));
+    const QPoint inParent = q->mapToParent(pos);
     const ZBFrameGeometry::CursorGroup group = CursorGroupAt(inParent);
     if (group != cursorGroup) {
         cursorGroup = group;
         SetFrameCursor(group);
     }
+}
+
+bool ZBWidgetPrivate::FrameMove(QWidget* watched, QMouseEvent* move)
+{
+    if (moving || titlePress)
+        return false; // on to mouseMoveEvent for the title drag
+    if (resizeRegion != ZBFrameGeometry::NoRegion && resizePress) {
+        if (resizing)
+            ResizeTo(ZBCompat::GlobalPos(move));
+        // The first move after the press only arms the resize, and keeps the cursor: the mouse may
+        // already have left the band that the edge is dragged by.
+        resizing = true;
+        return true;
+    }
+    const QPoint pos =
+        watched == q ? ZBCompat::EventPos(move) : watched->mapToParent(ZBCompat::EventPos(move));
+    HoverMove(move->buttons() == Qt::NoButton ? PullIn(pos) : pos);
+    return true;
+}
+
+QPoint ZBWidgetPrivate::PullIn(const QPoint& pos) const
+{
+    // Qt hands positions to widgets in whole pixels. Under a scale factor the outermost device pixel
+    // of the right or bottom edge rounds to one past the window; without a grab the mouse is inside.
+    return QPoint(pos.x() == q->width() ? pos.x() - 1 : pos.x(),
+                  pos.y() == q->height() ? pos.y() - 1 : pos.y());
 }
 
 void ZBWidgetPrivate::ResizeTo(const QPoint& globalPos)
@@ -366,6 +392,12 @@ void ZBWidget::SetTitleBarText(const QString& text)
 
 bool ZBWidget::eventFilter(QObject* watched, QEvent* event)
 {
+    // The frame: the title bar, the main content, and the window itself, which gets the moves that
+    // no child takes (under a scale factor, those over the outermost device pixels).
+    if (event->type() == QEvent::MouseMove &&
+        (watched == this || watched == d->mainContent.data() || watched == d->titleBar.data()) &&
+        d->FrameMove(static_cast<QWidget*>(watched), static_cast<QMouseEvent*>(event)))
+        return true;
     if (watched == this) {
         if (event->type() == QEvent::WindowTitleChange) {
             SetTitleBarText(windowTitle());
@@ -382,20 +414,6 @@ bool ZBWidget::eventFilter(QObject* watched, QEvent* event)
     } else if (watched == d->content.data()) {
         if (event->type() == QEvent::WindowTitleChange)
             SetTitleBarText(d->content->windowTitle());
-    } else if (event->type() == QEvent::MouseMove &&
-               (watched == d->mainContent.data() || watched == d->titleBar.data())) {
-        if (d->moving || d->titlePress)
-            return QWidget::eventFilter(watched, event); // on to mouseMoveEvent for the title drag
-        auto* move = static_cast<QMouseEvent*>(event);
-        if (d->resizeRegion != ZBFrameGeometry::NoRegion && d->resizePress) {
-            if (d->resizing) {
-                d->ResizeTo(ZBCompat::GlobalPos(move));
-                return true;
-            }
-            d->resizing = true; // the first move after the press only arms the resize
-        }
-        d->HoverMove(static_cast<QWidget*>(watched), ZBCompat::EventPos(move));
-        return true;
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -404,7 +422,7 @@ void ZBWidget::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton || isMaximized() || isMinimized() || !d->titleBar)
         return;
-    const QPoint pos = ZBCompat::EventPos(event);
+    const QPoint pos = d->PullIn(ZBCompat::EventPos(event));
     // The title zone leaves the resize bands along the title bar's top and sides to resizing.
     const int band = ZBFrameGeometry::ResizeBand;
     const QRect titleZone = d->titleBar->rect().adjusted(band, band, -band, 0);

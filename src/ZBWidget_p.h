@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QtGlobal>
 
+class QMouseEvent;
 class QToolButton;
 class QWidget;
 class ZBTitleBar;
@@ -23,7 +24,10 @@ public:
     QToolButton* MakeButton(const QString& objectName, const QString& toolTip);
 
     // Moving and resizing.
-    void HoverMove(QWidget* watched, const QPoint& pos);
+    // A mouse move over the frame: hover, or a step of a resize. False when it is left to the title drag.
+    bool FrameMove(QWidget* watched, QMouseEvent* move);
+    void HoverMove(const QPoint& pos); // pos in the window's coordinates
+    QPoint PullIn(const QPoint& pos) const;
     void ResizeTo(const QPoint& globalPos);
     // The resize region under a point in the parent's coordinates, by the window's size limits.
     ZBFrameGeometry::Region RegionAt(const QPoint& parentPos) const;
