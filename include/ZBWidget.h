@@ -76,6 +76,18 @@ public:
     /*! While set, dragging the title bar does not move the window. */
     void IgnoreTitleMove(bool ignore);
 
+    /*!
+        Whether a top-level window hands its title drags and edge resizes to the window system (on by
+        default). When the left button goes down on the title bar or a resize band, the window asks
+        the window manager or compositor to carry the drag, which brings the system's snapping and
+        edge tiling and is the only way a window moves on Wayland. Where the system declines, and
+        always while this is off, the window moves and resizes itself. Windows inside other widgets
+        always move themselves.
+    */
+    void SetSystemMoveEnabled(bool enabled);
+    /*! See SetSystemMoveEnabled(). */
+    bool IsSystemMoveEnabled() const;
+
     /*! Duration of the fade-out in milliseconds; negative values count as 0 (one tick). */
     void SetFadeTime(int milliseconds);
     /*! Duration of the fade-in in milliseconds; negative values count as 0 (one tick). */

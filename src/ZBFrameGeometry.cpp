@@ -114,6 +114,16 @@ Qt::CursorShape CursorShape(CursorGroup group)
     return Qt::ArrowCursor;
 }
 
+Qt::Edges Edges(Region region)
+{
+    Qt::Edges edges;
+    edges.setFlag(Qt::LeftEdge, movesLeft(region));
+    edges.setFlag(Qt::RightEdge, movesRight(region));
+    edges.setFlag(Qt::TopEdge, movesTop(region));
+    edges.setFlag(Qt::BottomEdge, movesBottom(region));
+    return edges;
+}
+
 QPoint GripOffset(Region region, const QRect& f, const QPoint& p)
 {
     QPoint grip;

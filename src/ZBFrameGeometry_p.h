@@ -70,6 +70,9 @@ CursorGroup CursorGroupOf(Region region);
 /*! The cursor shape of a cursor group. */
 Qt::CursorShape CursorShape(CursorGroup group);
 
+/*! The edges of the window that follow the mouse in \a region, as the window system names them. */
+Qt::Edges Edges(Region region);
+
 /*! Distance from the press point to the edges that \a region moves. */
 QPoint GripOffset(Region region, const QRect& frame, const QPoint& press);
 

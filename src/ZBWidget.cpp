@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QTimerEvent>
 #include <QToolButton>
+#include <QWindow>
 
 namespace {
 
@@ -187,11 +188,33 @@ QPoint ZBWidgetPrivate::PullIn(const QPoint& pos) const
 
 void ZBWidgetPrivate::ResizeTo(const QPoint& globalPos)
 {
-    const QRect current(q->mapToParent(q->rect().topLeft()), q->mapToParent(q->rect().bottomRight()));
     const QPoint p = q->mapToParent(q->mapFromGlobal(globalPos));
+    if (!Placeable()) {
+        // The window stays where the window system put it, and a position asked for would only move
+        // the coordinates that the next step is measured in: the size alone follows the mouse, taken
+        // from the geometry at the press.
+        if (resizeRegion != ZBFrameGeometry::NoRegion)
+            q->resize(ZBFrameGeometry::Resized(resizeRegion, pressFrame, p, gripOffset, q->minimumSizeHint())
+                          .size());
+        return;
+    }
+    const QRect current(q->mapToParent(q->rect().topLeft()), q->mapToParent(q->rect().bottomRight()));
     const QRect target = ZBFrameGeometry::Resized(resizeRegion, current, p, gripOffset, q->minimumSizeHint());
     if (resizeRegion != ZBFrameGeometry::NoRegion)
         q->setGeometry(target);
+}
+
+bool ZBWidgetPrivate::Placeable() const
+{
+    return !q->isWindow() || ZBWindowSystem::PlacesTopLevels();
+}
+
+bool ZBWidgetPrivate::HandOver(const QMouseEvent* event, Qt::Edges edges)
+{
+    QWindow* window = q->windowHandle();
+    if (!systemMove || !q->isWindow() || !window || !(event->buttons() & Qt::LeftButton))
+        return false;
+    return edges ? window->startSystemResize(edges) : window->startSystemMove();
 }
 
 void ZBWidgetPrivate::ApplyMaximizedGeometry()
@@ -321,6 +344,16 @@ void ZBWidget::IgnoreTitleMove(bool ignore)
     d->ignoreTitleMove = ignore;
 }
 
+void ZBWidget::SetSystemMoveEnabled(bool enabled)
+{
+    d->systemMove = enabled;
+}
+
+bool ZBWidget::IsSystemMoveEnabled() const
+{
+    return d->systemMove;
+}
+
 void ZBWidget::SetFadeTime(int milliseconds)
 {
     d->fadeTime = qMax(0, milliseconds);
@@ -427,6 +460,8 @@ void ZBWidget::mousePressEvent(QMouseEvent* event)
     const int band = ZBFrameGeometry::ResizeBand;
     const QRect titleZone = d->titleBar->rect().adjusted(band, band, -band, 0);
     if (titleZone.contains(d->titleBar->mapFrom(this, pos)) && !d->ignoreTitleMove) {
+        if (d->HandOver(event, Qt::Edges()))
+            return;
         d->dragAnchor = pos;
         d->moving = false;
         d->titlePress = true;
@@ -434,8 +469,12 @@ void ZBWidget::mousePressEvent(QMouseEvent* event)
     }
     if (d->cursorGroup != ZBFrameGeometry::ArrowGroup && !d->ignoreResize) {
         const QPoint p = mapToParent(pos);
-        d->resizeRegion = d->RegionAt(p);
-        d->gripOffset = ZBFrameGeometry::GripOffset(d->resizeRegion, frameGeometry(), p);
+        const ZBFrameGeometry::Region region = d->RegionAt(p);
+        if (region != ZBFrameGeometry::NoRegion && d->HandOver(event, ZBFrameGeometry::Edges(region)))
+            return;
+        d->pressFrame = frameGeometry();
+        d->resizeRegion = region;
+        d->gripOffset = ZBFrameGeometry::GripOffset(d->resizeRegion, d->pressFrame, p);
         d->resizing = false;
         d->resizePress = true;
     }
@@ -445,7 +484,7 @@ void ZBWidget::mouseMoveEvent(QMouseEvent* event)
 {
     if (d->titlePress && !d->moving)
         d->moving = true;
-    if (d->moving)
+    if (d->moving && d->Placeable())
         move(mapToParent(ZBCompat::EventPos(event)) - d->dragAnchor);
 }
 

@@ -7,6 +7,7 @@
 
 #include <QPoint>
 #include <QPointer>
+#include <QRect>
 #include <QtGlobal>
 
 class QMouseEvent;
@@ -29,6 +30,12 @@ public:
     void HoverMove(const QPoint& pos); // pos in the window's coordinates
     QPoint PullIn(const QPoint& pos) const;
     void ResizeTo(const QPoint& globalPos);
+    // False for a top-level window where the window system alone places top-level windows.
+    bool Placeable() const;
+    // Hands the drag that the press \a event begins to the window system: a move without \a edges,
+    // else a resize of those edges. True when the window system carries it from here. Asked at the
+    // press, so that the window system measures the drag from where the mouse went down.
+    bool HandOver(const QMouseEvent* event, Qt::Edges edges);
     // The resize region under a point in the parent's coordinates, by the window's size limits.
     ZBFrameGeometry::Region RegionAt(const QPoint& parentPos) const;
     ZBFrameGeometry::CursorGroup CursorGroupAt(const QPoint& parentPos) const;
@@ -60,6 +67,8 @@ public:
     bool resizePress = false; // the left button went down in a resize zone
     ZBFrameGeometry::Region resizeRegion = ZBFrameGeometry::NoRegion;       // fixed at the press
     ZBFrameGeometry::CursorGroup cursorGroup = ZBFrameGeometry::ArrowGroup; // the resize cursor now shown
+    QRect pressFrame;       // the frame geometry at the resize press
+    bool systemMove = true; // drags are handed to the window system where it takes them
 
     QPointer<QToolButton> closeButton;
     QPointer<QToolButton> minimizeButton;
