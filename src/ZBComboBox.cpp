@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QListView>
 #include <QMouseEvent>
 #include <QPainter>
@@ -123,24 +124,38 @@ void ZBComboBoxPrivate::OpenPopup()
     // A highlight left over from browsing starts again on the current item.
     openedFromKeyboard = false;
     Highlight(q->CurrentIndex(), false);
+    // A popup window takes its place as it appears (on Wayland it cannot move later): it is placed
+    // before it is shown, from what its layout will show, and again from what it shows.
+    if (p->windowType() == Qt::Popup) {
+        if (QLayout* layout = p->layout())
+            layout->activate();
+        PlacePopup(false);
+    }
     p->show();
     if (!p)
         return;
-    ZBTitleBar* title = p->TitleBar();
-    const bool titleShown = title && title->isVisible();
-    ZBFooterBar* footer = p->GetFooter();
-    int height = p->ListHeight();
+    PlacePopup(true);
+    p->installEventFilter(q);
+}
+
+void ZBComboBoxPrivate::PlacePopup(bool shown)
+{
+    const auto showing = [this, shown](QWidget* part) {
+        return part && (shown ? part->isVisible() : part->isVisibleTo(popup));
+    };
+    ZBTitleBar* title = popup->TitleBar();
+    const bool titleShown = showing(title);
+    int height = popup->ListHeight();
     if (titleShown)
         height += title->height();
-    if (footer && footer->isVisible())
-        height += footer->height();
-    p->resize(q->width(), height);
+    if (showing(popup->GetFooter()))
+        height += popup->GetFooter()->height();
+    popup->resize(q->width(), height);
 
     QPoint position = q->mapToGlobal(QPoint(0, 0));
     if (titleShown)
         position.ry() -= title->height();
-    p->move(position);
-    p->installEventFilter(q);
+    popup->move(position);
 }
 
 void ZBComboBoxPrivate::ClosePopup()

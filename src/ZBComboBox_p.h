@@ -20,6 +20,9 @@ public:
 
     void Init();
     void OpenPopup();
+    // Sizes the popup and lays it over the combo box, with the title bar and footer that show, or
+    // that will show once the popup does.
+    void PlacePopup(bool shown);
     void ClosePopup();
 
     // Keyboard operation, modelled on QComboBox. Keys reach the combo box while it has the focus,

@@ -114,7 +114,8 @@ void ZBPopupInfoPrivate::Show(ZBPopupInfo* popup, const QPoint& topLeft)
         popup->raise();
 }
 
-ZBPopupInfo::ZBPopupInfo(QWidget* parent) : ZBWidget(parent, Qt::Window), d(new ZBPopupInfoPrivate(this))
+ZBPopupInfo::ZBPopupInfo(QWidget* parent)
+    : ZBWidget(parent, ZBWindowSystem::NoteWindowKind()), d(new ZBPopupInfoPrivate(this))
 {
     d->Init();
 }

@@ -3,6 +3,7 @@
 #include "ZBComboBoxItemDelegate.h"
 #include "ZBFooterBar.h"
 #include "ZBQtCompat_p.h"
+#include "ZBWindowSystem_p.h"
 
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -154,7 +155,7 @@ void ZBPopupWidgetPrivate::OnDelegateDestroyed()
 }
 
 ZBPopupWidget::ZBPopupWidget(QWidget* parent)
-    : ZBWidget(parent, Qt::Window), d(new ZBPopupWidgetPrivate(this))
+    : ZBWidget(parent, ZBWindowSystem::ListWindowKind()), d(new ZBPopupWidgetPrivate(this))
 {
     d->Init();
 }

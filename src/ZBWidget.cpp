@@ -453,6 +453,11 @@ bool ZBWidget::eventFilter(QObject* watched, QEvent* event)
 
 void ZBWidget::mousePressEvent(QMouseEvent* event)
 {
+    // A popup window closes when the mouse is pressed outside it, as Qt's own popups do.
+    if (windowType() == Qt::Popup && !rect().contains(ZBCompat::EventPos(event))) {
+        hide();
+        return;
+    }
     if (event->button() != Qt::LeftButton || isMaximized() || isMinimized() || !d->titleBar)
         return;
     const QPoint pos = d->PullIn(ZBCompat::EventPos(event));
