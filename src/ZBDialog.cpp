@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSessionManager>
+#include <QWindow>
 
 namespace {
 
@@ -212,7 +213,13 @@ void ZBDialog::closeEvent(QCloseEvent* event)
 
 void ZBDialog::showEvent(QShowEvent* event)
 {
-    if (!event->spontaneous() && !testAttribute(Qt::WA_Moved)) {
+    if (!ZBWindowSystem::PlacesTopLevels()) {
+        // The compositor places the dialog, over the window it belongs to: without a top-level
+        // widget that is the window the user works in.
+        QWidget* active = QApplication::activeWindow();
+        if (!parentWidget() && windowHandle() && active && active != this && active->windowHandle())
+            windowHandle()->setTransientParent(active->windowHandle());
+    } else if (!event->spontaneous() && !testAttribute(Qt::WA_Moved)) {
         const Qt::WindowStates state = windowState();
         AdjustPosition(parentWidget());
         // The computed position is not the application's: the next show centres the dialog again.
