@@ -12,11 +12,13 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSignalMapper>
 #include <QSpacerItem>
 #include <QStringList>
 #include <QTextBrowser>
 #include <QToolButton>
+#include <QtMath>
 
 #include <iterator>
 
@@ -126,10 +128,10 @@ QSize ZBMessageBoxText::ViewSize(const QFont& font, const QString& plainText, co
     }
 
     const int limitW = available.width() / 3;
-    const int w = maxW > limitW ? limitW : maxW + 20;
+    const int w = maxW > limitW ? limitW : maxW + TextRoom;
 
-    // One line more than the wrapped lines of the parts; 20 pixels go to the view's frame and margins.
-    const int ww = w - 20;
+    // One line more than the wrapped lines of the parts, wrapped at the width without the room.
+    const int ww = w - TextRoom;
     int h = metrics.height();
     if (ww > 0) {
         int lines = 1;
@@ -191,7 +193,12 @@ void ZBMessageBoxPrivate::SizeTextView()
     textView->ensurePolished(); // measure with the font the style sheet gives
     const QSize size =
         ZBMessageBoxText::ViewSize(textView->font(), textView->toPlainText(), screen->availableGeometry());
-    textView->setMinimumWidth(size.width());
+    // The view takes the room that its frame and margins need in its style, room for the scroll bar
+    // of a text taller than the limit, and a pixel for what measuring in whole pixels rounds away, so
+    // that the text wraps where it was measured.
+    const int room = 2 * textView->frameWidth() + 2 * qCeil(textView->document()->documentMargin()) +
+                     textView->verticalScrollBar()->sizeHint().width() + 1;
+    textView->setMinimumWidth(size.width() - ZBMessageBoxText::TextRoom + room);
     textView->setMinimumHeight(size.height());
     textView->setMaximumHeight(size.height());
 }

@@ -17,9 +17,12 @@ class ZBMessageBox;
 
 namespace ZBMessageBoxText {
 
+/*! What ViewSize() adds beside the text for the view's frame and margins. */
+constexpr int TextRoom = 20;
+
 /*!
     The size of the text view for \a plainText in \a font on a screen whose work area is \a available:
-    the width is the minimum width, the height both the minimum and the maximum height.
+    the width holds TextRoom beside the text, the height is both the minimum and the maximum height.
 */
 QSize ViewSize(const QFont& font, const QString& plainText, const QRect& available);
 
