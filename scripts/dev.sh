@@ -4,7 +4,8 @@
 #   scripts/dev.sh test   install what is missing, then build and test every configuration:
 #                         Qt 6, Qt 5, Qt 6 with ASan+UBSan, Qt 6 with Clang, a static Qt 6 package,
 #                         the reference documentation, and the installed packages from a consumer
-#                         application
+#                         application; the Qt 6 build also on X11 and Wayland, the Qt 5 build on X11
+#                         (the desktop test)
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -13,7 +14,8 @@ PREFIX=${ZB_PREFIX:-$ROOT/.prefix}
 JOBS=${ZB_JOBS:-2}
 PACKAGES=(cmake ninja-build g++ clang pkg-config qt6-base-dev qt6-base-private-dev qt6-scxml-dev libgl-dev
           qtbase5-dev qtbase5-private-dev fonts-dejavu-core qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
-          qttools5-dev qttools5-dev-tools libqt6opengl6-dev doxygen qt6-documentation-tools)
+          qttools5-dev qttools5-dev-tools libqt6opengl6-dev doxygen qt6-documentation-tools xvfb openbox
+          xcompmgr weston qt6-wayland xdotool x11-utils imagemagick python3)
 
 say() { printf '\n== %s\n' "$*"; }
 
@@ -61,6 +63,30 @@ run_ctest() {
         [ -n "$line" ] || TOTAL_FAILED=$((TOTAL_FAILED + 1))
         FAILED_CONFIGS+=("$name")
         sed -n '/Test command/,$p' "$log" | grep -E 'FAIL!|Loc:|ERROR|Sanitizer|runtime error' | head -n 40 || true
+    fi
+}
+
+# desktop_test <name> [--x11] [--wayland]: the build's desktop test on real display servers (started
+# by the test itself), each of its checks added to the totals.
+desktop_test() {
+    local name=$1 log="$BUILD/$1/desktop.log" rc=0
+    shift
+    say "desktop test $name"
+    python3 "$ROOT/tests/desktop/desktop_test.py" "$BUILD/$name/tests/desktop/zb_desktop_app" "$@" >"$log" 2>&1 ||
+        rc=$?
+    grep -E '^FAIL' "$log" || true
+    local line passed failed
+    line=$(grep -E '^desktop: [0-9]+ passed, [0-9]+ failed' "$log" | tail -n 1 || true)
+    echo "$name desktop: ${line:-no summary}"
+    if [ -n "$line" ]; then
+        passed=$(sed -E 's/desktop: ([0-9]+) passed.*/\1/' <<<"$line")
+        failed=$(sed -E 's/.* ([0-9]+) failed/\1/' <<<"$line")
+        TOTAL_PASSED=$((TOTAL_PASSED + passed))
+        TOTAL_FAILED=$((TOTAL_FAILED + failed))
+    fi
+    if [ $rc -ne 0 ]; then
+        [ -n "$line" ] || { TOTAL_FAILED=$((TOTAL_FAILED + 1)); tail -n 20 "$log"; }
+        FAILED_CONFIGS+=("desktop-$name")
     fi
 }
 
@@ -134,10 +160,12 @@ cmd_test() {
     configure_build qt6 -DCMAKE_INSTALL_PREFIX="$PREFIX"
     run_ctest qt6
     docs
+    desktop_test qt6 --x11 --wayland
     cmake --install "$BUILD/qt6" >/dev/null
 
     configure_build qt5 -DQT_VERSION_MAJOR=5 -DCMAKE_INSTALL_PREFIX="$PREFIX" -DZB_BUILD_BENCH=OFF
     run_ctest qt5
+    desktop_test qt5 --x11
     cmake --install "$BUILD/qt5" >/dev/null
 
     configure_build asan -DZB_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DZB_BUILD_BENCH=OFF

@@ -1,0 +1,561 @@
+#!/usr/bin/env python3
+"""The desktop test: the library on real display servers, driven with real input.
+
+    desktop_test.py APP [--x11] [--wayland] [--only GROUP]
+
+Starts its own Xvfb with the openbox window manager and the xcompmgr compositor (X11), and another
+Xvfb holding weston's X11 backend (Wayland), each on a free display number, with a private runtime
+directory. APP (tests/desktop/zb_desktop_app) runs there; xdotool moves and clicks the pointer and
+presses keys; xwininfo and xprop measure the windows on X11, screenshots on Wayland (a Wayland client
+cannot learn its own position). QTest's synthetic events would bypass the window system, which is what
+is under test here. Each check prints PASS or FAIL; the last line counts them. Everything started is
+stopped again, also on failure. Without options both X11 and Wayland are tested.
+"""
+import os
+import select
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+PARK = (1010, 740)  # pointer rest, outside every window
+SHOTS = os.environ.get('ZB_DESKTOP_SHOTS')  # a folder: the last screenshot before each failure goes there
+results = []
+only = None
+last_image = None
+
+
+def check(name, ok, detail=''):
+    results.append(bool(ok))
+    print(('PASS ' if ok else 'FAIL ') + name + ('' if ok else ': ' + str(detail)), flush=True)
+    if not ok and SHOTS and last_image:
+        with open(os.path.join(SHOTS, name.replace(' ', '-') + '.ppm'), 'wb') as f:
+            f.write(b'P6\n%d %d\n255\n' % (last_image.width, last_image.height) + last_image.data)
+    return ok
+
+
+def wait_for(what, timeout=5.0, step=0.05):
+    end = time.time() + timeout
+    while True:
+        value = what()
+        if value or time.time() > end:
+            return value
+        time.sleep(step)
+
+
+class Session:
+    """A display server with its helpers and the application; close() stops all of them."""
+
+    def __init__(self, size):
+        self.tmp = tempfile.mkdtemp(prefix='zb-desktop-')  # mode 0700: the private runtime directory
+        self.procs = []
+        self.app = None
+        self.lines = []
+        self.env = dict(os.environ)
+        read, write = os.pipe()
+        self.spawn(['Xvfb', '-displayfd', str(write), '-screen', '0', size + 'x24', '-nolisten', 'tcp'],
+                   pass_fds=(write,))
+        os.close(write)
+        number = b''
+        while not number.endswith(b'\n') and select.select([read], [], [], 15)[0]:
+            chunk = os.read(read, 32)
+            number += chunk
+            if not chunk:
+                break
+        os.close(read)
+        number = number.decode().strip()
+        if not number:
+            raise RuntimeError('Xvfb did not start')
+        self.env.update(DISPLAY=':' + number, XDG_RUNTIME_DIR=self.tmp)
+        for name in ('WAYLAND_DISPLAY', 'QT_QPA_PLATFORM', 'QT_SCALE_FACTOR'):
+            self.env.pop(name, None)
+
+    def spawn(self, argv, env=None, **kw):
+        proc = subprocess.Popen(argv, env=env or self.env, stdin=subprocess.DEVNULL, start_new_session=True,
+                                stdout=kw.pop('stdout', subprocess.DEVNULL), stderr=kw.pop('stderr', None), **kw)
+        self.procs.append(proc)
+        return proc
+
+    def close(self):
+        for proc in reversed(self.procs):  # the clients before their display server
+            if proc.poll() is None:
+                os.killpg(proc.pid, signal.SIGTERM)
+            try:
+                proc.wait(3)
+            except subprocess.TimeoutExpired:
+                os.killpg(proc.pid, signal.SIGKILL)
+                proc.wait()
+        shutil.rmtree(self.tmp, ignore_errors=True)
+
+    def tool(self, *argv):
+        return subprocess.run(argv, env=self.env, capture_output=True, text=True, timeout=20).stdout
+
+    def xdo(self, *args):
+        return self.tool('xdotool', *[str(a) for a in args])
+
+    def start_app(self, app, extra_env=None, args=()):
+        """Starts the application and waits until its main window has faded in; returns its layout."""
+        if self.app and self.app.poll() is None:
+            os.killpg(self.app.pid, signal.SIGTERM)
+            self.app.wait(5)
+        self.xdo('mousemove', *PARK)
+        self.lines = []
+        self.stderr = open(os.path.join(self.tmp, 'app.err'), 'w+')
+        self.app = self.spawn([app, *args], dict(self.env, **(extra_env or {})), stdout=subprocess.PIPE,
+                              stderr=self.stderr, text=True)
+        threading.Thread(target=lambda out: [self.lines.append(line.split()) for line in out],
+                         args=(self.app.stdout,), daemon=True).start()
+        if not wait_for(lambda: ['ready'] in self.lines, 15):
+            raise RuntimeError('the application did not come up')
+        self.minimum = tuple(map(int, self.said('minimum')[1:3]))
+
+    def at(self, name, timeout=3.0):
+        """The latest place (x, y, w, h) that the application reported for name."""
+        found = wait_for(lambda: [w for w in self.lines if w[:2] == ['at', name]], timeout)
+        return tuple(map(int, found[-1][2:6])) if found else None
+
+    def said(self, word, timeout=3.0):
+        found = wait_for(lambda: [w for w in self.lines if w[0] == word], timeout)
+        return found[-1] if found else None
+
+    def drag(self, x, y, dx, dy, steps=4, start=True):
+        """Presses at (x, y) after a hover there, moves by (dx, dy) in steps and releases."""
+        cmd = ['mousemove', x - 1, y, 'sleep', 0.1, 'mousemove', x, y, 'sleep', 0.15] if start else []
+        cmd += ['mousedown', 1, 'sleep', 0.1]
+        for i in range(1, steps + 1):
+            cmd += ['mousemove', x + dx * i // steps, y + dy * i // steps, 'sleep', 0.06]
+        self.xdo(*cmd, 'sleep', 0.2, 'mouseup', 1, 'sleep', 0.4)
+
+    def click(self, x, y):
+        self.xdo('mousemove', x, y, 'sleep', 0.15, 'click', 1, 'sleep', 0.3)
+
+    def screenshot(self):
+        raw = subprocess.run(['import', '-window', 'root', '-depth', '8', 'ppm:-'], env=self.env,
+                             capture_output=True, timeout=20).stdout
+        global last_image
+        magic, size, depth, data = raw.split(b'\n', 3)
+        last_image = Image(*map(int, size.split()), data)
+        return last_image
+
+
+class Image:
+    def __init__(self, width, height, data):
+        self.width, self.height, self.data = width, height, data
+
+    def pixel(self, x, y):
+        i = 3 * (y * self.width + x)
+        return tuple(self.data[i:i + 3])
+
+    def box(self, colour, tolerance=0):
+        """(x, y, w, h) around every pixel of this colour (hex 'rrggbb'), or None. With a tolerance, only
+        pixels that start a 2 by 2 block of close colours count, so that thin lines and text are left out."""
+        pattern = bytes.fromhex(colour)
+        row_bytes = 3 * self.width
+        spans = []
+        for y in range(self.height - 1):
+            row = self.data[y * row_bytes:(y + 1) * row_bytes]
+            if tolerance:
+                near = [close_to(row[i:i + 3], pattern, tolerance) for i in range(0, row_bytes, 3)]
+                if y == 0 or not any(near):
+                    previous = near
+                    continue
+                hits = [x for x in range(self.width - 1) if near[x] and near[x + 1] and previous[x] and previous[x + 1]]
+                previous = near
+                if hits:
+                    spans.append((hits[0], hits[-1] + 1, y - 1, y))
+                continue
+            first = row.find(pattern)
+            while first >= 0 and first % 3:
+                first = row.find(pattern, first + 1)
+            if first < 0:
+                continue
+            last = row.rfind(pattern)
+            while last % 3:
+                last = row.rfind(pattern, 0, last + 2)
+            spans.append((first // 3, last // 3, y, y))
+        if not spans:
+            return None
+        left, right = min(s[0] for s in spans), max(s[1] for s in spans)
+        top, bottom = min(s[2] for s in spans), max(s[3] for s in spans)
+        return (left, top, right - left + 1, bottom - top + 1)
+
+
+def close_to(a, b, tolerance=12):
+    return a is not None and all(abs(p - q) <= tolerance for p, q in zip(a, b))
+
+
+def outward(rect, region, d):
+    """rect with the edges of region ('left', 'top-right', ...) moved outward by d."""
+    x, y, w, h = rect
+    if 'left' in region:
+        x, w = x - d, w + d
+    if 'right' in region:
+        w += d
+    if 'top' in region:
+        y, h = y - d, h + d
+    if 'bottom' in region:
+        h += d
+    return (x, y, w, h)
+
+
+def grip(rect, region):
+    """A point 2 pixels inside the edges of region, halfway along the others."""
+    x, y, w, h = rect
+    px = x + 2 if 'left' in region else x + w - 3 if 'right' in region else x + w // 2
+    py = y + 2 if 'top' in region else y + h - 3 if 'bottom' in region else y + h // 2
+    return px, py
+
+
+# Right and bottom first: weston 10 moves a window resized by its left or top edge by the size change
+# since the last frame it saw after the first, which a window that has not changed size since it
+# appeared lacks; it then jumps by its whole width (any client does).
+REGIONS = ['right', 'bottom', 'left', 'top', 'bottom-right', 'top-left', 'top-right', 'bottom-left']
+
+
+def button(s, g, name):
+    """The centre of a title bar button of the window at g: the buttons keep their distance from the right."""
+    b, width = s.at(name), s.at('window')[2]
+    return g[0] + g[2] - (width - b[0] - b[2] // 2), g[1] + b[1] + b[3] // 2
+
+
+def frame_checks(s, tag, geometry):
+    """Title drag, every edge and corner (and a press again at once where a drag left the pointer),
+    and the minimum size: the same on both display servers, with geometry() measuring the window."""
+    g = geometry()
+    title = s.at('title')
+    s.drag(g[0] + title[2] // 3, g[1] + title[3] // 2, 73, 41)
+    check(tag + ' title drag moves by exactly the drag', geometry() == (g[0] + 73, g[1] + 41, g[2], g[3]),
+          (g, geometry()))
+    for region in REGIONS:
+        g = geometry()
+        x, y = grip(g, region)
+        dx = -24 if 'left' in region else 24 if 'right' in region else 0
+        dy = -24 if 'top' in region else 24 if 'bottom' in region else 0
+        s.drag(x, y, dx, dy)
+        check(tag + ' %s edge resizes exactly' % region, geometry() == outward(g, region, 24), (g, geometry()))
+        g = geometry()
+        s.drag(x + dx, y + dy, dx // 2, dy // 2, start=False)
+        check(tag + ' %s edge pressed again at once resizes' % region, geometry() == outward(g, region, 12),
+              (g, geometry()))
+    for region, far in (('left', (600, 0)), ('top', (0, 500))):
+        g = geometry()
+        x, y = grip(g, region)
+        s.drag(x, y, *far)
+        expected = (g[0] + g[2] - s.minimum[0], g[1], s.minimum[0], g[3]) if region == 'left' else \
+            (g[0], g[1] + g[3] - s.minimum[1], g[2], s.minimum[1])
+        check(tag + ' %s edge stops at the minimum size' % region, geometry() == expected, (g, geometry()))
+
+
+# ---- X11 ------------------------------------------------------------------------------------------------
+
+class X11:
+    def __init__(self, s):
+        self.s = s
+
+    def windows(self, name=None):
+        args = ['search', '--onlyvisible'] + (['--name', '^%s$' % name] if name else ['--class', 'zb_desktop_app'])
+        return [int(w) for w in self.s.xdo(*args).split()]
+
+    def window(self, name, timeout=3.0):
+        found = wait_for(lambda: self.windows(name), timeout)
+        return found[0] if found else None
+
+    def geometry(self, wid):
+        info = dict(line.strip().split(':', 1) for line in self.s.tool('xwininfo', '-id', str(wid)).splitlines()
+                    if ':' in line)
+        return tuple(int(info[k]) for k in ('Absolute upper-left X', 'Absolute upper-left Y', 'Width', 'Height'))
+
+    def prop(self, wid, name):
+        out = self.s.tool('xprop', *(['-root'] if wid is None else ['-id', str(wid)]), name)
+        return out.split('=', 1)[1].strip() if ' = ' in out else out.strip()
+
+    def ids(self, wid, name):
+        return [int(v.strip(','), 16) for v in self.prop(wid, name).split() if v.startswith('0x')]
+
+    def opaque(self, wid):
+        value = self.prop(wid, '_NET_WM_WINDOW_OPACITY')
+        return 'not found' in value or value == '4294967295'
+
+    def other(self, main, size, timeout=3.0):
+        """A shown window of the application other than main, of the given size if one is given."""
+        found = wait_for(lambda: [w for w in self.windows() if w != main and
+                                  (size is None or self.geometry(w)[2:] == size)], timeout)
+        return found[0] if found else None
+
+
+def x11_frame(s, app):
+    x = X11(s)
+    s.start_app(app)
+    main = x.window('zb-main')
+    time.sleep(0.5)
+    check('x11 fade-in reaches the X server with the pointer still', x.opaque(main),
+          x.prop(main, '_NET_WM_WINDOW_OPACITY'))
+    frame_checks(s, 'x11', lambda: x.geometry(main))
+
+    g = x.geometry(main)
+    s.click(*button(s, g, 'maximize'))
+    area = tuple(int(v) for v in x.prop(None, '_NET_WORKAREA').split(',')[:4])
+    check('x11 maximise fills the work area', wait_for(lambda: x.geometry(main) == area, 2), x.geometry(main))
+    s.click(*button(s, area, 'maximize'))  # the restore button stands where maximise stood
+    check('x11 restore returns the exact geometry', wait_for(lambda: x.geometry(main) == g, 2), x.geometry(main))
+
+    s.click(*button(s, g, 'minimize'))
+    s.xdo('mousemove', *PARK)
+    check('x11 minimise iconifies', wait_for(lambda: 'Iconic' in x.prop(main, 'WM_STATE'), 2), x.prop(main, 'WM_STATE'))
+    s.xdo('windowactivate', main)
+    time.sleep(1.0)
+    check('x11 a restored window comes back at full opacity', x.opaque(main) and 'Normal' in x.prop(main, 'WM_STATE'),
+          x.prop(main, '_NET_WM_WINDOW_OPACITY'))
+
+
+def x11_own(s, app):
+    x = X11(s)
+    s.start_app(app, args=['--own'])
+    main = x.window('zb-main')
+    frame_checks(s, 'x11 own arithmetic:', lambda: x.geometry(main))
+
+
+def x11_windows(s, app):
+    x = X11(s)
+    s.start_app(app)
+    main = x.window('zb-main')
+    g = x.geometry(main)
+    combo = s.at('combo')
+    s.click(g[0] + combo[0] + combo[2] // 2, g[1] + combo[1] + combo[3] // 2)
+    listed = x.other(main, None)
+    check('x11 the combo list opens over the combo box',
+          listed and x.geometry(listed)[:2] == (g[0] + combo[0], g[1] + combo[1]), listed and x.geometry(listed))
+    check('x11 the combo list is not in task bars and Alt+Tab', listed not in x.ids(None, '_NET_CLIENT_LIST'))
+    check('x11 the combo list leaves the main window active', x.ids(None, '_NET_ACTIVE_WINDOW') == [main],
+          x.prop(None, '_NET_ACTIVE_WINDOW'))
+    time.sleep(0.3)
+    row = listed and s.screenshot().pixel(*[v + 3 for v in x.geometry(listed)[:2]])
+    check('x11 the current row of the open list keeps the selection colour', close_to(row, (0x3d, 0x7e, 0xff)), row)
+    s.xdo('key', 'Escape')
+    check('x11 Escape closes the combo list', wait_for(lambda: not x.other(main, None, 0), 2))
+    s.click(g[0] + combo[0] + combo[2] // 2, g[1] + combo[1] + combo[3] // 2)
+    s.click(g[0] + g[2] - 40, g[1] + g[3] - 40)
+    check('x11 a click outside closes the combo list', wait_for(lambda: not x.other(main, None, 0), 2))
+
+    s.xdo('key', 'd')
+    dialog = x.window('zb-dialog')
+    d = dialog and x.geometry(dialog)
+    centre = (g[0] + g[2] // 2 - d[2] // 2 - 10, g[1] + g[3] // 2 - d[3] // 2 - 40) if d else None
+    check('x11 the dialog is centred over its parent', d and d[:2] == centre, (d, centre))
+    check('x11 the dialog is transient for its parent', dialog and x.ids(dialog, 'WM_TRANSIENT_FOR') == [main])
+    check('x11 the dialog is modal', dialog and '_NET_WM_STATE_MODAL' in x.prop(dialog, '_NET_WM_STATE'))
+    check('x11 the dialog has no window manager frame',
+          dialog and x.prop(dialog, '_NET_FRAME_EXTENTS') == '0, 0, 0, 0', dialog and x.prop(dialog, '_NET_FRAME_EXTENTS'))
+    s.xdo('key', 'Escape')
+    check('x11 Escape rejects the dialog', s.said('dialog') == ['dialog', '0'])
+
+    s.xdo('key', 'm')
+    box = x.window('zb-message')
+    b = box and x.geometry(box)
+    area = tuple(int(v) for v in x.prop(None, '_NET_WORKAREA').split(',')[:4])
+    centre = (area[0] + area[2] // 2 - b[2] // 2 - 10, area[1] + area[3] // 2 - b[3] // 2 - 40) if b else None
+    check('x11 a message box without a top-level widget is centred on the screen', b and b[:2] == centre, (b, centre))
+    s.xdo('key', 'Return')
+    check('x11 Return presses the default button', s.said('message') == ['message', '1024'])
+
+    s.xdo('mousemove', *PARK, 'sleep', 0.2, 'key', 'p')
+    size = s.at('popup')
+    popup = size and x.other(main, size[2:])
+    p = popup and x.geometry(popup)
+    centre = ((2 * g[0] + g[2] - 1) // 2 - size[2] // 2, (2 * g[1] + g[3] - 1) // 2 - size[3] // 2) if size else None
+    check('x11 the text popup is centred in its parent', p and p[:2] == centre, (p, centre))
+    check('x11 the text popup is not in task bars and Alt+Tab', popup and popup not in x.ids(None, '_NET_CLIENT_LIST'))
+    check('x11 the text popup leaves the main window active', x.ids(None, '_NET_ACTIVE_WINDOW') == [main])
+    time.sleep(0.4)
+    check('x11 the text popup shows at full opacity with the pointer still', popup and x.opaque(popup),
+          popup and x.prop(popup, '_NET_WM_WINDOW_OPACITY'))
+
+
+def x11_quit(s, app):
+    x = X11(s)
+    s.start_app(app)
+    main = x.window('zb-main')
+    g = x.geometry(main)
+    s.click(g[0] + g[2] // 2, g[1] + g[3] // 2)
+    s.xdo('key', 'w')
+    check('x11 the child window shows', x.window('zb-child'))
+    s.click(*button(s, g, 'close'))
+    check('x11 closing the main window with a child window open quits', wait_for(lambda: s.app.poll() is not None, 5))
+
+
+def x11_scaled(s, app):
+    x = X11(s)
+    s.start_app(app, {'QT_SCALE_FACTOR': '2'})
+    main = x.window('zb-main')
+    for region in ('right', 'bottom'):
+        g = x.geometry(main)
+        px = g[0] + g[2] - 1 if region == 'right' else g[0] + g[2] // 2
+        py = g[1] + g[3] - 1 if region == 'bottom' else g[1] + g[3] // 2
+        s.drag(px, py, 30 if region == 'right' else 0, 30 if region == 'bottom' else 0)
+        check('x11 at scale 2 the outermost pixel of the %s edge resizes' % region,
+              x.geometry(main) == outward(g, region, 30), (g, x.geometry(main)))
+
+
+def x11(app):
+    s = Session('1280x1024')
+    try:
+        s.spawn(['openbox', '--sm-disable'])
+        if not wait_for(lambda: '0x' in s.tool('xprop', '-root', '_NET_SUPPORTING_WM_CHECK'), 10):
+            raise RuntimeError('openbox did not start')
+        s.spawn(['xcompmgr'])
+        time.sleep(0.5)
+        for group in (x11_frame, x11_own, x11_windows, x11_quit, x11_scaled):
+            if only and only not in group.__name__:
+                continue
+            try:
+                group(s, app)
+            except Exception as error:  # a group that cannot go on counts as one failure
+                check('x11 %s' % group.__name__, False, repr(error))
+    finally:
+        s.close()
+
+
+# ---- Wayland ----------------------------------------------------------------------------------------------
+
+OUTPUT = (1000, 740)  # weston's output inside the Xvfb screen, at its top-left corner
+CORNER = (OUTPUT[0] - 1, OUTPUT[1] - 1)  # the pointer's rest: weston draws its sprite into every screenshot
+
+
+class Wayland:
+    def __init__(self, s):
+        self.s = s
+
+    def shot(self):
+        self.s.xdo('mousemove', *CORNER, 'sleep', 0.3)
+        return self.s.screenshot()
+
+    def main(self):
+        """The main window's rectangle, from its green content and where the content sits in it. The
+        pointer stays where it is: its sprite hides too little of the content to change the box."""
+        green = self.s.screenshot().box('20c040')
+        c, window = self.s.at('content'), self.s.at('window')
+        return green and (green[0] - c[0], green[1] - c[1], green[2] + window[2] - c[2], green[3] + window[3] - c[3])
+
+
+def wl_frame(s, app):
+    w = Wayland(s)
+    s.start_app(app)
+    frame_checks(s, 'wayland', w.main)
+    g = w.main()
+    s.click(*button(s, g, 'maximize'))
+    check('wayland maximise fills the output', w.main() == (0, 0) + OUTPUT, w.main())
+    s.click(*button(s, (0, 0) + OUTPUT, 'maximize'))
+    check('wayland restore returns the exact geometry', w.main() == g, (g, w.main()))
+
+
+def wl_own(s, app):
+    w = Wayland(s)
+    s.start_app(app, args=['--own'])
+    g = w.main()
+    s.drag(*grip(g, 'left'), -80, 0)
+    check('wayland own arithmetic: the left edge adds exactly the drag, in place', w.main() == (g[0], g[1], g[2] + 80, g[3]),
+          (g, w.main()))
+
+
+def wl_windows(s, app):
+    w = Wayland(s)
+    s.start_app(app)
+    g = w.main()
+    combo = s.at('combo')
+    s.click(g[0] + combo[0] + combo[2] - 20, g[1] + combo[1] + combo[3] // 2)
+    image = s.screenshot()  # the pointer stays over the current row, away from the pixel looked at
+    selected = image.box('3d7eff', 40)
+    check('wayland the combo list opens over the combo box',
+          selected and selected[:2] == (g[0] + combo[0], g[1] + combo[1]), (selected, g, combo))
+    row = selected and image.pixel(selected[0] + 3, selected[1] + 3)
+    check('wayland the current row of the open list keeps the selection colour', selected and
+          close_to(row, (0x3d, 0x7e, 0xff)), row)
+    s.xdo('key', 'Escape')
+    check('wayland Escape closes the combo list', not w.shot().box('3d7eff', 40))
+    s.click(g[0] + combo[0] + combo[2] - 20, g[1] + combo[1] + combo[3] // 2)
+    s.click(g[0] + g[2] - 40, g[1] + g[3] - 40)
+    check('wayland a click outside closes the combo list', not w.shot().box('3d7eff', 40))
+
+    # Over a maximised main window, a click anywhere beside a dialog activates the main window.
+    s.click(*button(s, g, 'maximize'))
+    for key, colour, name in (('d', 'd020d0', 'dialog'), ('m', 'a0e0f0', 'message box')):
+        s.xdo('key', key)
+        box = wait_for(lambda: w.shot().box(colour), 3)
+        if check('wayland the %s shows' % name, box):
+            s.click(box[0] + box[2] + 40 if box[0] < OUTPUT[0] // 2 else box[0] - 40, box[1] + box[3] // 2)
+            check('wayland the %s stays over its parent' % name, w.shot().box(colour) == box, box)
+        s.xdo('key', 'Escape')
+        s.said('dialog' if key == 'd' else 'message')
+    s.click(*button(s, (0, 0) + OUTPUT, 'maximize'))
+    wait_for(lambda: w.main() == g, 2)
+
+    s.click(g[0] + g[2] // 2, g[1] + g[3] - 30)
+    s.xdo('key', 'p')
+    size, mark = s.at('popup') or (0, 0, 0, 0), s.at('mark') or (0, 0)
+    found = wait_for(lambda: w.shot().box('f0e020'), 2)
+    centre = ((2 * g[0] + g[2] - 1) // 2 - size[2] // 2, (2 * g[1] + g[3] - 1) // 2 - size[3] // 2)
+    placed = found and (found[0] - mark[0], found[1] - mark[1])
+    check('wayland the text popup is centred in its parent', placed == centre, (placed, centre))
+
+def wl_quit(s, app):
+    w = Wayland(s)
+    s.start_app(app)
+    g = w.main()
+    s.click(g[0] + g[2] // 2, g[1] + g[3] - 30)
+    s.xdo('key', 'w')
+    check('wayland the child window shows', wait_for(lambda: w.shot().box('c04020'), 3))
+    s.click(*button(s, g, 'close'))
+    check('wayland closing the main window with a child window open quits', wait_for(lambda: s.app.poll() is not None, 5))
+    s.stderr.seek(0)
+    warnings = [line for line in s.stderr if 'opacity' in line]
+    check('wayland fades warn about nothing', not warnings, '%d warnings' % len(warnings))
+
+
+def wayland(app):
+    s = Session('%dx%d' % (OUTPUT[0] + 24, OUTPUT[1] + 28))
+    try:
+        ini = os.path.join(s.tmp, 'weston.ini')
+        with open(ini, 'w') as f:  # a black desktop without panel or animations
+            f.write('[shell]\nbackground-color=0xff000000\npanel-position=none\nanimation=none\n'
+                    'close-animation=none\nstartup-animation=none\nfocus-animation=none\n')
+        socket = 'zb-wayland-%d' % os.getpid()
+        s.spawn(['weston', '--backend=x11-backend.so', '--use-pixman', '--width=%d' % OUTPUT[0],
+                 '--height=%d' % OUTPUT[1], '--socket=' + socket, '--idle-time=0', '--config=' + ini],
+                stderr=open(os.path.join(s.tmp, 'weston.log'), 'w'))
+        if not wait_for(lambda: os.path.exists(os.path.join(s.tmp, socket)), 10):
+            raise RuntimeError('weston did not start')
+        s.env.update(WAYLAND_DISPLAY=socket, QT_QPA_PLATFORM='wayland')
+        time.sleep(1.0)
+        s.xdo('mousemove', OUTPUT[0] // 2, OUTPUT[1] // 2, 'sleep', 0.1, 'mousemove', *CORNER)
+        for group in (wl_frame, wl_own, wl_windows, wl_quit):
+            if only and only not in group.__name__:
+                continue
+            try:
+                group(s, app)
+            except Exception as error:
+                check('wayland %s' % group.__name__, False, repr(error))
+    finally:
+        s.close()
+
+
+def main():
+    global only
+    argv = sys.argv[1:]
+    if '--only' in argv:
+        only = argv.pop(argv.index('--only') + 1)
+        argv.remove('--only')
+    app = os.path.abspath(argv[0])
+    servers = [a for a in argv[1:] if a in ('--x11', '--wayland')] or ['--x11', '--wayland']
+    for server in servers:
+        (x11 if server == '--x11' else wayland)(app)
+    failed = results.count(False)
+    print('desktop: %d passed, %d failed' % (len(results) - failed, failed), flush=True)
+    return 1 if failed or not results else 0
+
+
+if __name__ == '__main__':
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(2))  # so that every session is closed
+    sys.exit(main())
