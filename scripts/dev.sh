@@ -77,7 +77,7 @@ desktop_test() {
     grep -E '^FAIL' "$log" || true
     local line passed failed
     line=$(grep -E '^desktop: [0-9]+ passed, [0-9]+ failed' "$log" | tail -n 1 || true)
-    echo "$name desktop: ${line:-no summary}"
+    echo "$name ${line:-desktop: no summary}"
     if [ -n "$line" ]; then
         passed=$(sed -E 's/desktop: ([0-9]+) passed.*/\1/' <<<"$line")
         failed=$(sed -E 's/.* ([0-9]+) failed/\1/' <<<"$line")

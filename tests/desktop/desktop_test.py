@@ -79,6 +79,19 @@ class Session:
         self.procs.append(proc)
         return proc
 
+    def helper(self, argv, ready, **kw):
+        """Starts a helper of the display server (window manager, compositor) and waits until ready()
+        holds; an attempt that ends early (openbox now and then exits at once) is repeated."""
+        for attempt in range(3):
+            proc = self.spawn(argv, **kw)
+            wait_for(lambda: ready() or proc.poll() is not None, 10)
+            if ready():
+                return
+            if proc.poll() is None:
+                os.killpg(proc.pid, signal.SIGKILL)
+            proc.wait()
+        raise RuntimeError(argv[0] + ' did not start')
+
     def close(self):
         for proc in reversed(self.procs):  # the clients before their display server
             if proc.poll() is None:
@@ -290,8 +303,7 @@ def x11_frame(s, app):
     x = X11(s)
     s.start_app(app)
     main = x.window('zb-main')
-    time.sleep(0.5)
-    check('x11 fade-in reaches the X server with the pointer still', x.opaque(main),
+    check('x11 fade-in reaches the X server with the pointer still', wait_for(lambda: x.opaque(main), 2),
           x.prop(main, '_NET_WM_WINDOW_OPACITY'))
     frame_checks(s, 'x11', lambda: x.geometry(main))
 
@@ -306,8 +318,8 @@ def x11_frame(s, app):
     s.xdo('mousemove', *PARK)
     check('x11 minimise iconifies', wait_for(lambda: 'Iconic' in x.prop(main, 'WM_STATE'), 2), x.prop(main, 'WM_STATE'))
     s.xdo('windowactivate', main)
-    time.sleep(1.0)
-    check('x11 a restored window comes back at full opacity', x.opaque(main) and 'Normal' in x.prop(main, 'WM_STATE'),
+    check('x11 a restored window comes back at full opacity',
+          wait_for(lambda: x.opaque(main) and 'Normal' in x.prop(main, 'WM_STATE'), 3),
           x.prop(main, '_NET_WM_WINDOW_OPACITY'))
 
 
@@ -331,9 +343,9 @@ def x11_windows(s, app):
     check('x11 the combo list is not in task bars and Alt+Tab', listed not in x.ids(None, '_NET_CLIENT_LIST'))
     check('x11 the combo list leaves the main window active', x.ids(None, '_NET_ACTIVE_WINDOW') == [main],
           x.prop(None, '_NET_ACTIVE_WINDOW'))
-    time.sleep(0.3)
-    row = listed and s.screenshot().pixel(*[v + 3 for v in x.geometry(listed)[:2]])
-    check('x11 the current row of the open list keeps the selection colour', close_to(row, (0x3d, 0x7e, 0xff)), row)
+    row = lambda: listed and s.screenshot().pixel(*[v + 3 for v in x.geometry(listed)[:2]])
+    check('x11 the current row of the open list keeps the selection colour',
+          wait_for(lambda: close_to(row(), (0x3d, 0x7e, 0xff)), 2), row())
     s.xdo('key', 'Escape')
     check('x11 Escape closes the combo list', wait_for(lambda: not x.other(main, None, 0), 2))
     s.click(g[0] + combo[0] + combo[2] // 2, g[1] + combo[1] + combo[3] // 2)
@@ -369,9 +381,8 @@ def x11_windows(s, app):
     check('x11 the text popup is centred in its parent', p and p[:2] == centre, (p, centre))
     check('x11 the text popup is not in task bars and Alt+Tab', popup and popup not in x.ids(None, '_NET_CLIENT_LIST'))
     check('x11 the text popup leaves the main window active', x.ids(None, '_NET_ACTIVE_WINDOW') == [main])
-    time.sleep(0.4)
-    check('x11 the text popup shows at full opacity with the pointer still', popup and x.opaque(popup),
-          popup and x.prop(popup, '_NET_WM_WINDOW_OPACITY'))
+    check('x11 the text popup shows at full opacity with the pointer still',
+          popup and wait_for(lambda: x.opaque(popup), 2), popup and x.prop(popup, '_NET_WM_WINDOW_OPACITY'))
 
 
 def x11_quit(s, app):
@@ -402,9 +413,7 @@ def x11_scaled(s, app):
 def x11(app):
     s = Session('1280x1024')
     try:
-        s.spawn(['openbox', '--sm-disable'])
-        if not wait_for(lambda: '0x' in s.tool('xprop', '-root', '_NET_SUPPORTING_WM_CHECK'), 10):
-            raise RuntimeError('openbox did not start')
+        s.helper(['openbox', '--sm-disable'], lambda: '0x' in s.tool('xprop', '-root', '_NET_SUPPORTING_WM_CHECK'))
         s.spawn(['xcompmgr'])
         time.sleep(0.5)
         for group in (x11_frame, x11_own, x11_windows, x11_quit, x11_scaled):
@@ -522,11 +531,9 @@ def wayland(app):
             f.write('[shell]\nbackground-color=0xff000000\npanel-position=none\nanimation=none\n'
                     'close-animation=none\nstartup-animation=none\nfocus-animation=none\n')
         socket = 'zb-wayland-%d' % os.getpid()
-        s.spawn(['weston', '--backend=x11-backend.so', '--use-pixman', '--width=%d' % OUTPUT[0],
-                 '--height=%d' % OUTPUT[1], '--socket=' + socket, '--idle-time=0', '--config=' + ini],
-                stderr=open(os.path.join(s.tmp, 'weston.log'), 'w'))
-        if not wait_for(lambda: os.path.exists(os.path.join(s.tmp, socket)), 10):
-            raise RuntimeError('weston did not start')
+        s.helper(['weston', '--backend=x11-backend.so', '--use-pixman', '--width=%d' % OUTPUT[0],
+                  '--height=%d' % OUTPUT[1], '--socket=' + socket, '--idle-time=0', '--config=' + ini],
+                 lambda: os.path.exists(os.path.join(s.tmp, socket)), stderr=open(os.path.join(s.tmp, 'weston.log'), 'w'))
         s.env.update(WAYLAND_DISPLAY=socket, QT_QPA_PLATFORM='wayland')
         time.sleep(1.0)
         s.xdo('mousemove', OUTPUT[0] // 2, OUTPUT[1] // 2, 'sleep', 0.1, 'mousemove', *CORNER)
