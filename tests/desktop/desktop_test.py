@@ -7,10 +7,12 @@ Starts its own Xvfb with the openbox window manager and the xcompmgr compositor 
 Xvfb holding weston's X11 backend (Wayland), each on a free display number, with a private runtime
 directory. APP (tests/desktop/zb_desktop_app) runs there; xdotool moves and clicks the pointer and
 presses keys; xwininfo and xprop measure the windows on X11, screenshots on Wayland (a Wayland client
-cannot learn its own position). QTest's synthetic events would bypass the window system, which is what
-is under test here. Each check prints PASS or FAIL; the last line counts them. Everything started is
-stopped again, also on failure. Without options both X11 and Wayland are tested.
+cannot learn its own position); on X11 pyatspi also reads what a screen reader is told. QTest's synthetic
+events would bypass the window system, which is what is under test here. Each check prints PASS or FAIL
+(SKIP where the machine cannot run it); the last line counts them. Everything started is stopped again,
+also on failure. Without options both X11 and Wayland are tested.
 """
+import json
 import os
 import select
 import shutil
@@ -410,13 +412,74 @@ def x11_scaled(s, app):
               x.geometry(main) == outward(g, region, 30), (g, x.geometry(main)))
 
 
+# The application's accessibility tree as AT-SPI hands it to a screen reader, as nested dictionaries.
+# Run by Debian's interpreter, the one python3-pyatspi is installed for.
+ATSPI_TREE = """
+import json, pyatspi
+def node(a):
+    return dict(role=a.getRoleName(), name=a.name, description=a.description, children=[node(c) for c in a],
+                states=[pyatspi.stateToString(s) for s in a.getState().getStates()])
+print(json.dumps([node(a) for a in pyatspi.Registry.getDesktop(0) if a and a.name == 'zb_desktop_app']))
+"""
+
+
+def x11_atspi(s, app):
+    """What a screen reader is told, through at-spi2-core on a private session bus with Qt's bridge on.
+    Runs last: while its bus runs, the accessibility bus's address stays on the X root window, where every
+    Qt application would find it."""
+    bus = os.path.join(s.tmp, 'bus')
+    log = open(os.path.join(s.tmp, 'atspi.log'), 'w')
+    try:  # the accessibility bus and the registry it starts go with it
+        s.helper(['dbus-daemon', '--session', '--nofork', '--address=unix:path=' + bus], lambda: os.path.exists(bus),
+                 stdout=log, stderr=log)
+    except (OSError, RuntimeError) as error:
+        print('SKIP x11 AT-SPI: no session bus could be started (%s)' % error, flush=True)
+        return
+    bus_env = {'DBUS_SESSION_BUS_ADDRESS': 'unix:path=' + bus, 'QT_LINUX_ACCESSIBILITY_ALWAYS_ON': '1'}
+    env = dict(s.env, **bus_env)
+    # Qt's bridge waits for the accessibility bus but does not start it.
+    subprocess.run(['dbus-send', '--session', '--print-reply', '--dest=org.a11y.Bus', '/org/a11y/bus',
+                    'org.a11y.Bus.GetAddress'], env=env, capture_output=True, timeout=20)
+    s.start_app(app, bus_env)
+
+    def sees(name, look, expected):
+        """Reads the tree until look(windows) gives what is expected."""
+        last = [None]
+
+        def now():
+            out = subprocess.run(['/usr/bin/python3', '-c', ATSPI_TREE], env=env, capture_output=True, text=True,
+                                 timeout=20).stdout
+            last[0] = look(json.loads(out)[0]['children']) if out.startswith('[{') else 'no tree'
+            return last[0] == expected
+        check('x11 AT-SPI: ' + name, wait_for(now, 10), last[0])
+
+    def nodes(node):
+        return [node] + [n for child in node['children'] for n in nodes(child)]
+
+    # The window's first part is its title bar, named by the title; the hidden Restore button is not showing.
+    sees('the title bar and its buttons are named', lambda windows: [
+        (bar['name'], [(b['name'], 'showing' in b['states']) for b in nodes(bar) if b['role'] == 'push button'])
+        for bar in [w['children'][0] for w in windows if w['name'] == 'zb-main' and w['children']]],
+        [('zb-main', [('Close', True), ('Restore', False), ('Maximize', True), ('Minimize', True)])])
+    sees('the combo box lists its items, the current one selected', lambda windows: [
+        [(item['name'], 'selected' in item['states']) for item in box['children'][0]['children']]
+        for w in windows if w['name'] == 'zb-main' for box in nodes(w) if box['role'] == 'combo box' and box['children']],
+        [[('Item 1', True), ('Item 2', False), ('Item 3', False)]])
+    s.xdo('key', 'm')
+    sees('the message box is an alert with its title and text', lambda windows: [
+        (w['role'], w['name'], w['description']) for w in windows if w['name'] == 'zb-message'],
+        [('alert', 'zb-message', 'A short text.')])
+    s.xdo('key', 'Return')
+    s.said('message')
+
+
 def x11(app):
     s = Session('1280x1024')
     try:
         s.helper(['openbox', '--sm-disable'], lambda: '0x' in s.tool('xprop', '-root', '_NET_SUPPORTING_WM_CHECK'))
         s.spawn(['xcompmgr'])
         time.sleep(0.5)
-        for group in (x11_frame, x11_own, x11_windows, x11_quit, x11_scaled):
+        for group in (x11_frame, x11_own, x11_windows, x11_quit, x11_scaled, x11_atspi):
             if only and only not in group.__name__:
                 continue
             try:
