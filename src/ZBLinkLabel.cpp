@@ -9,18 +9,25 @@
 #include <QPointer>
 #include <QStyle>
 #include <QStyleOptionButton>
-#include <QStyleOptionFrame>
 
 ZBLinkLabelPrivate::ZBLinkLabelPrivate(ZBLinkLabel* q) : q(q) {}
 
-QSize ZBLinkLabelPrivate::TextSize() const
+QSize ZBLinkLabelPrivate::SizeHint() const
 {
-    if (!textSize.isValid()) {
-        QStyleOptionFrame option;
-        option.initFrom(q);
-        textSize = QSize(option.fontMetrics.horizontalAdvance(text), option.fontMetrics.height());
+    if (!sizeHint.isValid()) {
+        // The widget's font metrics, which a style option initialised from it would carry.
+        const QFontMetrics metrics = q->fontMetrics();
+        const QMargins margins = q->contentsMargins();
+        sizeHint = QSize(metrics.horizontalAdvance(text) + margins.left() + margins.right(),
+                         metrics.height() + margins.top() + margins.bottom());
     }
-    return textSize;
+    return sizeHint;
+}
+
+void ZBLinkLabelPrivate::Forget()
+{
+    sizeHint = QSize();
+    elidedWidth = -1;
 }
 
 ZBLinkLabel::ZBLinkLabel(QWidget* parent) : QPushButton(parent), d(new ZBLinkLabelPrivate(this))
@@ -41,7 +48,7 @@ void ZBLinkLabel::SetText(const QString& text)
     if (text == d->text)
         return;
     d->text = text;
-    d->textSize = QSize();
+    d->Forget();
     QPointer<ZBLinkLabel> alive(this);
     Q_EMIT TextChanged();
     if (!alive)
@@ -74,8 +81,7 @@ void ZBLinkLabel::SetData(const QVariant& value, int role)
 
 QSize ZBLinkLabel::sizeHint() const
 {
-    const QMargins margins = contentsMargins();
-    return d->TextSize() + QSize(margins.left() + margins.right(), margins.top() + margins.bottom());
+    return d->SizeHint();
 }
 
 void ZBLinkLabel::paintEvent(QPaintEvent* event)
@@ -83,8 +89,12 @@ void ZBLinkLabel::paintEvent(QPaintEvent* event)
     Q_UNUSED(event);
     QStyleOptionButton option;
     initStyleOption(&option);
-    option.text =
-        option.fontMetrics.elidedText(d->text, Qt::ElideRight, contentsRect().width(), Qt::TextSingleLine);
+    const int width = contentsRect().width();
+    if (width != d->elidedWidth) {
+        d->elided = option.fontMetrics.elidedText(d->text, Qt::ElideRight, width, Qt::TextSingleLine);
+        d->elidedWidth = width;
+    }
+    option.text = d->elided;
     QPainter painter(this);
     style()->drawControl(QStyle::CE_PushButton, &option, &painter, this);
 }
@@ -93,8 +103,9 @@ void ZBLinkLabel::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::EnabledChange)
         setCursor(isEnabled() ? Qt::PointingHandCursor : Qt::ArrowCursor);
-    else if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
-        d->textSize = QSize();
+    else if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange ||
+             event->type() == QEvent::ContentsRectChange)
+        d->Forget();
     // The button's own handling (it releases a button that is disabled while down) ends in QWidget's.
     QPushButton::changeEvent(event);
 }

@@ -14,15 +14,19 @@ class ZBLinkLabelPrivate
 public:
     explicit ZBLinkLabelPrivate(ZBLinkLabel* q);
 
-    // The text's width and the font's height, measured once per text, font and style.
-    QSize TextSize() const;
+    // The text's width and the font's height with the contents margins, measured once per text,
+    // font, style and margins.
+    QSize SizeHint() const;
+    // Drops what was measured: the text, font, style or margins changed.
+    void Forget();
 
     ZBLinkLabel* const q;
     QString text;
     QMap<int, QVariant> data; // by role
-    // The text's width and the font's height; invalid until asked for, and again after a change of
-    // the text, the font or the style.
-    mutable QSize textSize;
+    // Invalid until asked for, and again after a change of the text, font, style or margins.
+    mutable QSize sizeHint;
+    QString elided;       // the text as last painted,
+    int elidedWidth = -1; // elided to this width; -1 when it has to be elided again
 };
 
 #endif // ZBLINKLABEL_P_H
