@@ -296,6 +296,7 @@ void addRows()
     paint.group = QStringLiteral("ZBLinkLabel");
     paint.name = QStringLiteral("100 paints, elided");
     paint.qtLabel = QStringLiteral("QPushButton");
+    paint.target = 1.0;
     paint.zb = [text] {
         ZBLinkLabel label;
         label.SetText(text);
