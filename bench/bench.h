@@ -39,6 +39,7 @@ struct Row
     QString series;
     int size = 0;
     Unit unit = Unit::Nanoseconds;
+    bool warmUp = true; // one untimed run of each side first; off for rows whose setup takes minutes
 };
 
 /*! A row with the given texts and sides, \a runs runs per side and the \a target ratio (0 for none). */
