@@ -1,13 +1,16 @@
-// Helpers shared by the unit tests.
+// Helpers shared by the unit tests and the stress test: finders, mouse input, a signal log.
 #ifndef ZB_TESTUTIL_H
 #define ZB_TESTUTIL_H
 
-#include <QAbstractEventDispatcher>
+#include "ZBWidget.h"
+
 #include <QApplication>
 #include <QGridLayout>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QTest>
-#include <QWidget>
+#include <type_traits>
+#include <utility>
 
 namespace TestUtil {
 
@@ -15,41 +18,54 @@ namespace TestUtil {
 inline void CheckNoLeftoverWindows()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    const QWidgetList leftovers = QApplication::topLevelWidgets();
     QStringList names;
-    for (QWidget* w : leftovers) {
-        names << QString::fromLatin1(w->metaObject()->className()) + QLatin1Char(':') + w->objectName();
-        delete w;
-    }
+    for (QWidget* w : QApplication::topLevelWidgets())
+        names << QString::fromLatin1(w->metaObject()->className()) + QLatin1Char(':') + w->objectName(),
+            delete w;
     QVERIFY2(names.isEmpty(),
-             qPrintable(QStringLiteral("left-over top-level widgets: ") + names.join(QStringLiteral(", "))));
+             qPrintable(QStringLiteral("left-over windows: ") + names.join(QLatin1Char(' '))));
+}
+
+/*! The descendant of \a root named \a name. */
+template <typename T = QWidget>
+T* Named(const QObject* root, const char* name)
+{
+    return root ? root->findChild<T*>(QLatin1String(name)) : nullptr;
+}
+
+/*! The grid layout of the descendant of \a root named \a name. */
+inline QGridLayout* GridOf(const QObject* root, const char* name)
+{
+    QWidget* w = Named(root, name);
+    return w ? qobject_cast<QGridLayout*>(w->layout()) : nullptr;
 }
 
 /*! Where \a widget sits in \a grid, as (row, column); (-1, -1) when it is not there. */
 inline QPair<int, int> CellOf(QGridLayout* grid, QWidget* widget)
 {
     const int index = grid ? grid->indexOf(widget) : -1;
-    if (index < 0)
-        return {-1, -1};
-    int row, column, rowSpan, columnSpan;
-    grid->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
+    int row = -1, column = -1, rowSpan, columnSpan;
+    if (index >= 0)
+        grid->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
     return {row, column};
 }
 
-/*! Sends a mouse event straight to \a widget and returns whether it was accepted. */
+/*! The text of the title label in the title bar of \a owner (the bar, or a window or dock with one). */
+inline QString TitleText(const QObject* owner)
+{
+    QGridLayout* grid = GridOf(owner, "TITLECONTENT");
+    auto* label = qobject_cast<QLabel*>(
+        grid && grid->itemAtPosition(0, 1) ? grid->itemAtPosition(0, 1)->widget() : nullptr);
+    return label ? label->text() : QStringLiteral("<no title label>");
+}
+
+/*! Sends a mouse event straight to \a widget at \a pos and returns whether it was accepted. */
 inline bool SendMouse(QWidget* widget, QEvent::Type type, const QPoint& pos,
                       Qt::MouseButton button = Qt::LeftButton, Qt::MouseButtons buttons = Qt::LeftButton)
 {
     QMouseEvent event(type, QPointF(pos), QPointF(widget->mapToGlobal(pos)), button, buttons, Qt::NoModifier);
     QApplication::sendEvent(widget, &event);
     return event.isAccepted();
-}
-
-/*! Sends a mouse event to \a widget at the screen position \a global and returns whether it was accepted. */
-inline bool SendMouseAt(QWidget* widget, QEvent::Type type, const QPoint& global, Qt::MouseButton button,
-                        Qt::MouseButtons buttons)
-{
-    return SendMouse(widget, type, widget->mapFromGlobal(global), button, buttons);
 }
 
 /*! The widget that Qt hands a mouse event at \a global over \a window: the child under it, or the window. */
@@ -62,27 +78,89 @@ inline QWidget* ReceiverAt(QWidget* window, const QPoint& global)
 /*! A hover move (no button held) at \a global, sent to the widget under it. */
 inline void HoverAt(QWidget* window, const QPoint& global)
 {
-    SendMouseAt(ReceiverAt(window, global), QEvent::MouseMove, global, Qt::NoButton, Qt::NoButton);
+    QWidget* w = ReceiverAt(window, global);
+    SendMouse(w, QEvent::MouseMove, w->mapFromGlobal(global), Qt::NoButton, Qt::NoButton);
 }
 
-/*! A move with the left button held, to the widget \a grab that got the press (Qt's implicit grab). */
-inline void DragTo(QWidget* grab, const QPoint& global)
+/*!
+    A drag with \a button from the global point \a from, half-way first and then by \a delta, sent as
+    Qt sends it: to the widget that took the press. Returns the window's geometry after each move.
+*/
+inline QPair<QRect, QRect> Drag(QWidget* window, const QPoint& from, const QPoint& delta, bool hover = true,
+                                Qt::MouseButton button = Qt::LeftButton)
 {
-    SendMouseAt(grab, QEvent::MouseMove, global, Qt::NoButton, Qt::LeftButton);
+    QWidget* grab = ReceiverAt(window, from);
+    if (hover)
+        HoverAt(window, from);
+    SendMouse(grab, QEvent::MouseButtonPress, grab->mapFromGlobal(from), button, button);
+    SendMouse(grab, QEvent::MouseMove, grab->mapFromGlobal(from + delta / 2), Qt::NoButton, button);
+    const QRect first = window->geometry();
+    SendMouse(grab, QEvent::MouseMove, grab->mapFromGlobal(from + delta), Qt::NoButton, button);
+    const QRect second = window->geometry();
+    SendMouse(grab, QEvent::MouseButtonRelease, grab->mapFromGlobal(from + delta), button, Qt::NoButton);
+    return {first, second};
 }
 
-/*! Releases the left button over the widget \a grab that got the press. */
-inline void ReleaseAt(QWidget* grab, const QPoint& global)
+/*! ZBWidget with its protected interface open. */
+class OpenFrame : public ZBWidget
 {
-    SendMouseAt(grab, QEvent::MouseButtonRelease, global, Qt::LeftButton, Qt::NoButton);
+public:
+    using ZBWidget::CloseButton;
+    using ZBWidget::MaximizeButton;
+    using ZBWidget::MinimizeButton;
+    using ZBWidget::ReplaceContent;
+    using ZBWidget::RestoreButton;
+    using ZBWidget::RestoreMainContentMargins;
+    using ZBWidget::SetMainContentMargins;
+    using ZBWidget::ZBWidget;
+};
+
+/*! A value as a signal log and a failing step show it: text, an object's name, or a number. */
+template <typename T>
+QString Text(const T& value)
+{
+    if constexpr (std::is_convertible_v<T, QString>)
+        return QString(value);
+    else if constexpr (std::is_pointer_v<T>)
+        return value ? static_cast<const QObject*>(value)->objectName() : QStringLiteral("null");
+    else
+        return QString::number(qint64(value)); // numbers, enums and flags
 }
 
-/*! The number of Qt object timers that run for \a object. */
-inline int TimerCount(QObject* object)
+/*! Records signals as text, "Name(arg,arg)", in the order they come. */
+class SignalLog
 {
-    return QAbstractEventDispatcher::instance()->registeredTimers(object).size();
-}
+public:
+    ~SignalLog()
+    {
+        for (const QMetaObject::Connection& connection : std::as_const(connections))
+            QObject::disconnect(connection);
+    }
+    template <typename Sender, typename Owner, typename... Args>
+    void Record(Sender* sender, void (Owner::*signal)(Args...), const QString& name)
+    {
+        connections << QObject::connect(sender, signal, sender, [this, name](Args... args) {
+            seen << name + QLatin1Char('(') + QStringList{Text(args)...}.join(QLatin1Char(',')) +
+                        QLatin1Char(')');
+        });
+    }
+    /*! What was recorded since the last call, joined by spaces. */
+    QString Take() { return std::exchange(seen, {}).join(QLatin1Char(' ')); }
+
+    QStringList seen;
+    QList<QMetaObject::Connection> connections;
+};
 
 } // namespace TestUtil
+
+/*! QCOMPARE inside a loop of steps: a failure names the step. */
+#define ZB_STEP_COMPARE(step, actual, expected)                                                              \
+    do {                                                                                                     \
+        if (!QTest::qCompare(                                                                                \
+                actual, expected,                                                                            \
+                qPrintable(QStringLiteral("%1, at step %2").arg(#actual, TestUtil::Text(step))), #expected,  \
+                __FILE__, __LINE__))                                                                         \
+            return;                                                                                          \
+    } while (false)
 
 #endif // ZB_TESTUTIL_H

@@ -2,69 +2,63 @@
 #ifndef ZB_STRESS_H
 #define ZB_STRESS_H
 
-#include <QPoint>
+#include <QList>
 #include <QRandomGenerator>
 #include <QString>
 #include <memory>
-
-class QWidget;
+#include <vector>
 
 namespace Stress {
 
-/*! What a family's operations draw on: the seeded generator, and a log of the current step. */
-class Context
+/*!
+    What an operation draws on. Every number comes from Bounded(): from the seeded generator in a run,
+    from the record of the step in a replay, so that a step replays exactly from its numbers.
+*/
+struct Context
 {
-public:
-    explicit Context(quint32 seed);
-
     int Bounded(int low, int high); // inclusive
-    bool Chance(int percent);
-    QPoint PointIn(const QWidget* widget); // a random point inside the widget's rect()
-
-    /*! Describes the operation under way; printed with the seed and step number on a failure. */
-    void Log(const QString& what);
-    /*! Records a broken invariant. */
-    void Fail(const QString& why);
-
+    bool Chance(int percent) { return Bounded(0, 99) < percent; }
+    /*! Describes the step under way; the first broken invariant fails it (it explains the rest). */
+    void Log(const QString& what) { log += (log.isEmpty() ? QString() : QStringLiteral("; ")) + what; }
+    void Fail(const QString& why) { failure = failure.isEmpty() ? why : failure; }
+    void Expect(bool holds, const QString& otherwise) { holds ? void() : Fail(otherwise); }
     bool Failed() const { return !failure.isEmpty(); }
-    QString LastLog() const { return lastLog; }
-    QString Failure() const { return failure; }
 
     QRandomGenerator rng;
-
-private:
-    QString lastLog;
-    QString failure;
+    QList<int> values; // drawn by the step under way, or to be drawn in a replay
+    int replayed = -1; // in a replay, how many values were drawn; -1 in a run
+    QString log, failure;
 };
 
-/*!
-    A family of random operations over live widgets. Step() performs one random public call or
-    input event; Check() verifies the family's invariants after every step of any family. The
-    family owns its widgets and deletes what is left in its destructor.
-*/
-class Family
+/*! Lets \a ms of virtual time pass: due timers fire in order, with events processed between. */
+void Advance(int ms);
+
+/*! Operations over live widgets that it owns, run without an event loop; Check() runs after every step. */
+struct Family
 {
-public:
     virtual ~Family() = default;
     virtual const char* Name() const = 0;
-    virtual void Step(Context& context) = 0;
+    /*! The operations, "name:weight|name:weight|...": the weight sets how often one is chosen. */
+    virtual const char* Ops() const = 0;
+    virtual void Run(Context& context, int op) = 0;
     virtual void Check(Context& context) = 0;
 };
 
-using FamilyFactory = std::unique_ptr<Family> (*)();
+bool Register(std::unique_ptr<Family> (*factory)());
 
-struct Registrar
+/*! A family's operation and the numbers it drew: a regression table holds lists of them. */
+struct Step
 {
-    explicit Registrar(FamilyFactory factory);
+    const char* family;
+    const char* op;
+    QList<int> values;
 };
 
 } // namespace Stress
 
-#define ZB_STRESS_CONCAT_(a, b) a##b
-#define ZB_STRESS_CONCAT(a, b) ZB_STRESS_CONCAT_(a, b)
-/*! Registers a family: ZB_STRESS_FAMILY(FrameFamily); the type must be default-constructible. */
+/*! Registers a default-constructible family type. */
 #define ZB_STRESS_FAMILY(Type)                                                                               \
-    static const Stress::Registrar ZB_STRESS_CONCAT(zbStress_, __LINE__)(                                    \
-        []() -> std::unique_ptr<Stress::Family> { return std::unique_ptr<Stress::Family>(new Type); })
+    static const bool zbStressRegistered =                                                                   \
+        Stress::Register([]() -> std::unique_ptr<Stress::Family> { return std::make_unique<Type>(); })
 
 #endif // ZB_STRESS_H

@@ -1,0 +1,255 @@
+// The combo boxes: ZBComboBox with its popup and item size cache, and ZBCommonComboBox.
+#include "ZBComboBox.h"
+#include "ZBComboBoxItemDelegate.h"
+#include "ZBCommonComboBox.h"
+#include "ZBFooterBar.h"
+#include "ZBItemSizeCache_p.h"
+#include "ZBPopupWidget_p.h"
+#include "ZBTitleBar.h"
+#include "testutil.h"
+
+#include <QBoxLayout>
+#include <QListView>
+#include <QPointer>
+#include <QWheelEvent>
+#include <algorithm>
+#include <functional>
+
+using namespace TestUtil;
+
+namespace {
+
+// Item sizes come from each item's Qt::SizeHintRole, which the list view reads for its rows too.
+struct TestDelegate : ZBComboBoxItemDelegate
+{
+    using ZBComboBoxItemDelegate::ZBComboBoxItemDelegate;
+    void PaintCurrentItem(QPainter*, const QStyleOptionViewItem&, const QModelIndex&) const override {}
+    QSize ItemSizeHint(const QStyleOptionViewItem&, const QModelIndex& index) const override
+    {
+        return ++sizeCalls, index.data(Qt::SizeHintRole).toSize();
+    }
+    QSize MinimumSizeHint(const QStyleOptionViewItem&) const override { return {40, 12}; }
+    mutable int sizeCalls = 0;
+};
+
+// A combo box with items "A", "B", ... of width 50 and the given heights, and a log of its signals.
+struct Box : ZBComboBox
+{
+    explicit Box(const QList<int>& heights, QWidget* parent = nullptr) : ZBComboBox(parent)
+    {
+        for (int h : heights) {
+            InsertItem(GetItemCount());
+            SetItemData(GetItemCount() - 1, QString(QChar('A' + GetItemCount() - 1)), Qt::DisplayRole);
+            SetItemData(GetItemCount() - 1, QSize(50, h), Qt::SizeHintRole);
+        }
+        log.Record(this, qOverload<int, int>(&ZBComboBox::CurrentIndexChanged), QStringLiteral("cur"));
+        log.Record(this, qOverload<int>(&ZBComboBox::CurrentIndexChanged), QStringLiteral("cur"));
+        log.Record(this, &ZBComboBox::ItemInserted, QStringLiteral("ins"));
+        log.Record(this, &ZBComboBox::ItemRemoved, QStringLiteral("rem"));
+        log.Record(this, &ZBComboBox::ItemDataChanged, QStringLiteral("data"));
+    }
+    ZBPopupWidget* Popup() const { return findChild<ZBPopupWidget*>(); }
+    QListView* List() const { return Named<QListView>(this, "ZBCOMBOBOXPOPUPWIDGETITEMAREA"); }
+    void Wheel(int delta)
+    {
+        QWheelEvent event(QPointF(5, 5), QPointF(mapToGlobal(QPoint(5, 5))), QPoint(), QPoint(0, delta),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(this, &event);
+    }
+    SignalLog log;
+};
+
+} // namespace
+
+class tst_ZBCombos : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { CheckNoLeftoverWindows(); }
+
+    // Steps: "+first,count,height" inserts rows, "-first,count" removes rows, "=row,height" changes a row,
+    // "~first,count" forgets sizes, "*" forgets all, "?" asks for the largest size.
+    void sizeCache_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QList<int>>("asked"); // how many sizes each "?" asked for
+        QTest::newRow("filled one at a time") << "+0,1,10 ? +1,1,20 ? +0,1,5 ?" << QList<int>{1, 1, 1};
+        QTest::newRow("the tallest removed") << "+0,3,10 =2,30 ? -2,1 ? -0,2 ?" << QList<int>{3, 0, 0};
+        QTest::newRow("rows inserted before a forgotten one")
+            << "+0,2,10 +2,1,30 ? ~2,1 +0,2,5 ?" << QList<int>{3, 3};
+        QTest::newRow("rows removed across forgotten ones")
+            << "+0,5,10 =2,40 ? ~1,3 -0,2 ?" << QList<int>{5, 2};
+        QTest::newRow("everything forgotten") << "+0,4,10 ? * ? ?" << QList<int>{4, 4, 0};
+        QTest::newRow("outside the rows: ignored") << "+0,2,10 ? +5,1,90 -7,2 ~-3,4 ?" << QList<int>{2, 1};
+    }
+
+    void sizeCache()
+    {
+        QFETCH(QString, steps);
+        QList<int> model, asked; // the rows' heights, and how many a step asked for
+        ZBItemSizeCache cache;
+        const ZBItemSizeCache::SizeOf sizeOf = [&](int row) {
+            return ++asked.last(), QSize(model.at(row), model.at(row));
+        };
+        for (const QString& step : steps.split(QLatin1Char(' '))) {
+            const QStringList n = step.mid(1).split(QLatin1Char(','));
+            const int first = n.value(0).toInt(), count = n.value(1).toInt(),
+                      end = qMin(first + count, int(model.size()));
+            if (step[0] == QLatin1Char('+')) {
+                for (int i = 0; first >= 0 && first <= model.size() && i < count; ++i)
+                    model.insert(first, n.value(2).toInt());
+                cache.InsertRows(first, count);
+            } else if (step[0] == QLatin1Char('-')) {
+                model.erase(model.begin() + qMin(first, int(model.size())), model.begin() + end);
+                cache.RemoveRows(first, count);
+            } else if (step[0] == QLatin1Char('=')) {
+                model[first] = count;
+                cache.Invalidate(first, first);
+            } else if (step[0] == QLatin1Char('~')) {
+                cache.Invalidate(first, first + count - 1);
+            } else if (step[0] == QLatin1Char('*')) {
+                cache.InvalidateAll();
+            } else {
+                asked << 0;
+                const int tallest = model.isEmpty() ? 0 : *std::max_element(model.begin(), model.end());
+                ZB_STEP_COMPARE(asked.size(), cache.Maximum(sizeOf), QSize(tallest, tallest));
+            }
+        }
+        QCOMPARE(cache.RowCount(), model.size());
+        QTEST(asked, "asked");
+    }
+
+    // Every change of the current index is announced once, first with both indexes; a removal announces
+    // the current index again (by number, not by item) and then itself.
+    void indexSignals()
+    {
+        Box box({10, 20, 30, 40});
+        box.SetItemData(2, QStringLiteral("payload"), Qt::UserRole + 5);
+        QListView* list = box.List();
+        box.log.Take();
+        const std::pair<std::function<void()>, const char*> steps[] = {
+            {[&] { box.InsertItem(9); }, "ins(9)"},         // refused by the model, announced all the same
+            {[&] { box.SetItemData(3, 42); }, "data(3,3)"}, // role defaults to Qt::UserRole
+            {[&] { box.SetItemData(4, 42); }, ""},
+            {[&] { box.Wheel(120); }, ""}, // no current item: the wheel finds nothing
+            {[&] { box.Wheel(-120); }, "cur(-1,0) cur(0)"},
+            {[&] { box.SetCurrentIndex(0); }, ""},
+            {[&] { box.Wheel(120); }, ""}, // at the first item
+            {[&] { box.SetCurrentIndex(3); }, "cur(0,3) cur(3)"},
+            {[&] { box.Wheel(-120); }, ""}, // at the last item
+            // A change made in the list comes back through the selection model once.
+            {[&] { list->setCurrentIndex(list->model()->index(1, 0)); }, "cur(3,1) cur(1)"},
+            // One announcement; the data moves with the row.
+            {[&] { box.RaiseItem(2), box.log.seen << box.GetItemData(0, Qt::UserRole + 5).toString(); },
+             "cur(0,0) cur(0) payload"},
+            {[&] { box.RaiseItem(4); }, ""},
+            {[&] { box.RaiseItem(-1); }, ""},
+            // A row that does not exist clears the list's current item, which is announced first.
+            {[&] { box.SetCurrentIndex(7); }, "cur(7,-1) cur(-1) cur(0,7) cur(7)"},
+            {[&] { box.InsertItem(0), box.SetCurrentIndex(2); }, "ins(0) cur(-1,2) cur(2)"},
+            {[&] { box.RemoveItem(0); }, "cur(-2,2) cur(2) rem(0)"}, // above the current one
+            {[&] { box.RemoveItem(7); }, "cur(-2,2) cur(2) rem(7)"},
+            {[&] { box.RemoveItem(3); }, "cur(-2,2) cur(2) rem(3)"},
+            {[&] { box.RemoveItem(2); }, "cur(-2,1) cur(1) rem(2)"}, // the current one, last
+            {[&] { box.SetCurrentIndex(-2), box.RemoveItem(0); },
+             "cur(1,-1) cur(-1) cur(-2,-1) cur(-1) rem(0)"},
+            {[&] { box.SetCurrentIndex(0), box.RemoveItem(0); },
+             "cur(-1,0) cur(0) cur(-2,-1) cur(-1) rem(0)"},
+        };
+        for (const auto& [step, expected] : steps) {
+            step();
+            ZB_STEP_COMPARE(expected, box.log.Take(), QString::fromLatin1(expected));
+        }
+        QCOMPARE(box.CurrentIndex(), -1);
+        QPointer<Box> doomed = new Box({20, 20}); // deleted from its own signal
+        connect(doomed, qOverload<int, int>(&ZBComboBox::CurrentIndexChanged), doomed,
+                [&doomed] { delete doomed; });
+        doomed->RemoveItem(1);
+        QVERIFY(!doomed);
+    }
+
+    void sizes()
+    {
+        Box box(QList<int>(11, 20) << 35);
+        box.SetPopupTitle(QStringLiteral("A title wider than the items"));
+        // The list's own delegate sizes the items until one of the combo box is installed; at most eight
+        // rows of the tallest item high.
+        QCOMPARE(box.Popup()->ListHeight(), 280);
+        QCOMPARE(box.Popup()->FaceSizeHint(), box.Popup()->MaximumItemSize());
+        QPointer<TestDelegate> delegate = new TestDelegate;
+        box.SetItemDelegate(delegate);
+        const int titleWidth = box.Popup()->TitleBar()->sizeHint().width();
+        QVERIFY(box.sizeHint() == QSize(qMax(50, titleWidth), 35) &&
+                box.minimumSizeHint() == QSize(qMax(40, titleWidth), 12));
+        QCOMPARE(delegate->sizeCalls, 12);     // each item asked once
+        box.SetItemDelegate(new TestDelegate); // the replaced one is deleted later, a deleted one falls back
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!delegate);
+        delete box.GetItemDelegate();
+        QVERIFY(!box.GetItemDelegate() && box.Popup()->MaximumItemSize() == QSize(50, 35));
+        ZBCommonComboBox common(nullptr); // the drop-down view is a plain list view
+        QCOMPARE(QByteArray(common.view()->metaObject()->className()), QByteArray("QListView"));
+    }
+
+    void popup()
+    {
+        QWidget window;
+        auto* box = new Box({}, &window);
+        (new QVBoxLayout(&window))->addWidget(box);
+        auto* delegate = new TestDelegate(box);
+        box->SetItemDelegate(delegate);
+        (new QHBoxLayout(box->GetPopupFooter()->Content()))->addWidget(new QLabel(QStringLiteral("6")));
+        box->HidePopupTitleBar(), box->ShowPopupTitleBar(), box->ShowPopupFooterBar();
+        window.resize(220, 60), window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        ZBPopupWidget* popup = box->Popup();
+        QListView* list = box->List();
+        const auto open = [&](Qt::MouseButton button) {
+            SendMouse(box, QEvent::MouseButtonPress, {5, 5}, button, button);
+            return popup->isVisible() && QTest::qWaitForWindowExposed(popup);
+        };
+        QVERIFY(!open(Qt::LeftButton)); // nothing to show
+        for (int h : {20, 20, 20, 20, 20, 30})
+            box->InsertItem(box->GetItemCount()),
+                box->SetItemData(box->GetItemCount() - 1, QSize(50, h), Qt::SizeHintRole);
+        QVERIFY(!open(Qt::RightButton) && !open(Qt::MiddleButton) && open(Qt::LeftButton));
+        // The list lies over the combo box, as wide as it and six rows of the tallest item high, with the
+        // title bar above it and the footer below.
+        const QPoint topLeft = box->mapToGlobal(QPoint(0, 0));
+        QVERIFY(list->mapToGlobal(QPoint(0, 0)) == topLeft && list->height() == 6 * 30 &&
+                popup->width() == box->width());
+        QCOMPARE(popup->pos(), topLeft - QPoint(0, popup->TitleBar()->height()));
+        QCOMPARE(popup->geometry().bottom(), topLeft.y() + 6 * 30 + popup->GetFooter()->height() - 1);
+        // Opening chooses nothing, even when the list takes the focus without a current item.
+        popup->activateWindow();
+        QTRY_VERIFY(list->hasFocus());
+        QVERIFY(popup->isVisible() && box->CurrentIndex() == -1);
+        const auto clickRow = [list](int row) {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                              list->visualRect(list->model()->index(row, 0)).center());
+        };
+        QEvent deactivate(QEvent::WindowDeactivate);
+        const std::function<void()> closers[] = {
+            [&] { QTest::keyClick(list, Qt::Key_Down); }, // the user chooses the first item
+            [&] { clickRow(3); },
+            [&] { Q_EMIT delegate->Clicked(list->currentIndex()); },
+            [&] { Q_EMIT delegate->DoubleClicked(list->currentIndex()); },
+            [&] { box->Wheel(-120); },
+            [&] { QTest::keyClick(list, Qt::Key_Escape); }, // the popup hides itself
+            [&] { QApplication::sendEvent(popup, &deactivate); },
+        };
+        for (int i = 0; i < int(std::size(closers)); ++i) {
+            QVERIFY(open(Qt::LeftButton));
+            closers[i]();
+            ZB_STEP_COMPARE(i, popup->isVisible(), false);
+        }
+        QVERIFY(box->CurrentIndex() == 4 && open(Qt::LeftButton));
+        clickRow(4); // the current item: nothing changes
+        QVERIFY(popup->isVisible());
+        delete box; // with its list open
+    }
+};
+
+QTEST_MAIN(tst_ZBCombos)
+#include "tst_zbcombos.moc"

@@ -1,0 +1,172 @@
+// The small controls: ZBLinkLabel and ZBSettingsWidget.
+#include "ZBLinkLabel.h"
+#include "ZBSettingsWidget.h"
+#include "testutil.h"
+
+#include <QDir>
+#include <QPointer>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QStyleOptionButton>
+#include <QTemporaryDir>
+#include <functional>
+
+using namespace TestUtil;
+
+namespace {
+
+// Remembers the text of the last push button it drew.
+struct RecordingStyle : QProxyStyle
+{
+    RecordingStyle() : QProxyStyle(QStringLiteral("Fusion")) {}
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override
+    {
+        if (auto* button = qstyleoption_cast<const QStyleOptionButton*>(option);
+            button && element == CE_PushButton)
+            drawn = button->text;
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+    mutable QString drawn;
+};
+
+} // namespace
+
+class tst_ZBControls : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir themeDir;
+
+private slots:
+    void initTestCase()
+    {
+        QImage arrow(8, 8, QImage::Format_ARGB32);
+        for (const auto& [name, colour] :
+             {std::pair("arrow-down.png", Qt::red), std::pair("arrow-up.png", Qt::blue)})
+            QVERIFY((arrow.fill(colour), arrow.save(themeDir.filePath(QLatin1String(name)))));
+        QDir::setSearchPaths(QStringLiteral("theme"), {themeDir.path()});
+    }
+    void cleanup() { CheckNoLeftoverWindows(); }
+
+    void linkLabel()
+    {
+        QWidget parent;
+        auto* label = new ZBLinkLabel(&parent);
+        SignalLog log;
+        log.Record(label, qOverload<const QString&>(&ZBLinkLabel::TextChanged), QStringLiteral("text"));
+        log.Record(label, &ZBLinkLabel::DataChanged, QStringLiteral("data"));
+        const std::pair<std::function<void()>, const char*> steps[] = {
+            {[&] { label->SetText(QStringLiteral("Details")); }, "text(Details)"},
+            {[&] { label->SetText(QStringLiteral("Details")); }, ""},
+            {[&] { label->setText(QStringLiteral("button")); }, ""}, // the button's own text is another thing
+            {[&] { label->SetData(QVariant(), 300); }, ""},          // nothing stored, nothing changes
+            {[&] { label->SetData(17, 300); }, "data(300)"},
+            {[&] { label->SetData(17, 300); }, ""},
+            {[&] { label->SetData(QStringLiteral("x")); }, "data(256)"}, // the role defaults to Qt::UserRole
+            {[&] { label->SetData(QVariant(), 300); }, "data(300)"},
+        };
+        for (const auto& [step, expected] : steps) {
+            step();
+            ZB_STEP_COMPARE(expected, log.Take(), QString::fromLatin1(expected));
+        }
+        QVERIFY(label->GetText() == QStringLiteral("Details") && label->GetData() == QStringLiteral("x") &&
+                !label->GetData(300).isValid() && label->cursor().shape() == Qt::PointingHandCursor);
+        parent.setEnabled(false); // disabled, also through its parent: the arrow
+        QCOMPARE(label->cursor().shape(), Qt::ArrowCursor);
+        // The size hint follows font and style; a narrow label draws its text elided inside the margins.
+        RecordingStyle style;
+        const QString text = QStringLiteral("Open the advanced settings");
+        label->setContentsMargins(3, 4, 45, 6);
+        label->SetText(text);
+        QFont font = label->font();
+        font.setPixelSize(30);
+        label->setFont(font);
+        label->setStyle(&style);
+        QCOMPARE(label->sizeHint(), QSize(label->fontMetrics().horizontalAdvance(text) + 48,
+                                          label->fontMetrics().height() + 10));
+        label->resize(348, 50); // 300 pixels inside the margins
+        label->grab();
+        QVERIFY2(style.drawn.endsWith(QChar(0x2026)) && text.startsWith(style.drawn.chopped(1)) &&
+                     label->fontMetrics().horizontalAdvance(style.drawn) <= 300,
+                 qPrintable(style.drawn));
+        label->setStyle(nullptr);
+    }
+
+    // The button, the slot and the property each switch both ways, announced once each time; the policy
+    // decides whether the general content stays in the advanced state.
+    void settings_data()
+    {
+        QTest::addColumn<int>("policy");
+        QTest::addColumn<QString>("advanced");
+        const int add = ZBSettingsWidget::AddAdvancedOptions, hide = ZBSettingsWidget::HideBasicOptions;
+        QTest::newRow("add advanced options") << add << "state(1) advanced() GA up Show basic settings|Less";
+        QTest::newRow("hide basic options") << hide << "state(1) advanced() A up Show basic settings|Less";
+    }
+
+    void settings()
+    {
+        QFETCH(int, policy);
+        QFETCH(QString, advanced);
+        ZBSettingsWidget panel;
+        auto* button = Named<QPushButton>(&panel, "ZBSettingsWidgetButton");
+        SignalLog log;
+        log.Record(&panel, &ZBSettingsWidget::StateChanged, QStringLiteral("state"));
+        log.Record(&panel, &ZBSettingsWidget::BasicActivated, QStringLiteral("basic"));
+        log.Record(&panel, &ZBSettingsWidget::AdvancedActivated, QStringLiteral("advanced"));
+        log.Record(&panel, &ZBSettingsWidget::PolicyChanged, QStringLiteral("policy"));
+        // Signals so far, the contents ("G" general, "A" advanced), the arrow ("down" the red image, "up"
+        // the blue one), the tool tip and the button text.
+        const auto look = [&] {
+            const QImage arrow = button->icon().pixmap(8, 8).toImage();
+            return QStringLiteral("%1 %2%3 %4 %5|%6")
+                .arg(log.seen.join(QLatin1Char(' ')),
+                     QLatin1String(panel.GetGeneralContent()->isHidden() ? "" : "G"),
+                     QLatin1String(panel.GetAdvancedContent()->isHidden() ? "" : "A"),
+                     QLatin1String(arrow.isNull()                      ? "none"
+                                   : arrow.pixelColor(4, 4) == Qt::red ? "down"
+                                                                       : "up"),
+                     button->toolTip(), button->text());
+        };
+        panel.SetState(ZBSettingsWidget::Advanced); // until its machine first runs it shows both contents
+        QCOMPARE(look(), QStringLiteral(" GA none |"));
+        log.Take();
+        QTRY_COMPARE(button->toolTip(), QStringLiteral("Show advanced settings"));
+        const QString basic = QStringLiteral("state(0) basic() G down Show advanced settings|");
+        QCOMPARE(look(), basic);
+        log.Take();
+        panel.SetPolicy(ZBSettingsWidget::ContentPolicy(policy)); // basic: changes no content yet
+        QCOMPARE(look(), QLatin1String(policy ? "" : "policy(0)") +
+                             QStringLiteral(" G down Show advanced settings|"));
+        log.Take();
+        panel.SetAdvancedButtonText(QStringLiteral("Less")); // basic now: waits for the advanced state
+        panel.SetBasicButtonText(QStringLiteral("More"));
+        const std::function<void(int)> switches[] = {
+            [&](int) { QTest::mouseClick(button, Qt::LeftButton); },
+            [&](int s) { panel.SetState(ZBSettingsWidget::State(s)); },
+            [&](int s) { QVERIFY(panel.setProperty("state", s)); },
+        };
+        for (int i = 0; i < 6; ++i) {
+            switches[i / 2](1 - i % 2);
+            QTRY_COMPARE(look(), i % 2 ? basic + "More" : advanced);
+            log.Take();
+        }
+        panel.SetState(ZBSettingsWidget::Advanced);
+        for (int p : {0, 1}) { // advanced: at once
+            panel.SetPolicy(ZBSettingsWidget::ContentPolicy(p));
+            QTRY_COMPARE(panel.GetGeneralContent()->isHidden(), p == ZBSettingsWidget::HideBasicOptions);
+        }
+        panel.GetGeneralContent()->hide(); // hidden by the application: stays hidden
+        panel.SetPolicy(ZBSettingsWidget::HideBasicOptions);
+        panel.SetPolicy(ZBSettingsWidget::AddAdvancedOptions);
+        QVERIFY(panel.GetGeneralContent()->isHidden());
+        QPointer<ZBSettingsWidget> doomed =
+            new ZBSettingsWidget; // deleted from a slot as its machine enters a state
+        connect(doomed.data(), &ZBSettingsWidget::StateChanged, doomed.data(),
+                [&doomed] { delete doomed.data(); });
+        QTRY_VERIFY(!doomed);
+    }
+};
+
+QTEST_MAIN(tst_ZBControls)
+#include "tst_zbcontrols.moc"

@@ -1,0 +1,263 @@
+// The dialogs: ZBDialog, ZBMessageBox and ZBPopupInfo.
+#include "ZBDialog.h"
+#include "ZBMessageBox.h"
+#include "ZBMessageBox_p.h"
+#include "ZBPopupInfo.h"
+#include "ZBPopupInfo_p.h"
+#include "testutil.h"
+
+#include <QDir>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QSessionManager>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <functional>
+
+using namespace TestUtil;
+
+namespace {
+
+using Action = std::function<void(ZBDialog*)>;
+
+// Runs Exec() with `action` called inside its loop; a watchdog ends a loop the action failed to end.
+int execWith(ZBDialog* dialog, const Action& action)
+{
+    QTimer::singleShot(0, dialog, [dialog, action] { action(dialog); });
+    QTimer::singleShot(10000, dialog, [dialog] { dialog->Done(-999); });
+    return dialog->Exec();
+}
+
+// What the icon label shows: "hidden", or the image's size and the colour at its centre.
+QString icon(ZBMessageBox* box)
+{
+    auto* label = Named<QLabel>(box, "ZBMESSBOXICONLABEL");
+    const QImage i = label->pixmap(Qt::ReturnByValue).toImage();
+    return label->isHidden() || i.isNull() ? QStringLiteral("hidden")
+                                           : QString::asprintf("%dx%d ", i.width(), i.height()) +
+                                                 i.pixelColor(i.width() / 2, i.height() / 2).name();
+}
+
+// The newest text popup.
+ZBPopupInfo* popup()
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    const auto found = std::find_if(windows.begin(), windows.end(),
+                                    [](QWidget* w) { return qobject_cast<ZBPopupInfo*>(w); });
+    return found == windows.end() ? nullptr : static_cast<ZBPopupInfo*>(*found);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Action)
+
+class tst_ZBDialogs : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir themeDir;
+    bool writeImage(const char* name, const QSize& size, const QColor& colour)
+    {
+        QImage image(size, QImage::Format_ARGB32);
+        return image.fill(colour), image.save(themeDir.filePath(QLatin1String(name)), "PNG");
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(writeImage("criticalicon.png", {96, 64}, Qt::red)); // no question image yet
+        QDir::setSearchPaths(QStringLiteral("theme"), {themeDir.path()});
+    }
+    void cleanup()
+    {
+        ZBDialog::SetTopLevelWidget(nullptr);
+        CheckNoLeftoverWindows();
+    }
+
+    void endings_data()
+    {
+        QTest::addColumn<Action>("action");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QString>("emitted");
+        QTest::newRow("Done(-3)") << Action([](ZBDialog* d) { d->Done(-3); }) << -3 << "Finished(-3)";
+        QTest::newRow("Accept") << Action(&ZBDialog::Accept) << 1 << "Finished(1) Accepted()";
+        QTest::newRow("Escape") << Action([](ZBDialog* d) { QTest::keyClick(d, Qt::Key_Escape); }) << 0
+                                << "Finished(0) Rejected()";
+        QTest::newRow("close button")
+            << Action([](ZBDialog* d) { Named<QToolButton>(d, "CLOSEBUTTON")->click(); }) << 0
+            << "Finished(0) Rejected()";
+        QTest::newRow("commit request")
+            << Action([](ZBDialog*) { Q_EMIT qApp->commitDataRequest(*qApp->findChild<QSessionManager*>()); })
+            << 0 << "Finished(0) Rejected()";
+    }
+
+    void endings()
+    {
+        QFETCH(Action, action);
+        ZBDialog dialog;
+        dialog.setAttribute(Qt::WA_ShowModal);
+        SignalLog log;
+        log.Record(&dialog, &ZBDialog::Finished, QStringLiteral("Finished"));
+        log.Record(&dialog, &ZBDialog::Accepted, QStringLiteral("Accepted"));
+        log.Record(&dialog, &ZBDialog::Rejected, QStringLiteral("Rejected"));
+        QTEST(execWith(&dialog, action), "result");
+        QTEST(log.Take(), "emitted");
+        QVERIFY(!dialog.isVisible() && dialog.testAttribute(Qt::WA_ShowModal)); // hidden at once; restored
+        dialog.show(); // no loop: a commit request is ignored
+        Q_EMIT qApp->commitDataRequest(*qApp->findChild<QSessionManager*>());
+        QVERIFY(dialog.isVisible() && log.Take().isEmpty());
+    }
+
+    void execLifetime()
+    {
+        ZBDialog dialog;
+        int inner = 0; // a second Exec() while the loop runs is refused; the first one still ends
+        QCOMPARE(execWith(&dialog, [&](ZBDialog* d) { inner = d->Exec(), d->Done(8); }), 8);
+        QCOMPARE(inner, int(ZBDialog::RefusedCode));
+        QPointer<ZBDialog> doomed = new ZBDialog; // delete-on-close: lives until the result is read
+        doomed->setAttribute(Qt::WA_DeleteOnClose);
+        QVERIFY(execWith(doomed, [](ZBDialog* d) { d->Done(42); }) == 42 && !doomed);
+        auto* top = new QWidget; // destroyed while the loop runs, with the top-level widget: RejectedCode
+        ZBDialog::SetTopLevelWidget(top);
+        doomed = new ZBDialog(&dialog); // the parent given is not used
+        QCOMPARE(doomed->parentWidget(), top);
+        QCOMPARE(execWith(doomed, [top](ZBDialog*) { delete top; }), int(ZBDialog::RejectedCode));
+        QVERIFY(!doomed && !ZBDialog::GetTopLevelWidget()); // not handed out once destroyed
+    }
+
+    // Return and Enter click the first visible default button found by a deep search, Escape rejects; a
+    // keypad key counts only with Ctrl, and Escape only without it.
+    void keys()
+    {
+        const int keypad = Qt::KeypadModifier, ctrl = Qt::ControlModifier; // key, modifiers, default clicks
+        const int table[][3] = {
+            {Qt::Key_Escape, 0, 0},       {Qt::Key_Escape, ctrl, -1},        {Qt::Key_Return, 0, 1},
+            {Qt::Key_Return, keypad, -1}, {Qt::Key_Enter, keypad | ctrl, 1}, {Qt::Key_A, 0, -1}};
+        for (const auto& [key, modifiers, clicks] : table) {
+            ZBDialog dialog;
+            auto* hidden = new QPushButton(new QWidget(dialog.Content())); // a hidden default is passed over
+            auto* deflt = new QPushButton(hidden->parentWidget());
+            hidden->setDefault(true), hidden->hide(), deflt->setDefault(true);
+            int clicked = 0;
+            connect(deflt, &QPushButton::clicked, [&] { ++clicked; });
+            dialog.show();
+            QKeyEvent event(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers));
+            QApplication::sendEvent(&dialog, &event);
+            ZB_STEP_COMPARE(QKeySequence(key | modifiers).toString(), event.isAccepted() ? clicked : -1,
+                            clicks); // -1: not taken
+            ZB_STEP_COMPARE(QKeySequence(key | modifiers).toString(), dialog.isVisible(),
+                            !(event.isAccepted() && key == Qt::Key_Escape));
+        }
+    }
+
+    void placement()
+    {
+        const QRect desk = QGuiApplication::primaryScreen()->availableGeometry();
+        QWidget top(nullptr, Qt::FramelessWindowHint); // no window frame anywhere: the allowance is 10, 40
+        top.setGeometry(desk.x() + 100, desk.y() + 100, 400, 300);
+        top.show();
+        ZBDialog::SetTopLevelWidget(new QWidget(&top)); // a child counts by its window
+        ZBDialog dialog;
+        dialog.setFixedSize(200, 100);
+        dialog.show();
+        QCOMPARE(dialog.pos() - desk.topLeft(), QPoint(300 - 100 - 10, 250 - 50 - 40));
+        dialog.hide();
+        top.move(desk.right() + 1 - 200, desk.y() + 100); // each show centres again, inside the work area
+        dialog.show();
+        QCOMPARE(dialog.pos() - desk.topLeft(), QPoint(desk.width() - 200 - 10, 250 - 50 - 40));
+    }
+
+    void messageBox()
+    {
+        ZBMessageBox box;
+        box.SetIcon(ZBMessageBox::CriticalIcon);
+        QCOMPARE(icon(&box), QStringLiteral("48x32 #ff0000")); // scaled, aspect kept
+        box.SetIcon(ZBMessageBox::QuestionIcon);               // no file: no icon, tried again by later boxes
+        QCOMPARE(icon(&box), QStringLiteral("hidden"));
+        QVERIFY(writeImage("questionicon.png", {48, 48}, Qt::yellow));
+        ZBMessageBox later;
+        later.SetIcon(ZBMessageBox::QuestionIcon);
+        QCOMPARE(icon(&later), QStringLiteral("48x48 #ffff00"));
+        // Buttons stand in ascending value order; a second button of a kind replaces the first.
+        box.AddButton(ZBMessageBox::Cancel), box.AddButtons(ZBMessageBox::No | ZBMessageBox::Yes);
+        QPointer<QPushButton> first = box.AddButton(QStringLiteral("Stop"), ZBMessageBox::Abort);
+        QPushButton* second = box.AddButton(QStringLiteral("Halt"), ZBMessageBox::Abort);
+        box.show();
+        QMap<int, QString> texts;
+        for (QPushButton* b : box.Content()->findChildren<QPushButton*>())
+            texts.insert(b->isVisible() ? b->x() : -1, b->text());
+        QCOMPARE(texts.values().join(' '), QStringLiteral("Stop Yes No Halt Cancel"));
+        QPushButton outside;
+        box.SetDefaultButton(ZBMessageBox::Abort),
+            box.SetDefaultButton(&outside); // not in the row: no default
+        QVERIFY(!second->isDefault() && !outside.isDefault());
+        SignalLog log;
+        log.Record(&box, &ZBDialog::Finished, QStringLiteral("Finished"));
+        first->click(); // the replaced button no longer ends the box and is deleted later
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        second->click();
+        QVERIFY(!first && log.Take() == QStringLiteral("Finished(%1)").arg(ZBMessageBox::Abort));
+    }
+
+    // The message text's view: within a third of the screen, its own width plus 20 and one line more than
+    // it has; wider, a third of the screen wrapped at 20 pixels less, at most a third of its height. A
+    // 200 by 50 popup: its named point on (500, 400), or kept inside (100, 100) to (499, 399).
+    void sizesAndPlaces()
+    {
+        const QFontMetrics fm(QApplication::font());
+        const int lh = fm.height();
+        const QString line = QStringLiteral("A short line"), longLine(60, QLatin1Char('m'));
+        const int sw = fm.horizontalAdvance(line), wraps = (fm.horizontalAdvance(longLine) + 59) / 60;
+        const std::tuple<QString, QRect, QSize> texts[] = {
+            {line, {0, 0, 1920, 1080}, {sw + 20, 2 * lh + 1}},
+            {line + "\nxy\n" + line, {0, 0, 1920, 1080}, {sw + 20, 4 * lh + 1}},
+            {longLine, {0, 0, 240, 1080}, {80, (1 + wraps) * lh + 1}},
+            {longLine, {0, 0, 240, 3 * lh}, {80, lh}},
+            {longLine, {0, 0, 60, 1080}, {20, lh}}};
+        for (int i = 0; i < int(std::size(texts)); ++i)
+            ZB_STEP_COMPARE(i,
+                            ZBMessageBoxText::ViewSize(QApplication::font(), std::get<0>(texts[i]),
+                                                       std::get<1>(texts[i])),
+                            std::get<2>(texts[i]));
+        const int leftAndRight = Qt::AlignLeft | ZBPopupInfo::AtBottomRight;
+        const std::tuple<bool, int, QPoint> popups[] = {
+            // top centres both ways; top wins over hcenter, left over right
+            {false, ZBPopupInfo::AtBottomRight, {300, 350}}, {false, ZBPopupInfo::AtTop, {400, 375}},
+            {false, ZBPopupInfo::AtLeft, {500, 375}},        {true, 0, {100, 100}},
+            {true, ZBPopupInfo::AtBottomRight, {299, 349}},  {true, Qt::AlignHCenter, {199, 224}},
+            {true, ZBPopupInfo::AtTop, {199, 100}},          {true, leftAndRight, {100, 349}}};
+        for (const auto& [inArea, alignment, topLeft] : popups)
+            ZB_STEP_COMPARE(alignment,
+                            inArea ? ZBPopupPlacement::InArea(alignment, {100, 100, 400, 300}, {200, 50})
+                                   : ZBPopupPlacement::AtPoint(alignment, {500, 400}, {200, 50}),
+                            topLeft);
+    }
+
+    void popupLifetime()
+    {
+        // The display time starts once the fade-in is complete; then the popup fades out and goes.
+        ZBPopupInfo::ShowTextPopup(QStringLiteral("One"), QPixmap(), 0, QPoint(0, 0), nullptr, 0, 200, 80);
+        QPointer<ZBPopupInfo> one = popup();
+        QList<double> closing; // the opacity when the close fade starts, -1 for the other states
+        connect(one, &ZBWidget::FadeStateChanged,
+                [&](int s) { closing << (s == ZBWidget::Closing ? one->windowOpacity() : -1); });
+        QTRY_VERIFY(!one);
+        QVERIFY(closing.size() >= 3 && closing[0] == -1 && qAbs(closing[1] - 1.0) < 0.01);
+        QWidget window(nullptr, Qt::FramelessWindowHint); // vanishes at once with its parent
+        window.setGeometry(100, 100, 300, 200);
+        window.show();
+        ZBPopupInfo::ShowTextPopup(QStringLiteral("Hello"), QPixmap(), ZBPopupInfo::AtBottomRight, &window,
+                                   300, 0, 0);
+        QPointer<ZBPopupInfo> hello = popup();
+        QCOMPARE(hello->frameGeometry().bottomRight(), window.geometry().bottomRight() - QPoint(1, 1));
+        QTRY_VERIFY(hello->windowOpacity() > 0.99);
+        window.hide();
+        QVERIFY(!hello->isVisible() && hello->windowOpacity() == 0.0);
+        QTRY_VERIFY(!hello);
+    }
+};
+
+QTEST_MAIN(tst_ZBDialogs)
+#include "tst_zbdialogs.moc"

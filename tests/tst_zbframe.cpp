@@ -1,0 +1,305 @@
+// The frame family: ZBWidget, ZBTitleBar, ZBFooterBar, the theme constants and the frame geometry.
+#include "ZBFooterBar.h"
+#include "ZBFrameGeometry_p.h"
+#include "ZBResource.h"
+#include "ZBTitleBar.h"
+#include "testutil.h"
+
+#include <QAbstractEventDispatcher>
+#include <QPointer>
+#include <QScreen>
+#include <QStyle>
+#include <QToolButton>
+
+using namespace TestUtil;
+using namespace ZBFrameGeometry;
+
+namespace {
+
+const int Tick = -1; // a timer event in Frame::log
+const QRect Place(100, 100, 300, 200);
+enum Setup
+{
+    Plain,
+    IgnoringResize,
+    IgnoringTitleMove,
+    RightButton,
+    Maximised
+};
+
+// Logs each announced fade state, and Tick with the opacity it left after every timer event.
+struct Frame : OpenFrame
+{
+    using OpenFrame::OpenFrame;
+    QMetaObject::Connection logging =
+        connect(this, &ZBWidget::FadeStateChanged, [this](int state) { log << state; });
+    QSize minimumSizeHint() const override { return {120, 90}; } // above the layout's minimum size
+    // The resize cursor; the title bar must show the same one as the main content.
+    Qt::CursorShape Cursor() const
+    {
+        const Qt::CursorShape shape = Named(this, "ZBWIDGETMAINCONTENT")->cursor().shape();
+        return shape == TitleBar()->cursor().shape() ? shape : Qt::BitmapCursor;
+    }
+    void timerEvent(QTimerEvent* event) override
+    {
+        ZBWidget::timerEvent(event);
+        log << Tick, opacities << windowOpacity();
+    }
+    bool Fading() { return !QAbstractEventDispatcher::instance()->registeredTimers(this).isEmpty(); }
+    QList<int> log;
+    QList<double> opacities;
+};
+
+} // namespace
+
+class tst_ZBFrame : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup()
+    {
+        ZBResource::SetData(ZBResource::TitleBarMargins, QVariant());
+        CheckNoLeftoverWindows();
+    }
+
+    void regions_data()
+    {
+        QTest::addColumn<bool>("dock");
+        QTest::addColumn<QPoint>("point");       // in the frame (100, 50) to (299, 199), unless given
+        QTest::addColumn<QList<int>>("regions"); // nothing fixed, the width, the height, both fixed
+        QTest::addColumn<QRect>("frame");
+        const auto row = [](const char* name, bool dock, QPoint p, QList<int> r,
+                            QRect f = {100, 50, 200, 150}) { QTest::newRow(name) << dock << p << r << f; };
+        const QList<int> none{NoRegion, NoRegion, NoRegion, NoRegion};
+        row("left band, inner pixel", false, {104, 125}, {Left, NoRegion, Left, NoRegion});
+        row("bottom band, inner pixel", false, {200, 195}, {Bottom, Bottom, NoRegion, NoRegion});
+        // Where bands meet, the band tested first decides; a fixed band hands over to the squares.
+        row("left band meets top band", false, {104, 54}, {Left, Top, Left, NoRegion});
+        row("top band, left end", false, {104, 53}, {Top, Top, Left, NoRegion});
+        // The 9-pixel corner squares decide only where no band holds.
+        row("top-left inner block", false, {105, 55}, {TopLeft, Top, Left, NoRegion});
+        row("bottom-right inner block", false, {291, 191}, {BottomRight, Bottom, Right, NoRegion});
+        row("overlapping squares", false, {5, 5}, {BottomLeft, Bottom, Left, NoRegion}, {0, 0, 12, 12});
+        // A floating dock: 4-pixel bands on three sides, from the very top, and 7-pixel bottom corners.
+        row("dock: left band from the top", true, {103, 50}, {Left, NoRegion, Left, NoRegion});
+        row("dock: bottom band wins in the corner", true, {294, 197}, {Bottom, Bottom, Right, NoRegion});
+        row("dock: bottom-left square", true, {106, 193}, {BottomLeft, Bottom, Left, NoRegion});
+    }
+
+    void regions()
+    {
+        QFETCH(bool, dock);
+        QFETCH(QPoint, point);
+        QFETCH(QRect, frame);
+        QList<int> found;
+        for (int fixed : {0, int(Qt::Horizontal), int(Qt::Vertical), int(Qt::Horizontal | Qt::Vertical)})
+            found << RegionAt(frame, point, Qt::Orientations(fixed), dock ? DockBands() : FrameBands());
+        QTEST(found, "regions");
+    }
+
+    void cursorsAndLimits()
+    {
+        const Qt::CursorShape shapes[] = {Qt::ArrowCursor,   Qt::SizeHorCursor,   Qt::SizeHorCursor,
+                                          Qt::SizeVerCursor, Qt::SizeBDiagCursor, Qt::SizeFDiagCursor,
+                                          Qt::SizeVerCursor, Qt::SizeFDiagCursor, Qt::SizeBDiagCursor};
+        for (int region = NoRegion; region <= TopRight; ++region)
+            ZB_STEP_COMPARE(region, CursorShape(CursorGroupOf(Region(region))), shapes[region]);
+        QCOMPARE(FixedDimensions({5, 6}, {5, 9}), Qt::Orientations(Qt::Horizontal));
+        QCOMPARE(MaximizedGeometry({800, 30, 1024, 738}, {1100, 80}), QRect(800, 30, 1100, 738));
+    }
+
+    void structureAndButtons()
+    {
+        QCOMPARE(ZBResource::GetData(ZBResource::MainContentMargins).toRect(),
+                 ZBResource::MarginsRect(5, 0, 5, 5));
+        Frame w;
+        const Qt::WindowFlags frameless = Qt::FramelessWindowHint | Qt::CustomizeWindowHint;
+        QVERIFY((w.windowFlags() & frameless) == frameless && w.windowOpacity() == 0.0 &&
+                !w.MaximizeButton());
+        w.AddMinimizeButton(), w.AddMaximizeButton(), w.AddRestoreButton();
+        w.setGeometry(Place);
+        w.show();
+        QMap<int, QString> row; // left to right
+        for (QToolButton* b : w.TitleBar()->findChildren<QToolButton*>())
+            row.insert(b->x(), b->objectName() + QLatin1Char(':') + b->toolTip());
+        QCOMPARE(row.values().join(' '),
+                 "RESTOREBUTTON:Restore MAXIMIZEBUTTON:Maximize MINIMIZEBUTTON:Minimize CLOSEBUTTON:Close");
+        w.MaximizeButton()->click();
+        QVERIFY(w.isMaximized() && w.MaximizeButton()->isHidden() && !w.RestoreButton()->isHidden());
+        w.RestoreButton()->click();
+        QVERIFY(!w.isMaximized() && !w.MaximizeButton()->isHidden() && w.RestoreButton()->isHidden());
+        QTest::mouseDClick(w.TitleBar(), Qt::LeftButton, Qt::NoModifier, QPoint(150, 15));
+        QVERIFY(!w.isMaximized()); // the title bar's double click is not connected
+        auto* content = new QWidget;
+        content->setWindowTitle(QStringLiteral("New content"));
+        w.ReplaceContent(content);
+        QVERIFY(w.Content() == content && TitleText(&w) == QStringLiteral("New content"));
+        auto* bar = new ZBFooterBar(&w); // its content fills it
+        bar->setGeometry(0, 0, 200, 30);
+        bar->show();
+        QVERIFY(bar->Content() == Named(bar, "ZBFOOTERBARCONTENT") &&
+                bar->Content()->geometry() == bar->rect());
+    }
+
+    void mouse_data()
+    {
+        QTest::addColumn<int>("setup");
+        QTest::addColumn<QPoint>("at"); // in the 300 by 200 window at Place, or on the maximised one
+        QTest::addColumn<QPoint>("delta");
+        QTest::addColumn<int>("cursor");
+        QTest::addColumn<QMargins>("grow"); // how far each edge moves outward
+        const auto row = [](const char* name, Setup setup, QPoint at, QPoint delta, Qt::CursorShape cursor,
+                            QMargins grow = {}) {
+            QTest::newRow(name) << int(setup) << at << delta << int(cursor) << grow;
+        };
+        row("left", Plain, {2, 120}, {-30, 7}, Qt::SizeHorCursor, {30, 0, 0, 0});
+        row("bottom", Plain, {150, 198}, {4, 20}, Qt::SizeVerCursor, {0, 0, 0, 20});
+        row("top, 3 below the title bar's edge", Plain, {150, 3}, {35, -15}, Qt::SizeVerCursor,
+            {0, 15, 0, 0});
+        row("top-left", Plain, {1, 1}, {-8, -10}, Qt::SizeFDiagCursor, {8, 10, 0, 0});
+        // Inward drags stop at minimumSizeHint(), not minimumSize(); the opposite edge stays.
+        row("left inward to the minimum", Plain, {2, 120}, {400, 0}, Qt::SizeHorCursor, {-180, 0, 0, 0});
+        row("top inward to the minimum", Plain, {150, 2}, {0, 400}, Qt::SizeVerCursor, {0, -110, 0, 0});
+        // Ignored after the hover showed the resize cursor: pressed there, nothing resizes.
+        row("ignored resize", IgnoringResize, {2, 120}, {-30, 0}, Qt::SizeHorCursor);
+        row("title drag", Plain, {150, 15}, {-70, 30}, Qt::ArrowCursor, {70, -30, -70, 30});
+        row("ignored title drag", IgnoringTitleMove, {150, 15}, {40, 25}, Qt::ArrowCursor);
+        row("right-button title drag", RightButton, {150, 15}, {30, 30}, Qt::ArrowCursor);
+        row("maximised: edge", Maximised, {2, 120}, {40, 0}, Qt::ArrowCursor);
+    }
+
+    void mouse()
+    {
+        QFETCH(int, setup);
+        QFETCH(QPoint, at);
+        QFETCH(QPoint, delta);
+        QFETCH(QMargins, grow);
+        Frame w;
+        w.IgnoreTitleMove(setup == IgnoringTitleMove);
+        w.setGeometry(Place);
+        setup == Maximised ? w.showMaximized() : w.show();
+        QTRY_COMPARE(w.geometry(), setup == Maximised ? w.screen()->availableGeometry() : Place);
+        const QRect start = w.geometry(), expected = start.marginsAdded(grow);
+        HoverAt(&w, start.topLeft() + at);
+        QTEST(int(w.Cursor()), "cursor");
+        w.IgnoreResize(setup == IgnoringResize);
+        const bool title = grow.left() && grow.left() == -grow.right();
+        const auto moved = Drag(&w, start.topLeft() + at, delta, false,
+                                setup == RightButton ? Qt::RightButton : Qt::LeftButton);
+        QCOMPARE(moved.first,
+                 title ? start.translated(delta / 2) : start); // the first move only arms a resize
+        QCOMPARE(moved.second, expected);
+        HoverAt(&w, start.topLeft() + at + 2 * delta);
+        QCOMPARE(w.geometry(), expected); // released: hovering resizes nothing
+        QVERIFY(setup != IgnoringResize || w.Cursor() == Qt::ArrowCursor);
+    }
+
+    void fades()
+    {
+        Frame w;
+        w.SetIntensifyTime(400), w.show();
+        QCOMPARE(w.windowOpacity(), 0.0); // not seen before the first tick
+        QTRY_VERIFY(!w.Fading());
+        // Steps of 0.1 within Qt's 1/255; steady on the tick that reaches 1.0, ten ticks for 400 ms.
+        for (int i = 0; i < w.opacities.size(); ++i)
+            ZB_STEP_COMPARE(i, qRound(w.opacities[i] * 10), i + 1);
+        QVERIFY(w.log.mid(w.log.size() - 3) == (QList<int>{Tick, ZBWidget::Steady, Tick}) &&
+                w.opacities.size() == 10);
+        w.SetFadeTime(-5); // counts as 0, as the default intensify time: each fade ends on its first tick
+        w.log.clear(), w.CloseButton()->click();
+        QVERIFY(w.isVisible()); // the close waits for its fade
+        QTRY_COMPARE(w.log, (QList<int>{ZBWidget::Closing, ZBWidget::Closed, ZBWidget::Hiding, Tick,
+                                        ZBWidget::Steady, Tick}));
+        // Steps below Qt's 1/255 opacity resolution must still advance; a cancel ends the fade either way.
+        w.SetIntensifyTime(20000), w.SetFadeTime(20000), w.log.clear(), w.show();
+        QTRY_VERIFY(w.windowOpacity() > 0.01);
+        QVERIFY(!w.close());
+        const double reached = w.windowOpacity();
+        QTRY_VERIFY(w.windowOpacity() < reached);
+        w.CancelFadeAction(true);
+        QVERIFY(w.windowOpacity() == 1.0 && w.isVisible() && !w.Fading());
+        w.log.removeAll(Tick);
+        QCOMPARE(w.log, (QList<int>{ZBWidget::Intensifying, ZBWidget::Closing}));
+        QVERIFY(!w.close()); // a new close fade
+        w.CancelFadeAction(false);
+        QVERIFY(w.windowOpacity() == 0.0 && w.isHidden());
+        Frame fresh; // never shown: closes at once, without a fade
+        QVERIFY(fresh.close() && fresh.log.isEmpty());
+        QWidget parent; // a child keeps no opacity: its fades end on the first tick, its close at once
+        auto* child = new Frame(&parent);
+        parent.show(), child->hide();
+        QTRY_COMPARE(child->log,
+                     (QList<int>{ZBWidget::Intensifying, ZBWidget::Hiding, ZBWidget::Steady, Tick}));
+        QVERIFY((child->show(), child->close()) && child->isHidden());
+    }
+
+    // Widgets and buttons take their cells by alignment (each side counting its own, anything but exact
+    // left or bottom on the right, 0 nowhere) and keep them when the background is replaced on a shown bar.
+    void titleBar()
+    {
+        QWidget window;
+        auto* bar = new ZBTitleBar(&window);
+        window.resize(500, 40), bar->resize(500, 40), window.show();
+        const auto grid = [bar](int row, int column) {
+            return qobject_cast<QGridLayout*>(
+                GridOf(bar, "TITLECONTENT")->itemAtPosition(row, column)->layout());
+        };
+        const auto icon = [bar] {
+            return qobject_cast<QLabel*>(GridOf(bar, "TITLECONTENT")->itemAtPosition(0, 0)->widget());
+        };
+        bar->SetTitle(QStringLiteral("Moved"));
+        const int leftTop = Qt::AlignLeft | Qt::AlignTop, bottomRight = Qt::AlignBottom | Qt::AlignRight;
+        const int table[][4] = {// alignment; grid (0 the buttons', 1 the bottom row's, -1 none); cell
+                                {Qt::AlignLeft, 0, 0, 0}, {Qt::AlignRight, 0, 0, 1000},
+                                {Qt::AlignLeft, 0, 0, 1}, {Qt::AlignBottom, 1, 0, 0},
+                                {0, -1, -1, -1},          {Qt::AlignBottom, 1, 1, 0},
+                                {leftTop, 0, 0, 999},     {bottomRight, 0, 0, 998}};
+        QWidgetList widgets; // then a hidden button (997) and one deleted by its owner; created hidden
+        for (const auto& row : table) {
+            widgets << new QLabel(&window);
+            bar->AddWidget(widgets.last(), Qt::Alignment(row[0]));
+        }
+        bar->AddButton(Qt::AlignRight, QString())->hide();
+        delete bar->AddButton(Qt::AlignLeft, QString());
+        QPointer<QWidget> old = Named(bar, "TITLECONTENT");
+        bar->ReplaceBackground(old); // the current one: ignored
+        auto* replacement = new QWidget;
+        new QGridLayout(replacement); // a layout of its own, which must go
+        ZBResource::SetData(ZBResource::TitleBarMargins, ZBResource::MarginsRect(3, 4, 5, 6));
+        for (int step = 0; step < 2; ++step) {
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            for (int i = 0; i < int(std::size(table)); ++i) {
+                const QPair<int, int> cell(table[i][2], table[i][3]), nowhere(-1, -1);
+                ZB_STEP_COMPARE(i, CellOf(grid(0, 3), widgets[i]), table[i][1] == 0 ? cell : nowhere);
+                ZB_STEP_COMPARE(i, CellOf(grid(1, 0), widgets[i]), table[i][1] == 1 ? cell : nowhere);
+                ZB_STEP_COMPARE(i, widgets[i]->parentWidget(),
+                                table[i][1] < 0 ? &window : Named(bar, "TITLECONTENT"));
+                ZB_STEP_COMPARE(i, widgets[i]->isVisible(), table[i][1] >= 0);
+            }
+            bar->ReplaceBackground(step ? nullptr : replacement);
+        }
+        QVERIFY(!old && Named(bar, "TITLECONTENT") == replacement &&
+                TitleText(bar) == QStringLiteral("Moved"));
+        QLayout* layout = replacement->layout();
+        QVERIFY(layout->contentsMargins() == QMargins(3, 4, 5, 6) &&
+                static_cast<QGridLayout*>(layout)->verticalSpacing() == 1);
+        QVERIFY(grid(0, 3)->itemAtPosition(0, 997)->widget()->isHidden() &&
+                icon()->isHidden());                                    // no icon set
+        QToolButton* later = bar->AddButton(Qt::AlignRight, QString()); // onto the new background, next cell
+        QVERIFY(later->parentWidget() == replacement && CellOf(grid(0, 3), later) == qMakePair(0, 996));
+        bar->SetIcon(QIcon(QPixmap(64, 64)));
+        const int n = bar->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, bar);
+        QVERIFY(icon()->pixmap(Qt::ReturnByValue).size() == QSize(n, n) && icon()->isVisible());
+        bar->SetIcon(QIcon());
+        QVERIFY(icon()->isHidden() && icon()->pixmap(Qt::ReturnByValue).isNull());
+        SignalLog log;
+        log.Record(bar, &ZBTitleBar::DoubleClicked, QStringLiteral("DoubleClicked"));
+        for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton})
+            QTest::mouseDClick(replacement, button, Qt::NoModifier, QPoint(100, 15));
+        QCOMPARE(log.Take(), QStringLiteral("DoubleClicked(1) DoubleClicked(2)"));
+    }
+};
+
+QTEST_MAIN(tst_ZBFrame)
+#include "tst_zbframe.moc"

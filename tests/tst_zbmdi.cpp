@@ -1,0 +1,316 @@
+// The multi-document area and its sub-windows.
+#include "ZBMdiAreaWidget.h"
+#include "ZBMdiSubWindow.h"
+#include "ZBResource.h"
+#include "ZBTitleBar.h"
+#include "testutil.h"
+
+#include <QLineEdit>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QToolButton>
+#include <memory>
+
+using namespace TestUtil;
+
+namespace {
+
+using Subs = QList<ZBMdiSubWindow*>;
+using Range = QPair<int, int>;
+enum Action
+{
+    Maximize,
+    Minimize,
+    Normal,
+    BothBits,
+    LeftDoubleClick,
+    RightDoubleClick,
+    IgnoreAll
+};
+
+// A shown, active window with an area whose viewport is exactly 700 by 500.
+struct Area : QWidget
+{
+    ZBMdiAreaWidget* area = new ZBMdiAreaWidget(this);
+    SignalLog log;
+    bool Show()
+    {
+        area->setFrameShape(QFrame::NoFrame);
+        area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        area->setGeometry(0, 0, 700, 500);
+        log.Record(area, &ZBMdiAreaWidget::SubWindowActivated, QStringLiteral("activated"));
+        log.Record(area, &ZBMdiAreaWidget::SubWindowAboutClose, QStringLiteral("closing"));
+        resize(700, 500), show();
+        return QTest::qWaitForWindowActive(this);
+    }
+    ZBMdiSubWindow* Add(const char* name, const QRect& geometry = QRect(0, 0, 200, 150))
+    {
+        ZBMdiSubWindow* sub = area->AddWidget(new QLineEdit(QLatin1String(name)));
+        sub->setObjectName(QLatin1String(name));
+        sub->setGeometry(geometry);
+        return sub;
+    }
+    Range H() const
+    {
+        return {area->horizontalScrollBar()->minimum(), area->horizontalScrollBar()->maximum()};
+    }
+    Range V() const { return {area->verticalScrollBar()->minimum(), area->verticalScrollBar()->maximum()}; }
+    void Nudge() { area->resize(701, 501), area->resize(700, 500); } // the minimised ones line up again
+};
+
+// Straight to the frame: no focus moves with it, so only the press path can activate.
+void press(ZBMdiSubWindow* sub)
+{
+    SendMouse(sub, QEvent::MouseButtonPress, QPoint(sub->width() / 2, 8));
+}
+
+} // namespace
+
+class tst_ZBMdi : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<Area> a;
+
+private slots:
+    void init()
+    {
+        a.reset(new Area);
+        QVERIFY(a->Show());
+        a->log.Take();
+    }
+    void cleanup()
+    {
+        a.reset();
+        CheckNoLeftoverWindows();
+    }
+
+    void stateChanges_data()
+    {
+        QTest::addColumn<QList<int>>("actions");
+        QTest::addColumn<QString>("emitted");
+        const auto row = [](const char* name, QList<int> actions, const char* emitted) {
+            QTest::newRow(name) << actions << QString::fromLatin1(emitted);
+        };
+        row("max, min", {Maximize, Minimize}, "state(0,2) state(2,1)");
+        row("same twice", {Maximize, Maximize, Normal, Normal}, "state(0,2) state(2,0)");
+        row("both bits", {BothBits}, "state(0,3)");
+        row("double-clicks", {RightDoubleClick, LeftDoubleClick, LeftDoubleClick}, "state(0,2) state(2,0)");
+        row("double-click restores", {Minimize, LeftDoubleClick}, "state(0,1) state(1,0)");
+        row("ignored", {IgnoreAll, Maximize, Minimize, LeftDoubleClick}, "");
+        row("ignored but set", {IgnoreAll, BothBits, Normal, LeftDoubleClick}, "state(0,3)");
+    }
+
+    void stateChanges()
+    {
+        QFETCH(QList<int>, actions);
+        ZBMdiSubWindow sub;
+        SignalLog log;
+        log.Record(&sub, &ZBMdiSubWindow::StateChanged, QStringLiteral("state"));
+        for (int action : actions) {
+            action == Maximize    ? sub.ShowMaximized()
+            : action == Minimize  ? sub.ShowMinimized()
+            : action == Normal    ? sub.ShowNormal()
+            : action == BothBits  ? sub.SetState(Qt::WindowMinimized | Qt::WindowMaximized)
+            : action == IgnoreAll ? sub.IgnoreAllActions(true)
+                                  : Q_EMIT sub.TitleBar()->DoubleClicked(
+                                        action == LeftDoubleClick ? Qt::LeftButton : Qt::RightButton);
+        }
+        QTEST(log.Take(), "emitted");
+        const bool min = sub.GetState() & Qt::WindowMinimized, max = sub.GetState() & Qt::WindowMaximized;
+        QVERIFY(sub.IsMinimized() == min && sub.IsMaximized() == max &&
+                Named(&sub, "RESTOREBUTTON")->isHidden() == !(min || max));
+    }
+
+    void subWindowFrameFollowsTheState()
+    {
+        auto* sub = new ZBMdiSubWindow(a.get());
+        sub->setGeometry(20, 20, 100, 60);
+        auto* big = new QLabel(QStringLiteral("big"));
+        big->setMinimumSize(300, 200);
+        big->setWindowTitle(QStringLiteral("Document"));
+        sub->SetWidget(big);
+        sub->show();
+        QVERIFY(sub->width() >= 300 && sub->NormalGeometry() == QRect(QPoint(20, 20), sub->size()));
+        QVERIFY(sub->Content()->windowTitle() == QStringLiteral("Document") && TitleText(sub) == "Document");
+        big->setWindowTitle(QStringLiteral("Renamed"));
+        QCOMPARE(sub->windowTitle(), QStringLiteral("Renamed"));
+        const QRect normal = sub->geometry();
+        const QRect m = ZBResource::GetData(ZBResource::MainContentMargins).toRect();
+        QLayout* frame = GridOf(sub, "ZBWIDGETMAINCONTENT");
+        sub->ShowMinimized(); // 300 wide, the content hidden, no margins, nothing moves or resizes
+        QVERIFY(sub->Content()->isHidden() && frame->contentsMargins() == QMargins());
+        QCOMPARE(sub->size(), QSize(300, sub->TitleBar()->sizeHint().height() + m.top() + m.bottom()));
+        const QRect minimised = sub->geometry();
+        QCOMPARE(Drag(sub, sub->mapToGlobal(QPoint(150, 10)), {30, 20}).second, minimised);
+        sub->ShowMaximized();
+        sub->setGeometry(0, 0, 600, 500);
+        QCOMPARE(sub->NormalGeometry(), normal);
+        sub->ShowNormal();
+        QCOMPARE(frame->contentsMargins(), QMargins(m.left(), m.top(), m.right(), m.bottom()));
+        sub->setGeometry(normal), sub->overrideWindowState(Qt::WindowNoState);
+        big->setFocus(); // out of an area, the sub-window itself hears the focus enter it
+        QTRY_COMPARE(sub->windowState(), Qt::WindowStates(Qt::WindowActive));
+        sub->overrideWindowState(Qt::WindowNoState);
+        QCOMPARE(Drag(sub, sub->mapToGlobal(QPoint(150, 10)), {30, 20}).second, normal.translated(30, 20));
+        QCOMPARE(sub->NormalGeometry(), normal.translated(30, 20));
+        QCOMPARE(sub->windowState(), Qt::WindowStates(Qt::WindowActive)); // the press, without the own bits
+        QPointer<QLabel> old(big);
+        sub->SetWidget(nullptr); // the old widget is deleted
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!sub->GetWidget() && !old);
+    }
+
+    void activation()
+    {
+        ZBMdiSubWindow* one = a->Add("one");
+        auto* two = new ZBMdiSubWindow; // built as a window of its own
+        two->setObjectName(QStringLiteral("two"));
+        a->area->AddSubWindow(two);
+        ZBMdiSubWindow* empty = a->area->AddWidget(nullptr);
+        empty->setObjectName(QStringLiteral("empty"));
+        a->area->AddSubWindow(one);
+        a->area->AddSubWindow(nullptr);
+        ZBMdiSubWindow stranger;
+        a->area->SetActiveSubWindow(&stranger);
+        QCOMPARE(a->log.Take(),
+                 QStringLiteral("activated(ZBMdiSubWindow) activated(two) activated(ZBMdiSubWindow)"));
+        QCOMPARE(a->area->SubWindows(), (Subs{empty, two, one}));
+        a->area->SetActiveSubWindow(one);
+        QCOMPARE(a->area->SubWindows(), (Subs{one, empty, two}));
+        // The press and the focus paths, each alone; a second press on the active one emits nothing.
+        ZBMdiSubWindow* right = a->Add("right");
+        a->log.Take();
+        press(empty);
+        right->GetWidget()->setFocus();
+        QTRY_COMPARE(a->area->ActiveSubWindow(), right);
+        press(right);
+        QCOMPARE(a->log.Take(), QStringLiteral("activated(empty) activated(right)"));
+        a->area->SetActiveSubWindow(one); // takes the focus away from the old one
+        QVERIFY(!right->isAncestorOf(QApplication::focusWidget()));
+        a->log.Take(); // next walks the ring one way, previous the other
+        for (int i = 0; i < 8; ++i)
+            i < 4 ? a->area->ActivateNextSubWindow() : a->area->ActivatePreviousSubWindow();
+        QCOMPARE(a->log.Take(),
+                 "activated(two) activated(empty) activated(right) activated(one) activated(right) "
+                 "activated(empty) activated(two) activated(one)");
+    }
+
+    void closingAndBlocking()
+    {
+        QPointer<ZBMdiSubWindow> first = a->Add("first");
+        ZBMdiSubWindow* second = a->Add("second");
+        QPointer<ZBMdiSubWindow> third = a->Add("third");
+        a->area->SetActiveSubWindow(first), a->area->SetActiveSubWindow(third);
+        a->log.Take(), a->area->BlockMdiArea(true);
+        QTest::ignoreMessage(QtDebugMsg,
+                             QRegularExpression(QStringLiteral(
+                                 "^Build date=[A-Z][a-z]{2} [ 0-9][0-9] [0-9]{4}, time=[0-9]{2}:[0-9]{2}:"
+                                 "[0-9]{2}\\. Line=[0-9]+, file=\"[^\"]*ZBMdiAreaWidget\\.cpp\"\\. "
+                                 "Failed to add new subwindow\\.$")));
+        QLineEdit refused;
+        QVERIFY(!a->area->AddWidget(&refused) && a->area->SubWindowsCount() == 3);
+        a->area->CloseActiveSubWindow();
+        a->area->CloseAllSubWindows();
+        a->area->ActivateNextSubWindow();
+        QVERIFY(!first->close());
+        press(first);
+        second->GetWidget()->setFocus();
+        QTRY_VERIFY(second->GetWidget()->hasFocus());
+        first->ShowMaximized();
+        QVERIFY(a->log.Take().isEmpty() && !(first->windowState() & Qt::WindowActive) &&
+                !first->IsMaximized());
+        a->area->SetActiveSubWindow(second); // still the application's to choose
+        a->area->BlockMdiArea(false);
+        a->log.Take();
+        a->area->SetActiveSubWindow(third);
+        a->area->CloseActiveSubWindow(); // the one active before it takes over
+        second->close();
+        QCOMPARE(a->log.Take(),
+                 QStringLiteral("activated(third) closing(third) activated(second) closing(second) "
+                                "activated(first)"));
+        a->area->DetachWindow(first);
+        QVERIFY(a->area->SubWindows() == Subs{first} && first->parentWidget() == a->area->viewport());
+        QPointer<ZBMdiSubWindow> fourth = new ZBMdiSubWindow; // built as a window: no fade, still deleted
+        fourth->setObjectName(QStringLiteral("fourth"));
+        a->area->AddSubWindow(fourth);
+        a->log.Take();
+        a->area->CloseAllSubWindows();
+        QCOMPARE(a->log.Take(),
+                 QStringLiteral("closing(fourth) activated(first) closing(first) activated(null)"));
+        QTRY_VERIFY(!first && !third && !fourth); // faded out
+    }
+
+    void maximisedMode()
+    {
+        ZBMdiSubWindow* left = a->Add("left", QRect(-50, 20, 200, 150));
+        ZBMdiSubWindow* minimised = a->Add("minimised", QRect(100, 100, 200, 150));
+        minimised->ShowMinimized();
+        ZBMdiSubWindow* right = a->Add("right", QRect(400, 300, 250, 150));
+        right->ShowMaximized();
+        QVERIFY(a->area->GetState() == ZBMdiAreaWidget::Maximized && !minimised->isVisible() &&
+                a->H() == Range());
+        a->area->ActivateNextSubWindow(); // the old one hides, the new one is maximised
+        QVERIFY(left->IsMaximized() && left->geometry() == a->area->viewport()->rect() &&
+                !right->isVisible());
+        left->ShowNormal();
+        QCOMPARE(a->area->GetState(), ZBMdiAreaWidget::Normal);
+        QVERIFY(left->geometry() == QRect(-50, 20, 200, 150) &&
+                right->geometry() == QRect(400, 300, 250, 150));
+        QVERIFY(!right->IsMaximized() && minimised->isVisible() && a->H() == Range(-50, -1));
+        // Minimised from the maximised mode: the others come back, the active one joins the row.
+        left->ShowMaximized();
+        left->ShowMinimized();
+        QVERIFY(a->area->GetState() == ZBMdiAreaWidget::Normal && right->isVisible() &&
+                left->Content()->isHidden());
+        QTRY_COMPARE(left->TitleBar()->width(), 300);
+        a->Nudge();
+        QVERIFY(minimised->x() == 0 && left->x() == 302 &&
+                left->NormalGeometry() == QRect(-50, 20, 200, 150));
+    }
+
+    void minimisedRows()
+    {
+        Subs subs;
+        for (const char* name : {"0", "1", "2"}) {
+            subs << a->Add(name, QRect(50, 50, 250, 180));
+            subs.last()->TitleBar()->setFixedHeight(24);
+            subs.last()->ShowMinimized();
+        }
+        QTRY_COMPARE(subs[2]->TitleBar()->width(), 300);
+        a->Nudge();
+        QCOMPARE((QList<QPoint>{subs[0]->pos(), subs[1]->pos(), subs[2]->pos()}),
+                 (QList<QPoint>{{0, 474}, {302, 474}, {0, 448}})); // 604 + 300 > 699: a new row
+        a->area->SetActiveSubWindow(subs[1]);
+        subs[1]->ShowNormal();
+        QVERIFY(subs[1]->geometry() == QRect(50, 50, 250, 180) && subs[2]->pos() == QPoint(302, 474));
+        subs[0]->ShowNormal(); // restored while another is active, it leaves the row; a deleted one too
+        subs[0]->move(60, 70);
+        delete subs[2];
+        a->Nudge();
+        QCOMPARE(subs[0]->pos(), QPoint(60, 70));
+    }
+
+    void scrolling()
+    {
+        QScrollBar* v = a->area->verticalScrollBar();
+        ZBMdiSubWindow* top = a->Add("top", QRect(50, 20, 200, 150));
+        QCOMPARE(qMakePair(a->H(), a->V()), qMakePair(Range(), Range()));
+        ZBMdiSubWindow* low = a->Add("low", QRect(-50, 450, 200, 200)); // bottom 649
+        QCOMPARE(qMakePair(a->H(), a->V()), qMakePair(Range(-50, -1), Range(0, 149)));
+        ZBMdiSubWindow* parked = a->Add("parked");
+        parked->ShowMinimized();
+        const QPoint parkedAt = parked->pos();
+        v->setValue(100);
+        QVERIFY(top->pos() == QPoint(50, -80) && low->pos() == QPoint(-50, 350) && parked->pos() == parkedAt);
+        QCOMPARE(a->V(), Range(0, 149)); // computed before the scroll
+        low->move(0, 0);                 // the range shrinks and pulls the value along; nothing else moves
+        QVERIFY(a->V() == Range(-80, -1) && v->value() == -1 && top->pos() == QPoint(50, -80));
+        QCOMPARE(parked->pos(), parkedAt);
+    }
+};
+
+QTEST_MAIN(tst_ZBMdi)
+#include "tst_zbmdi.moc"
