@@ -10,8 +10,10 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSessionManager>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QToolButton>
 #include <functional>
@@ -182,6 +184,7 @@ private slots:
         QCOMPARE(icon(&later), QStringLiteral("48x48 #ffff00"));
         // Buttons stand in ascending value order; a second button of a kind replaces the first.
         box.AddButton(ZBMessageBox::Cancel), box.AddButtons(ZBMessageBox::No | ZBMessageBox::Yes);
+        box.SetText(QStringLiteral("All 24 pictures were exported."));
         QPointer<QPushButton> first = box.AddButton(QStringLiteral("Stop"), ZBMessageBox::Abort);
         QPushButton* second = box.AddButton(QStringLiteral("Halt"), ZBMessageBox::Abort);
         box.show();
@@ -189,6 +192,8 @@ private slots:
         for (QPushButton* b : box.Content()->findChildren<QPushButton*>())
             texts.insert(b->isVisible() ? b->x() : -1, b->text());
         QCOMPARE(texts.values().join(' '), QStringLiteral("Stop Yes No Halt Cancel"));
+        auto* view = Named<QTextBrowser>(&box, "ZBMESSBOXTEXTLABEL"); // the text neither wraps nor scrolls
+        QVERIFY(view->document()->lineCount() == 1 && !view->verticalScrollBar()->isVisible());
         QPushButton outside;
         box.SetDefaultButton(ZBMessageBox::Abort),
             box.SetDefaultButton(&outside); // not in the row: no default

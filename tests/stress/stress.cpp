@@ -36,7 +36,6 @@ std::vector<std::unique_ptr<Stress::Family> (*)()>& factories()
 // The run under way, for the message handler and for a report from inside a step or a crash.
 Stress::Context* running = nullptr;
 QList<std::pair<Stress::Step, QString>> done; // with what each step logged
-bool verbose = false;
 
 [[noreturn]] void report(const QString& what)
 {
@@ -101,7 +100,7 @@ void onMessage(QtMsgType type, const QMessageLogContext&, const QString& message
         report(message);
     if (running && !note)
         running->Fail(QStringLiteral("Qt warning: ") + message);
-    else if (verbose || !note)
+    else if (!note)
         std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
@@ -149,9 +148,6 @@ void run(quint32 seed, int count, const QList<Stress::Step>* replay, const QStri
         for (size_t c = 0; c < families.size() && !context.Failed(); ++c)
             families[c]->Check(context);
         done.last().second = context.log;
-        if (verbose)
-            std::printf("%d %s/%s: %s\n", i + 1, ops[f][int(o)].first.constData(), families[f]->Name(),
-                        qPrintable(context.log));
     }
     families.clear();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -182,7 +178,7 @@ void Stress::Advance(int ms)
 {
     advance(ms);
 }
-// zb_stress [--seed N] [--steps S] [--verbose]: the regression table, then S steps from seed N, each in a
+// zb_stress [--seed N] [--steps S]: the regression table, then S steps from seed N, each in a
 // process of its own so that a seed replays exactly.
 int main(int argc, char** argv)
 {
@@ -198,7 +194,6 @@ int main(int argc, char** argv)
         return at > 0 && at + 1 < args.size() ? args.at(at + 1).toInt() : value;
     };
     const int seed = arg("--seed", 1), steps = arg("--steps", 1000);
-    verbose = args.contains(QStringLiteral("--verbose"));
     for (const auto& [what, regression] : Regressions)
         run(0, 0, &regression, QStringLiteral("regression \"%1\" fails again").arg(QLatin1String(what)));
     run(quint32(seed), steps, nullptr, QStringLiteral("seed %1 (zb_stress --seed %1 replays it)").arg(seed));
