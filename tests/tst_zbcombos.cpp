@@ -35,7 +35,7 @@ struct TestDelegate : ZBComboBoxItemDelegate
 // A combo box with items "A", "B", ... of width 50 and the given heights, and a log of its signals.
 struct Box : ZBComboBox
 {
-    explicit Box(const QList<int>& heights, QWidget* parent = nullptr) : ZBComboBox(parent)
+    explicit Box(const QVector<int>& heights, QWidget* parent = nullptr) : ZBComboBox(parent)
     {
         for (int h : heights) {
             InsertItem(GetItemCount());
@@ -171,7 +171,7 @@ private slots:
 
     void sizes()
     {
-        Box box(QList<int>(11, 20) << 35);
+        Box box(QVector<int>(11, 20) << 35);
         box.SetPopupTitle(QStringLiteral("A title wider than the items"));
         // The list's own delegate sizes the items until one of the combo box is installed; at most eight
         // rows of the tallest item high.

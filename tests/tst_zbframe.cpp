@@ -13,6 +13,7 @@
 
 using namespace TestUtil;
 using namespace ZBFrameGeometry;
+Q_DECLARE_METATYPE(QMargins) // Qt 5 does not register it
 
 namespace {
 

@@ -170,7 +170,7 @@ int Stress::Context::Bounded(int low, int high)
     high = qMax(low, high);
     if (replayed >= 0)
         return replayed < values.size() ? qBound(low, values[replayed++], high) : low;
-    values.append(high == low ? low : int(rng.bounded(qint64(low), qint64(high) + 1)));
+    values.append(high == low ? low : low + int(rng.bounded(quint32(high) - quint32(low) + 1u)));
     return values.last();
 }
 
