@@ -38,7 +38,9 @@ public:
 
     /*!
         Puts \a widget into the content area, as its child, and copies its window title to the title
-        bar. The previously held widget is hidden and deleted later. The sub-window grows to the new
+        bar; from then on the sub-window follows the widget's window title, its modified flag
+        (isWindowModified()) and an icon set on it. The previously held widget is hidden and deleted
+        later. The sub-window grows to the new
         size hint but never shrinks. Passing the widget already held does nothing; null only
         disposes of the previous widget.
     */

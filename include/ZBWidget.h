@@ -23,6 +23,18 @@ class ZBWidgetPrivate;
     FadeStateChanged() with a FadeState value. Where the window system has no window opacity
     (Wayland), the fades keep their states and timing while the window simply shows and hides; while
     the application quits, a window closes at once.
+
+    The title line shows the window title of the window or of its content widget, whichever changed
+    last, as a native title bar shows a window title: a "[*]" placeholder is left out, or shown as
+    "*" while the window or that content widget is modified (setWindowModified()), and "[*][*]"
+    stands for a literal "[*]". An icon set with setWindowIcon() on the window or its content widget
+    shows in the title line; icons inherited from a parent or the application do not.
+
+    For style sheets the window carries the dynamic property "active" once its activation first
+    changes: the window's own activation, or for a sub-window of a multi-document area whether it
+    is the area's active one. Its title bar is re-polished on every change, so that a rule such as
+    ZBWidget[active="false"] > ZBTitleBar > \#TITLECONTENT applies at once (with the child
+    selectors, an inactive main window leaves the title bars of the sub-windows inside it alone).
 */
 class ZEBGUICORE_EXPORT ZBWidget : public QWidget
 {

@@ -5,6 +5,7 @@
 #include "ZBMdiSubWindow.h"
 #include "ZBMdiSubWindow_p.h"
 #include "ZBTitleBar.h"
+#include "ZBWidget_p.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -88,6 +89,7 @@ bool ZBMdiRegistry::Activate(ZBMdiSubWindow* subWindow)
             layout->Withdraw(old);
         QObject::disconnect(activeConnection);
         TakeActiveFlag(old);
+        ZBWidgetPrivate::ShowActive(old, false);
     }
     active = subWindow;
     if (subWindow) {
@@ -98,6 +100,7 @@ bool ZBMdiRegistry::Activate(ZBMdiSubWindow* subWindow)
         cycle.removeOne(subWindow);
         cycle.prepend(subWindow);
         layout->Present(subWindow);
+        ZBWidgetPrivate::ShowActive(subWindow, true);
         activeConnection = QObject::connect(subWindow, &ZBMdiSubWindow::StateChanged, area,
                                             &ZBMdiAreaWidget::OnStateChanged);
         // Typing goes to the document just activated; one not shown yet gets it once it is.
@@ -126,6 +129,7 @@ void ZBMdiRegistry::Forget(ZBMdiSubWindow* subWindow, bool unparent)
     }
     QObject::disconnect(activeConnection);
     TakeActiveFlag(subWindow);
+    ZBWidgetPrivate::ShowActive(subWindow, false);
     QWidget* focus = QApplication::focusWidget();
     if (focus && subWindow->isAncestorOf(focus))
         focus->clearFocus();

@@ -125,6 +125,16 @@ bool ZBMdiSubWindowPrivate::WidgetAgreesToClose()
     return ask.isAccepted();
 }
 
+void ZBMdiSubWindowPrivate::FollowWidget(QWidget* widget, QEvent::Type change)
+{
+    if (change == QEvent::WindowTitleChange)
+        q->setWindowTitle(widget->windowTitle());
+    else if (change == QEvent::ModifiedChange)
+        q->setWindowModified(widget->isWindowModified());
+    else if (change == QEvent::WindowIconChange && widget->testAttribute(Qt::WA_SetWindowIcon))
+        q->setWindowIcon(widget->windowIcon());
+}
+
 void ZBMdiSubWindowPrivate::GiveFocus(ZBMdiSubWindow* subWindow)
 {
     QWidget* focus = QApplication::focusWidget();
@@ -192,6 +202,8 @@ void ZBMdiSubWindow::SetWidget(QWidget* widget)
     if (!(widget->isHidden() && widget->testAttribute(Qt::WA_WState_ExplicitShowHide)))
         widget->setVisible(true);
     Content()->setWindowTitle(widget->windowTitle());
+    d->FollowWidget(widget, QEvent::ModifiedChange);
+    d->FollowWidget(widget, QEvent::WindowIconChange);
     widget->setCursor(Qt::ArrowCursor);
     widget->installEventFilter(this);
 
@@ -379,8 +391,8 @@ bool ZBMdiSubWindow::eventFilter(QObject* watched, QEvent* event)
                     return true;
             }
         }
-    } else if (event->type() == QEvent::WindowTitleChange && watched && watched == GetWidget()) {
-        setWindowTitle(static_cast<QWidget*>(watched)->windowTitle());
+    } else if (watched && watched == GetWidget()) {
+        d->FollowWidget(static_cast<QWidget*>(watched), event->type());
     }
     return ZBWidget::eventFilter(watched, event);
 }

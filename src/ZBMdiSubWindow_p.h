@@ -36,6 +36,8 @@ public:
     void TrackNormalGeometry();
     // The size hint as it stands now, not as the layouts last cached it.
     static QSize FreshSizeHint(ZBMdiSubWindow* subWindow);
+    // The title bar follows the held widget: its window title, modified flag and own icon.
+    void FollowWidget(QWidget* widget, QEvent::Type change);
     // Asks the held widget with a close event of its own; true when it agrees or there is none.
     // False, too, for a request that comes while the widget is still answering an earlier one.
     bool WidgetAgreesToClose();

@@ -11,11 +11,15 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGridLayout>
+#include <QIcon>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QStyle>
 #include <QTimerEvent>
 #include <QToolButton>
+#include <QVariant>
 #include <QWindow>
+#include <utility>
 
 namespace {
 
@@ -241,6 +245,61 @@ double ZBWidgetPrivate::WindowOpacity() const
     return ZBWindowSystem::HasWindowOpacity() ? q->windowOpacity() : lastOpacity;
 }
 
+QString ZBWidgetPrivate::DisplayedTitle(const QString& title, bool modified)
+{
+    const QLatin1String placeholder("[*]");
+    QString shown;
+    int from = 0;
+    for (int at = title.indexOf(placeholder); at >= 0; at = title.indexOf(placeholder, from)) {
+        shown += title.mid(from, at - from);
+        int run = 0;
+        for (from = at; title.mid(from, placeholder.size()) == placeholder; from += placeholder.size())
+            ++run;
+        for (int i = 0; i < run / 2; ++i)
+            shown += placeholder;
+        if (run % 2 == 1 && modified)
+            shown += QLatin1Char('*');
+    }
+    return shown + title.mid(from);
+}
+
+void ZBWidgetPrivate::ShowTitle(QWidget* source)
+{
+    titleSource = source;
+    const bool modified = (q->isWindowModified() || source->isWindowModified()) &&
+                          q->style()->styleHint(QStyle::SH_TitleBar_ModifyNotification, nullptr, q);
+    q->SetTitleBarText(DisplayedTitle(source->windowTitle(), modified));
+}
+
+void ZBWidgetPrivate::ShowIcon(QWidget* source)
+{
+    // An icon inherited from a parent or the application is not the frame's own.
+    if (!titleBar || (!source->testAttribute(Qt::WA_SetWindowIcon) && source != iconSource))
+        return;
+    iconSource = source->testAttribute(Qt::WA_SetWindowIcon) ? source : nullptr;
+    titleBar->SetIcon(iconSource ? source->windowIcon() : QIcon());
+}
+
+void ZBWidgetPrivate::ShowActive(ZBWidget* window, bool active)
+{
+    const QVariant old = window->property("active");
+    if (old.isValid() && old.toBool() == active)
+        return;
+    window->setProperty("active", active);
+    // Rules such as ZBWidget[active="false"] #TITLECONTENT apply to the title bar's widgets.
+    QWidgetList polish{window};
+    if (ZBTitleBar* bar = window->d->titleBar) {
+        polish << bar;
+        polish << bar->findChildren<QWidget*>();
+    }
+    QStyle* style = window->style();
+    for (QWidget* w : std::as_const(polish)) {
+        style->unpolish(w);
+        style->polish(w);
+        w->update();
+    }
+}
+
 double ZBWidgetPrivate::CurrentOpacity() const
 {
     // Qt keeps a window's opacity in truncated steps of 1/255, so a fade step smaller than that would
@@ -402,7 +461,7 @@ void ZBWidget::ReplaceContent(QWidget* content)
     content->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     content->setAutoFillBackground(true);
     content->installEventFilter(this);
-    SetTitleBarText(content->windowTitle());
+    d->ShowTitle(content);
 }
 
 void ZBWidget::SetMainContentMargins(int left, int top, int right, int bottom)
@@ -431,9 +490,18 @@ bool ZBWidget::eventFilter(QObject* watched, QEvent* event)
         (watched == this || watched == d->mainContent.data() || watched == d->titleBar.data()) &&
         d->FrameMove(static_cast<QWidget*>(watched), static_cast<QMouseEvent*>(event)))
         return true;
-    if (watched == this) {
+    const QEvent::Type type = event->type();
+    if ((watched == this || watched == d->content.data()) && type == QEvent::ModifiedChange) {
+        d->ShowTitle(d->titleSource ? d->titleSource.data() : this);
+    } else if ((watched == this || watched == d->content.data()) && type == QEvent::WindowIconChange) {
+        d->ShowIcon(static_cast<QWidget*>(watched));
+    } else if (watched == this) {
         if (event->type() == QEvent::WindowTitleChange) {
-            SetTitleBarText(windowTitle());
+            d->ShowTitle(this);
+        } else if (event->type() == QEvent::ActivationChange) {
+            // A sub-window's activation is its area's to show.
+            if (isWindow())
+                ZBWidgetPrivate::ShowActive(this, isActiveWindow());
         } else if (event->type() == QEvent::WindowStateChange) {
             const bool maximized = windowState() & Qt::WindowMaximized;
             if (d->restoreButton)
@@ -446,7 +514,7 @@ bool ZBWidget::eventFilter(QObject* watched, QEvent* event)
         }
     } else if (watched == d->content.data()) {
         if (event->type() == QEvent::WindowTitleChange)
-            SetTitleBarText(d->content->windowTitle());
+            d->ShowTitle(d->content);
     }
     return QWidget::eventFilter(watched, event);
 }

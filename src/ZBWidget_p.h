@@ -46,6 +46,18 @@ public:
     static bool AnswerMinMaxInfo(ZBWidget* window, void* message);
 #endif
 
+    // The title line.
+    // \a title as Qt shows a window title: in each run of "[*]", pairs stand for a literal "[*]"
+    // and an odd one out is the placeholder, "*" while \a modified and nothing otherwise.
+    static QString DisplayedTitle(const QString& title, bool modified);
+    // Shows the window title of \a source, the window or its content widget, whichever changed last.
+    void ShowTitle(QWidget* source);
+    // Shows the icon set on \a source itself, or takes away the icon it had shown.
+    void ShowIcon(QWidget* source);
+    // Sets the dynamic property "active" of \a window and re-polishes its title bar, so that style
+    // sheets can tell the active frame from the others.
+    static void ShowActive(ZBWidget* window, bool active);
+
     // Fading.
     double WindowOpacity() const;
     double CurrentOpacity() const;
@@ -87,6 +99,8 @@ public:
     double lastOpacity = 0.0; // the opacity last set, before Qt rounds it
 
     QPointer<QWidget> mainContent; // "ZBWIDGETMAINCONTENT"
+    QPointer<QWidget> titleSource; // the window or the content widget, whichever title changed last
+    QPointer<QWidget> iconSource;  // the window or the content widget whose own icon is shown
 };
 
 #endif // ZBWIDGET_P_H
