@@ -47,6 +47,15 @@ public:
     /*! The application widget last set, or null. */
     QWidget* GetWidget() const;
 
+    /*!
+        The same as SetWidget(), so that QDockWidget's own call through a ZBDockWidget keeps the
+        dock's containers, its footer bar and its styling. Called through a QDockWidget pointer,
+        QDockWidget::setWidget() replaces all of them.
+    */
+    void setWidget(QWidget* widget);
+    /*! The same as GetWidget(): the application widget, not the dock's inner container. */
+    QWidget* widget() const;
+
     /*! The title bar, which holds the title and the Hide button ("CLOSEBUTTON"). */
     ZBTitleBar* TitleBar() const;
 

@@ -8,6 +8,7 @@
 #include <memory>
 
 class QAction;
+class QActionEvent;
 class QIcon;
 class QToolButton;
 class ZBToolBarPrivate;
@@ -39,7 +40,7 @@ public:
     explicit ZBToolBar(QWidget* parent = nullptr);
     ~ZBToolBar() override;
 
-    /*! The actions added with AddAction(), in the order of adding. */
+    /*! The actions added with AddAction() or QToolBar::addAction(), in the order of adding. */
     QList<QAction*> Actions() const;
 
     /*! Creates an action child of the tool bar with \a icon, \a text and \a toolTip, adds it at
@@ -79,6 +80,17 @@ public:
         Actions(). A widget that is not in the row is ignored.
     */
     void RemoveWidget(QWidget* widget);
+
+protected:
+    /*!
+        Actions added through QWidget's and QToolBar's own calls (addAction(), addWidget(),
+        addSeparator(), insertAction(), insertWidget(), insertSeparator()) join the row like the
+        library's tools: at the end, or right before the tool of the action they were inserted
+        before, taking its position. A plain action gets a button as AddAction() makes one and is
+        listed in Actions(); a widget action gets its widget, a separator action a
+        "ZBTOOLBARSEPARATOR". removeAction() takes the tool out of the row again.
+    */
+    void actionEvent(QActionEvent* event) override;
 
 private Q_SLOTS:
     void OnActionDestroyed(QObject* object);

@@ -51,7 +51,7 @@ void ZBDockWidgetPrivate::Init()
     mainLayout->addWidget(footerBar, 1, 0);
     footerBar->hide();
 
-    q->setWidget(mainContent);
+    q->QDockWidget::setWidget(mainContent);
 
     titleBar = new ZBTitleBar(q);
     titleBar->SetTitle(q->windowTitle());
@@ -125,6 +125,16 @@ void ZBDockWidget::SetWidget(QWidget* widget)
 QWidget* ZBDockWidget::GetWidget() const
 {
     return d->widget;
+}
+
+void ZBDockWidget::setWidget(QWidget* widget)
+{
+    SetWidget(widget);
+}
+
+QWidget* ZBDockWidget::widget() const
+{
+    return GetWidget();
 }
 
 ZBTitleBar* ZBDockWidget::TitleBar() const

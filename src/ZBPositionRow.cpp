@@ -84,19 +84,28 @@ ZBPositionRow::~ZBPositionRow()
     }
 }
 
-int ZBPositionRow::Insert(QWidget* widget, int position)
+int ZBPositionRow::Insert(QWidget* widget, int position, const QWidget* before)
 {
     if (!widget || !host || !grid || widget == host || widget->isAncestorOf(host))
         return -1;
 
-    if (position == -1) {
+    int index = -1;
+    for (int i = 0; before && i < entries.size() && index < 0; ++i) {
+        if (entries.at(i).widget == before) {
+            index = i;
+            position = entries.at(i).position;
+        }
+    }
+    if (index < 0 && position == -1) {
         const int last = entries.isEmpty() ? -1 : entries.last().position;
         position = last == INT_MAX ? INT_MAX : last + 1;
     }
     // Upper bound: the new entry goes after every entry with a position less than or equal to its own.
-    const auto at = std::upper_bound(entries.begin(), entries.end(), position,
-                                     [](int p, const Entry& e) { return p < e.position; });
-    const int index = int(at - entries.begin());
+    if (index < 0) {
+        index = int(std::upper_bound(entries.begin(), entries.end(), position,
+                                     [](int p, const Entry& e) { return p < e.position; }) -
+                    entries.begin());
+    }
     entries.insert(index, Entry{position, widget, widget});
 
     int& n = count[widget];

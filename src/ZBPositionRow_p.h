@@ -62,8 +62,9 @@ public:
     ~ZBPositionRow() override;
 
     // Places \a widget at \a position; returns its index, or -1 for a null widget, the host or one
-    // of its ancestors, or a row whose layout is gone.
-    int Insert(QWidget* widget, int position);
+    // of its ancestors, or a row whose layout is gone. With a \a before that stands in the row, the
+    // widget goes right before it instead, taking its position.
+    int Insert(QWidget* widget, int position, const QWidget* before = nullptr);
     // Drops every entry of \a widget and takes it out of the layout; false if it had none.
     bool Remove(QWidget* widget);
     // Drops every entry of \a object, which is being destroyed.

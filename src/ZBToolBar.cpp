@@ -4,10 +4,12 @@
 #include "ZBPositionRow_p.h"
 
 #include <QAction>
+#include <QActionEvent>
 #include <QGridLayout>
 #include <QIcon>
 #include <QSpacerItem>
 #include <QToolButton>
+#include <QWidgetAction>
 #include <utility>
 
 namespace {
@@ -38,12 +40,16 @@ void ZBToolBarPrivate::Init()
     row.reset(new ZBPositionRow(content, grid, true));
 
     content->setObjectName(QStringLiteral("ZBTOOLBARCONTENT"));
-    q->addWidget(content);
+    // Known before QToolBar hears of it, so that the action event below lets it through.
+    auto* action = new QWidgetAction(q);
+    action->setDefaultWidget(content);
+    contentAction = action;
+    q->addAction(action);
     content->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
 QToolButton* ZBToolBarPrivate::MakeButton(const QString& text, const QIcon& icon, const QString& toolTip,
-                                          int position)
+                                          int position, const QWidget* before)
 {
     auto* button = new QToolButton(q);
     button->setAutoRaise(true);
@@ -55,8 +61,72 @@ QToolButton* ZBToolBarPrivate::MakeButton(const QString& text, const QIcon& icon
     button->setText(text);
     button->setIcon(icon);
     button->setToolTip(toolTip);
-    row->Insert(button, position);
+    row->Insert(button, position, before);
     return button;
+}
+
+QWidget* ZBToolBarPrivate::MakeSeparator()
+{
+    auto* separator = new QWidget();
+    separator->setObjectName(QStringLiteral("ZBTOOLBARSEPARATOR"));
+    separator->setMinimumWidth(1);
+    separator->setMaximumWidth(1);
+    return separator;
+}
+
+void ZBToolBarPrivate::PlaceAction(QAction* action, QAction* before)
+{
+    QWidget* beforeTool = before ? actionTools.value(before).data() : nullptr;
+    if (before && !beforeTool)
+        beforeTool = actionButtons.value(before).data();
+    if (auto* widgetAction = qobject_cast<QWidgetAction*>(action)) {
+        QWidget* widget = widgetAction->requestWidget(content);
+        if (widget && row->Insert(widget, -1, beforeTool) >= 0)
+            actionTools.insert(action, widget);
+    } else if (action->isSeparator()) {
+        QWidget* separator = MakeSeparator();
+        if (row->Insert(separator, -1, beforeTool) >= 0)
+            actionTools.insert(action, separator);
+        else
+            delete separator;
+    } else if (!actionButtons.contains(action)) {
+        actions.append(action);
+        QToolButton* button = MakeButton(action->text(), action->icon(), action->toolTip(), -1, beforeTool);
+        actionButtons.insert(action, button);
+        QObject::connect(action, &QObject::destroyed, q, &ZBToolBar::OnActionDestroyed);
+        button->setDefaultAction(action);
+    }
+}
+
+void ZBToolBarPrivate::TakeAction(QAction* action)
+{
+    if (!actionTools.contains(action)) {
+        DropButton(action);
+        return;
+    }
+    QPointer<QWidget> tool = actionTools.take(action);
+    if (!tool)
+        return;
+    row->Remove(tool);
+    // A widget action being destroyed has deleted its widgets already; what is left is a separator.
+    if (auto* widgetAction = qobject_cast<QWidgetAction*>(action))
+        widgetAction->releaseWidget(tool);
+    else
+        delete tool.data();
+}
+
+void ZBToolBarPrivate::DropButton(const QObject* action)
+{
+    // The action may be half destroyed: compare pointers only.
+    const auto found = actionButtons.find(action);
+    if (found == actionButtons.end())
+        return;
+    QPointer<QToolButton> button = found.value();
+    actionButtons.erase(found);
+    ZBPositionRow::RemovePointer(actions, action);
+    QObject::disconnect(action, &QObject::destroyed, q, &ZBToolBar::OnActionDestroyed);
+    // Deleting the button takes it out of the row through its own destruction.
+    delete button.data();
 }
 
 ZBToolBar::ZBToolBar(const QString& title, QWidget* parent)
@@ -114,10 +184,7 @@ QToolButton* ZBToolBar::AddButton(const QString& text, const QIcon& icon, const 
 
 void ZBToolBar::AddSeparator(int position)
 {
-    auto* separator = new QWidget();
-    separator->setObjectName(QStringLiteral("ZBTOOLBARSEPARATOR"));
-    separator->setMinimumWidth(1);
-    separator->setMaximumWidth(1);
+    QWidget* separator = d->MakeSeparator();
     if (d->row->Insert(separator, position) < 0)
         delete separator;
 }
@@ -149,13 +216,17 @@ void ZBToolBar::RemoveWidget(QWidget* widget)
 
 void ZBToolBar::OnActionDestroyed(QObject* object)
 {
-    // The action is half destroyed: compare pointers only.
-    const auto found = d->actionButtons.find(object);
-    if (found == d->actionButtons.end())
-        return;
-    QPointer<QToolButton> button = found.value();
-    d->actionButtons.erase(found);
-    ZBPositionRow::RemovePointer(d->actions, object);
-    // Deleting the button takes it out of the row through its own destruction.
-    delete button.data();
+    d->DropButton(object);
+}
+
+void ZBToolBar::actionEvent(QActionEvent* event)
+{
+    // QToolBar's own layout holds the content widget alone; the other actions join the row.
+    QAction* action = event->action();
+    if (action == d->contentAction)
+        QToolBar::actionEvent(event);
+    else if (event->type() == QEvent::ActionAdded)
+        d->PlaceAction(action, event->before());
+    else if (event->type() == QEvent::ActionRemoved)
+        d->TakeAction(action);
 }
