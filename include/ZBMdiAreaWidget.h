@@ -42,6 +42,15 @@ public:
     };
     Q_ENUM(MdiState)
 
+    /*! The orders in which SubWindowList() lists the sub-windows; the values are QMdiArea's. */
+    enum WindowOrder
+    {
+        CreationOrder = 0,         //!< in the order they were added
+        StackingOrder = 1,         //!< bottom to top as they are stacked: the topmost last
+        ActivationHistoryOrder = 2 //!< in the order they were last activated: the active one last
+    };
+    Q_ENUM(WindowOrder)
+
     /*! Builds an empty, unblocked area in the Normal mode, a child of \a parent (which may be null). */
     explicit ZBMdiAreaWidget(QWidget* parent = nullptr);
     ~ZBMdiAreaWidget() override;
@@ -64,6 +73,11 @@ public:
     ZBMdiSubWindow* CurrentSubWindow() const;
     /*! Every sub-window, the most recently activated first. */
     QList<ZBMdiSubWindow*> SubWindows() const;
+    /*!
+        Every sub-window in \a order; an order that is not a WindowOrder gives CreationOrder. With
+        ActivationHistoryOrder this is SubWindows() reversed.
+    */
+    QList<ZBMdiSubWindow*> SubWindowList(WindowOrder order = CreationOrder) const;
     /*! The number of sub-windows. */
     int SubWindowsCount() const;
     /*! Normal, or Maximized while the active sub-window covers the viewport. */
@@ -101,6 +115,21 @@ public Q_SLOTS:
     void DetachWindow(ZBMdiSubWindow* subWindow);
     /*! Does nothing, for the same reason as DetachWindow(). */
     void AttachWindow(ZBMdiSubWindow* subWindow);
+    /*!
+        Arranges the sub-windows that are neither minimised nor hidden side by side and one above
+        the other, in creation order, so that together they fill the viewport above the row of
+        minimised ones. The Maximized mode is left first. Nothing while blocked.
+    */
+    void TileSubWindows();
+    /*!
+        Arranges the sub-windows that are neither minimised nor hidden in a cascade from the
+        viewport's top-left corner, each two thirds of the viewport in size and one title bar
+        height further down and right, starting again at the corner where the next one would not
+        fit; the active one comes last, on top, and the others in creation order. The Maximized
+        mode is left first. Nothing while blocked. New sub-windows are not cascaded: they are
+        placed at (0, 0).
+    */
+    void CascadeSubWindows();
 
 Q_SIGNALS:
     /*! The active sub-window changed to \a subWindow; null when the last one has gone. */

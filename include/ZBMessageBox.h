@@ -116,6 +116,14 @@ public:
     /*! Runs a box with the warning image; returns the button pressed or NoButton. */
     static StandardButton Warning(QWidget* parent, const QString& title, const QString& text,
                                   StandardButtons buttons, StandardButton defaultButton);
+    /*!
+        Runs an "about" box: \a text (plain or rich), the window icon of \a parent (which is the
+        application's icon unless the parent has one of its own) or of the application when
+        \a parent is null, \a title in the title bar and one OK button, which is the default. The
+        box is deleted when it ends. \a parent only gives the icon: like every dialog the box is a
+        child of the dialogs' top-level widget.
+    */
+    static void About(QWidget* parent, const QString& title, const QString& text);
 
 private:
     friend class ZBMessageBoxPrivate;

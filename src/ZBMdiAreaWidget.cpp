@@ -13,8 +13,12 @@
 #include <QPointer>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QSet>
 #include <QShortcut>
 #include <QWindowStateChangeEvent>
+#include <algorithm>
+#include <cmath>
+#include <iterator>
 #include <utility>
 
 namespace {
@@ -246,6 +250,68 @@ void ZBMdiLayout::ScrollBy(int dx, int dy)
             subWindow->move(subWindow->pos() + QPoint(dx, dy));
     }
     scrolling = false;
+}
+
+void ZBMdiLayout::Arrange(bool tile)
+{
+    ZBMdiSubWindow* active = registry->active;
+    if (mode == ZBMdiAreaWidget::Maximized && active)
+        active->ShowNormal();
+    if (mode == ZBMdiAreaWidget::Maximized)
+        return;
+    QList<QPointer<ZBMdiSubWindow>> subWindows;
+    for (ZBMdiSubWindow* subWindow : registry->subWindows) {
+        if (!subWindow->IsMinimized() && !subWindow->isHidden())
+            subWindows.append(subWindow);
+    }
+    // The cascade ends with the active one, on top.
+    if (!tile && subWindows.removeOne(registry->active))
+        subWindows.append(registry->active);
+
+    // The row of minimised sub-windows along the bottom stays clear.
+    QRect domain = area->viewport()->rect();
+    for (ZBMdiSubWindow* subWindow : std::as_const(minimized)) {
+        if (subWindow->IsMinimized() && subWindow->y() - MinimizedGap > domain.top())
+            domain.setBottom(qMin(domain.bottom(), subWindow->y() - MinimizedGap - 1));
+    }
+    const int step = subWindows.isEmpty() ? 0 : subWindows.first()->TitleBar()->height();
+    const QList<QRect> places =
+        tile ? Tiled(subWindows.size(), domain) : Cascaded(subWindows.size(), domain, step);
+    for (int i = 0; i < subWindows.size(); ++i) {
+        if (ZBMdiSubWindow* subWindow = subWindows.at(i)) {
+            subWindow->setGeometry(places.at(i));
+            subWindow->raise();
+        }
+    }
+}
+
+QList<QRect> ZBMdiLayout::Tiled(int count, const QRect& domain)
+{
+    QList<QRect> places;
+    const int columns = int(std::ceil(std::sqrt(double(qMax(count, 0)))));
+    for (int c = 0; c < columns; ++c) {
+        // The columns on the right take the windows left over.
+        const int rows = count / columns + (c >= columns - count % columns ? 1 : 0);
+        const int left = domain.left() + c * domain.width() / columns;
+        const int right = domain.left() + (c + 1) * domain.width() / columns - 1;
+        for (int r = 0; r < rows; ++r) {
+            const int top = domain.top() + r * domain.height() / rows;
+            const int bottom = domain.top() + (r + 1) * domain.height() / rows - 1;
+            places.append(QRect(QPoint(left, top), QPoint(right, bottom)));
+        }
+    }
+    return places;
+}
+
+QList<QRect> ZBMdiLayout::Cascaded(int count, const QRect& domain, int step)
+{
+    const QSize size = (domain.size() * 2 / 3).expandedTo(QSize(1, 1));
+    step = qMax(step, 1);
+    const int run = qMax(1, qMin(domain.width() - size.width(), domain.height() - size.height()) / step + 1);
+    QList<QRect> places;
+    for (int i = 0; i < count; ++i)
+        places.append(QRect(domain.topLeft() + QPoint(i % run, i % run) * step, size));
+    return places;
 }
 
 void ZBMdiLayout::EnterMaximizedMode()
@@ -499,6 +565,25 @@ QList<ZBMdiSubWindow*> ZBMdiAreaWidget::SubWindows() const
     return d->registry.zOrder;
 }
 
+QList<ZBMdiSubWindow*> ZBMdiAreaWidget::SubWindowList(WindowOrder order) const
+{
+    const ZBMdiRegistry& registry = d->registry;
+    QList<ZBMdiSubWindow*> list;
+    if (order == StackingOrder) {
+        // The viewport keeps its children from the bottom of the stack to the top.
+        const QSet<QObject*> registered(registry.subWindows.cbegin(), registry.subWindows.cend());
+        for (QObject* child : viewport()->children()) {
+            if (registered.contains(child))
+                list.append(static_cast<ZBMdiSubWindow*>(child));
+        }
+    } else if (order == ActivationHistoryOrder) {
+        std::copy(registry.zOrder.crbegin(), registry.zOrder.crend(), std::back_inserter(list));
+    } else {
+        list = registry.subWindows;
+    }
+    return list;
+}
+
 int ZBMdiAreaWidget::SubWindowsCount() const
 {
     return d->registry.subWindows.size();
@@ -571,6 +656,18 @@ void ZBMdiAreaWidget::SetActiveSubWindow(ZBMdiSubWindow* subWindow)
 {
     if (d->registry.IsRegistered(subWindow))
         d->registry.Activate(subWindow);
+}
+
+void ZBMdiAreaWidget::TileSubWindows()
+{
+    if (!IsBlocked())
+        d->layout.Arrange(true);
+}
+
+void ZBMdiAreaWidget::CascadeSubWindows()
+{
+    if (!IsBlocked())
+        d->layout.Arrange(false);
 }
 
 void ZBMdiAreaWidget::DetachWindow(ZBMdiSubWindow* /*subWindow*/) {}

@@ -68,6 +68,16 @@ public:
     void SubWindowMoved();
     void Resized();
     void ScrollBy(int dx, int dy);
+    // Tiles or cascades the sub-windows that are neither minimised nor hidden.
+    void Arrange(bool tile);
+
+    // \a count rectangles that fill \a domain without overlapping: ceil(sqrt(count)) columns, left to
+    // right, each split evenly from top to bottom; the columns on the right take one more when the
+    // count does not divide evenly.
+    static QList<QRect> Tiled(int count, const QRect& domain);
+    // \a count rectangles of two thirds of \a domain, each \a step further down and right, starting
+    // again at the top-left corner where the next would leave the domain.
+    static QList<QRect> Cascaded(int count, const QRect& domain, int step);
 
     ZBMdiAreaWidget::MdiState mode = ZBMdiAreaWidget::Normal;
 

@@ -3,9 +3,10 @@
 
 #include "ZBAccessible_p.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QGridLayout>
-#include <QGuiApplication>
+#include <QIcon>
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
@@ -98,13 +99,16 @@ public:
     }
 };
 
+// Runs a box with the standard image of \a icon, or with \a pixmap when one is given.
 ZBMessageBox::StandardButton runBox(ZBMessageBox::Icon icon, QWidget* parent, const QString& title,
                                     const QString& text, ZBMessageBox::StandardButtons buttons,
-                                    ZBMessageBox::StandardButton defaultButton)
+                                    ZBMessageBox::StandardButton defaultButton,
+                                    const QPixmap* pixmap = nullptr)
 {
     // On the heap: the box's parent, the dialogs' top-level widget, may be destroyed while it runs.
     QPointer<ZBMessageBox> box = new ZBMessageBox(parent);
-    box->SetIcon(icon);
+    // The standard images are loaded by the box's constructor.
+    pixmap ? box->SetIcon(*pixmap) : box->SetIcon(icon);
     box->setWindowTitle(title);
     box->SetText(text);
     box->AddButtons(buttons);
@@ -350,4 +354,12 @@ ZBMessageBox::StandardButton ZBMessageBox::Warning(QWidget* parent, const QStrin
                                                    StandardButtons buttons, StandardButton defaultButton)
 {
     return runBox(WarningIcon, parent, title, text, buttons, defaultButton);
+}
+
+void ZBMessageBox::About(QWidget* parent, const QString& title, const QString& text)
+{
+    // QWidget::windowIcon() falls back to the application's icon.
+    const QIcon icon = parent ? parent->windowIcon() : QApplication::windowIcon();
+    const QPixmap pixmap = icon.pixmap(IconSize, IconSize);
+    runBox(InformationIcon, parent, title, text, Ok, Ok, &pixmap);
 }

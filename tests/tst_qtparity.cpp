@@ -1,57 +1,71 @@
 // Qt habits that keep working on the library's classes: closing, focus, titles, Qt's own API, and the
 // additions that applications ported from Qt's widgets reach for.
+#include "ZBDockWidget.h"
+#include "ZBFooterBar.h"
 #include "ZBMdiAreaWidget.h"
+#include "ZBMdiAreaWidget_p.h"
 #include "ZBMdiSubWindow.h"
+#include "ZBMessageBox.h"
+#include "ZBTitleBar.h"
+#include "ZBToolBar.h"
+#include "ZBWidget_p.h"
 #include "testutil.h"
 
 #include <QCloseEvent>
+#include <QGridLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
 #include <memory>
 
 namespace {
 
-// An editor asked before it closes; it may refuse, and counts the times it agreed.
-struct Editor : QLineEdit
+// Decides on its close events alone and counts the times it agreed: an editor asked by its sub-window,
+// or a sub-window subclass that does not hand the event to its base class.
+template <class Base>
+struct Deciding : Base
 {
     int* agreed;
     bool refuse;
-    Editor(int* agreed, bool refuse) : agreed(agreed), refuse(refuse) {}
+    Deciding(int* agreed, bool refuse) : agreed(agreed), refuse(refuse) {}
     void closeEvent(QCloseEvent* event) override { event->setAccepted(!refuse && ++*agreed); }
 };
 
-// A sub-window subclass that decides by itself, without handing the event to the base class.
-struct DecidingSubWindow : ZBMdiSubWindow
+QWidget* named(QWidget* widget, const char* name)
 {
-    bool accept;
-    explicit DecidingSubWindow(bool accept) : accept(accept) {}
-    void closeEvent(QCloseEvent* event) override { event->setAccepted(accept); }
-};
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
 
-// A shown, active window filled by an area.
+// A window filled by an area.
 struct Host : QWidget
 {
     ZBMdiAreaWidget* area = new ZBMdiAreaWidget(this);
-    QStringList aboutClose;
+    QList<ZBMdiSubWindow*> aboutClose;
 
-    ZBMdiSubWindow* Add(const QString& name, QWidget* widget, ZBMdiSubWindow* sub = nullptr)
+    Host()
     {
-        if (!sub)
-            sub = new ZBMdiSubWindow;
+        resize(700, 500);
+        area->resize(700, 500);
+        connect(area, &ZBMdiAreaWidget::SubWindowAboutClose, [this](ZBMdiSubWindow* s) { aboutClose << s; });
+        show();
+    }
+    ZBMdiSubWindow* Add(QWidget* widget, ZBMdiSubWindow* sub = new ZBMdiSubWindow)
+    {
         sub->SetWidget(widget);
         area->AddSubWindow(sub);
-        sub->setObjectName(name);
         sub->setGeometry(0, 0, 200, 150);
         return sub;
     }
-    // What a row names: "press" on the frame, its Close "button", "close()", or one of the area's slots.
+    // What a row names: "press" on the frame, "close()", or one of the area's slots.
     void Do(const QByteArray& what, ZBMdiSubWindow* sub)
     {
         if (what == "press")
             TestUtil::SendMouse(sub, QEvent::MouseButtonPress, QPoint(sub->width() / 2, 8));
-        else if (what == "button")
-            QTest::mouseClick(sub->findChild<QWidget*>(QStringLiteral("CLOSEBUTTON")), Qt::LeftButton);
         else if (what == "close()")
             sub->close();
         else if (what == "SetActiveSubWindow")
@@ -60,6 +74,27 @@ struct Host : QWidget
             QMetaObject::invokeMethod(area, what.constData());
     }
 };
+
+// The title line of a frame: "icon " while the icon label (made first, hidden at first) shows, then
+// the text of the title label.
+QString titleLine(ZBWidget* frame)
+{
+    const QList<QLabel*> labels = frame->TitleBar()->findChildren<QLabel*>();
+    return (labels[0]->isHidden() ? QString() : QStringLiteral("icon ")) + labels[1]->text();
+}
+
+// A tool bar's row, left to right: buttons by their action's text, other tools by object name.
+QString toolRow(ZBToolBar* bar)
+{
+    auto* grid =
+        qobject_cast<QGridLayout*>(bar->findChild<QWidget*>(QStringLiteral("ZBTOOLBARCONTENT"))->layout());
+    QStringList names;
+    for (int column = 0; QLayoutItem* item = grid->itemAtPosition(0, column); ++column) {
+        auto* button = qobject_cast<QToolButton*>(item->widget());
+        names << (button ? button->defaultAction()->text() : item->widget()->objectName());
+    }
+    return names.join(QLatin1Char(' '));
+}
 
 } // namespace
 
@@ -73,11 +108,6 @@ private slots:
     void init()
     {
         h.reset(new Host);
-        h->resize(700, 500);
-        h->area->resize(700, 500);
-        connect(h->area, &ZBMdiAreaWidget::SubWindowAboutClose, h.get(),
-                [this](ZBMdiSubWindow* s) { h->aboutClose << s->objectName(); });
-        h->show();
         QVERIFY(QTest::qWaitForWindowActive(h.get()));
     }
     void cleanup()
@@ -95,7 +125,7 @@ private slots:
         QTest::addColumn<QByteArray>("how");
         QTest::addColumn<int>("who");
         const char* whos[] = {"accepted", "widget refuses", "subclass refuses", "subclass accepts"};
-        for (const char* how : {"button", "CloseActiveSubWindow", "CloseAllSubWindows", "close()"}) {
+        for (const char* how : {"close()", "CloseActiveSubWindow", "CloseAllSubWindows"}) {
             for (int who = 0; who < 4; ++who)
                 QTest::addRow("%s, %s", how, whos[who]) << QByteArray(how) << who;
         }
@@ -105,20 +135,20 @@ private slots:
         QFETCH(QByteArray, how);
         QFETCH(int, who);
         int agreed = 0;
-        auto* editor = new Editor(&agreed, who == 1);
-        h->Add(QStringLiteral("other"), new QLineEdit);
-        QPointer<ZBMdiSubWindow> doc =
-            h->Add(QStringLiteral("doc"), editor, who >= 2 ? new DecidingSubWindow(who == 3) : nullptr);
+        auto* editor = new Deciding<QLineEdit>(&agreed, who == 1);
+        h->Add(new QLineEdit);
+        ZBMdiSubWindow* address =
+            h->Add(editor, who >= 2 ? new Deciding<ZBMdiSubWindow>(&agreed, who == 2) : new ZBMdiSubWindow);
+        QPointer<ZBMdiSubWindow> doc = address;
         h->Do(how, doc);
         const bool refused = who == 1 || who == 2;
         QTRY_COMPARE(doc.isNull(), !refused);
-        QCOMPARE(agreed, who == 0 ? 1 : 0);
-        QCOMPARE(h->aboutClose.contains(QStringLiteral("doc")), !refused);
+        QCOMPARE(agreed, refused ? 0 : 1);
+        QCOMPARE(h->aboutClose.contains(address), !refused);
         if (!refused)
             return;
-        QVERIFY(doc->isVisible() && h->area->SubWindows().contains(doc));
+        QVERIFY(doc->isVisible() && h->area->SubWindows().contains(doc) && h->area->ActiveSubWindow() == doc);
         QCOMPARE(h->area->SubWindowsCount(), how == "CloseAllSubWindows" ? 1 : 2);
-        QCOMPARE(h->area->ActiveSubWindow(), doc.data());
         editor->refuse = false; // agreeing now, it is asked once more
         h->area->CloseActiveSubWindow();
         QTRY_COMPARE(doc.isNull(), who == 1);
@@ -144,12 +174,12 @@ private slots:
         auto* form = new QWidget;
         auto* first = new QLineEdit(form);
         auto* second = new QLineEdit(form);
-        ZBMdiSubWindow* doc = h->Add(QStringLiteral("doc"), form);
+        ZBMdiSubWindow* doc = h->Add(form);
         QCOMPARE(QApplication::focusWidget(), first);
         second->setFocus();
         if (minimised)
             doc->ShowMinimized();
-        ZBMdiSubWindow* other = h->Add(QStringLiteral("other"), new QLineEdit);
+        ZBMdiSubWindow* other = h->Add(new QLineEdit);
         QCOMPARE(QApplication::focusWidget(), other->GetWidget());
         if (how == "maximised") { // the area maximises the document it activates
             other->ShowMaximized();
@@ -159,6 +189,153 @@ private slots:
         h->Do(how, doc);
         QCOMPARE(h->area->ActiveSubWindow(), doc);
         QCOMPARE(QApplication::focusWidget(), minimised ? static_cast<QWidget*>(doc) : second);
+    }
+
+    // Titles show as Qt shows them in a native title bar, and follow the modified flag and the icon.
+    void titles_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<bool>("modified");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("placeholder") << "doc1[*] - Editor" << false << "doc1 - Editor";
+        QTest::newRow("modified") << "doc1[*] - Editor" << true << "doc1* - Editor";
+        QTest::newRow("none") << "doc1" << true << "doc1";
+        QTest::newRow("escaped") << "[*][*]doc1" << true << "[*]doc1";
+        QTest::newRow("escaped and placeholder") << "a[*][*][*]b" << true << "a[*]*b";
+        QTest::newRow("two runs") << "a[*] b[*]" << true << "a* b*";
+    }
+    void titles()
+    {
+        QFETCH(QString, title);
+        QFETCH(bool, modified);
+        QFETCH(QString, shown);
+        QCOMPARE(ZBWidgetPrivate::DisplayedTitle(title, modified), shown);
+        auto* edit = new QLineEdit;
+        edit->setWindowTitle(title);
+        ZBMdiSubWindow* sub = h->Add(edit);
+        QCOMPARE(titleLine(sub), ZBWidgetPrivate::DisplayedTitle(title, false));
+        edit->setWindowModified(modified);
+        QCOMPARE(titleLine(sub), shown);
+        edit->setWindowIcon(QIcon(QPixmap(16, 16)));
+        QCOMPARE(titleLine(sub), QStringLiteral("icon ") + shown);
+        QVERIFY(sub->isWindowModified() == modified && !h->isWindowModified());
+
+        ZBWidget frame;
+        frame.setWindowModified(modified);
+        frame.setWindowTitle(title);
+        frame.Content()->setWindowIcon(QIcon(QPixmap(16, 16)));
+        QCOMPARE(titleLine(&frame), QStringLiteral("icon ") + shown);
+    }
+
+    // Qt's own calls on the dock widget and the tool bar keep their structure.
+    void qtCalls()
+    {
+        ZBDockWidget dock;
+        auto* list = new QLabel;
+        dock.setWidget(list);
+        QVERIFY(dock.widget() == list && dock.GetWidget() == list &&
+                dock.FooterBar()->parentWidget()->isAncestorOf(list));
+
+        ZBToolBar bar;
+        bar.AddWidget(named(new QWidget, "first"), 5);
+        QAction* a = bar.addAction(QStringLiteral("a"));
+        auto* b = new QAction(QStringLiteral("b"), &bar);
+        bar.insertAction(a, b);
+        QAction* separator = bar.addSeparator();
+        bar.addWidget(named(new QLabel, "label"));
+        bar.AddWidget(named(new QWidget, "last"));
+        QCOMPARE(toolRow(&bar), QStringLiteral("first b a ZBTOOLBARSEPARATOR label last"));
+        bar.removeAction(b);
+        delete separator;
+        QCOMPARE(toolRow(&bar), QStringLiteral("first a label last"));
+        QCOMPARE(bar.Actions(), QList<QAction*>{a});
+    }
+
+    // Tiling fills the viewport above the minimised row without overlaps; cascading ends with the
+    // active one on top; the three list orders.
+    void arranging()
+    {
+        for (int n = 0; n < 30; ++n) {
+            const QRect domain(3, 4, 701 + n, 499 - n);
+            QRegion covered;
+            for (const QRect& r : ZBMdiLayout::Tiled(n, domain)) {
+                QVERIFY(domain.contains(r) && !covered.intersects(r));
+                covered += r;
+            }
+            QCOMPARE(covered, n == 0 ? QRegion() : QRegion(domain));
+        }
+        QList<ZBMdiSubWindow*> subs;
+        for (int i = 0; i < 5; ++i)
+            subs << h->Add(new QLineEdit);
+        subs[4]->ShowMinimized();
+        h->area->SetActiveSubWindow(subs[1]);
+        subs[1]->ShowMaximized();
+        QCOMPARE(h->area->SubWindowList(), subs);
+        const QList<ZBMdiSubWindow*> history{subs[0], subs[2], subs[3], subs[4], subs[1]};
+        QCOMPARE(h->area->SubWindowList(ZBMdiAreaWidget::ActivationHistoryOrder), history);
+        QCOMPARE(h->area->SubWindowList(ZBMdiAreaWidget::StackingOrder), history);
+
+        const auto onTop = [this](ZBMdiSubWindow* sub, const QPoint& at) {
+            QWidget* hit = h->area->viewport()->childAt(at);
+            return hit == sub || sub->isAncestorOf(hit);
+        };
+        h->area->TileSubWindows(); // leaves the maximised mode; the minimised row stays clear
+        QRegion tiles;
+        for (ZBMdiSubWindow* sub : subs.mid(0, 4)) {
+            QVERIFY(onTop(sub, sub->geometry().center()));
+            tiles += sub->geometry();
+        }
+        QCOMPARE(tiles, QRegion(0, 0, h->area->viewport()->width(), subs[4]->y() - 2));
+
+        h->area->SetActiveSubWindow(subs[2]);
+        h->area->CascadeSubWindows();
+        const int step = subs[0]->TitleBar()->height();
+        int i = 0;
+        for (ZBMdiSubWindow* sub : {subs[0], subs[1], subs[3], subs[2]})
+            QCOMPARE(sub->pos(), QPoint(step, step) * i++);
+        QVERIFY(onTop(subs[2], subs[2]->pos() + QPoint(5, 5)));
+    }
+
+    // The active frame and sub-window carry the property "active", re-polished for style sheets.
+    void activeLook()
+    {
+        qApp->setStyleSheet(QStringLiteral("ZBWidget[active=\"false\"] QLabel { color: #010203; }"));
+        const auto dimmed = [](ZBWidget* w) {
+            return w->TitleBar()->findChildren<QLabel*>().last()->palette().color(QPalette::WindowText) ==
+                   QColor(1, 2, 3);
+        };
+        ZBMdiSubWindow* a = h->Add(new QLineEdit);
+        ZBMdiSubWindow* b = h->Add(new QLineEdit);
+        QVERIFY(dimmed(a) && !dimmed(b) && b->property("active").toBool());
+        h->area->SetActiveSubWindow(a);
+        QVERIFY(!dimmed(a) && dimmed(b) && !b->property("active").toBool());
+
+        ZBWidget frame;
+        frame.show();
+        frame.activateWindow();
+        QTRY_VERIFY(frame.property("active").toBool() && !dimmed(&frame));
+        h->activateWindow();
+        QTRY_VERIFY(dimmed(&frame));
+        qApp->setStyleSheet(QString());
+    }
+
+    // The about box: the application's icon, the text and one OK button, the default.
+    void aboutBox()
+    {
+        qApp->setWindowIcon(QIcon(QPixmap(16, 16)));
+        QStringList seen;
+        QTimer::singleShot(0, [&seen] {
+            auto* box = qobject_cast<ZBMessageBox*>(QApplication::activeModalWidget());
+            for (QLabel* label : box->findChildren<QLabel*>(QStringLiteral("ZBMESSBOXICONLABEL")))
+                seen << (label->isVisibleTo(box) ? QStringLiteral("icon") : QStringLiteral("no icon"));
+            for (QPushButton* button : box->findChildren<QPushButton*>())
+                seen << button->text() + (button->isDefault() ? QStringLiteral(" (default)") : QString());
+            seen << box->windowTitle();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        ZBMessageBox::About(nullptr, QStringLiteral("About Editor"), QStringLiteral("<b>Editor</b> 1.0"));
+        QCOMPARE(seen, (QStringList{"icon", "OK (default)", "About Editor"}));
+        qApp->setWindowIcon(QIcon());
     }
 };
 
