@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Developer entry point.
 #   scripts/dev.sh run    install what is missing, build, install into .prefix/ and run the gallery
+#   scripts/dev.sh run editor
+#                         the same, then run the editor example (without a display: its scripted
+#                         session, with a screenshot)
 #   scripts/dev.sh test   install what is missing, then build and test every configuration:
 #                         Qt 6, Qt 5, Qt 6 with ASan+UBSan, Qt 6 with Clang, a static Qt 6 package,
 #                         the reference documentation, and the installed packages from a consumer
@@ -133,11 +136,28 @@ docs() {
     fi
 }
 
+run_editor() {
+    local editor="$BUILD/qt6/examples/editor/zb_editor"
+    if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+        "$editor" "$@"
+    else
+        echo "no display: running the editor's scripted session"
+        mkdir -p "$BUILD/screenshots"
+        QT_QPA_PLATFORM=offscreen "$editor" --script --screenshot "$BUILD/screenshots/editor.png" "$@"
+        echo "  $BUILD/screenshots/editor.png"
+    fi
+}
+
 cmd_run() {
     install_missing
     configure_build qt6 -DCMAKE_INSTALL_PREFIX="$PREFIX"
     cmake --install "$BUILD/qt6" >/dev/null
     echo "installed into $PREFIX"
+    if [ "${1:-}" = editor ]; then
+        shift
+        run_editor "$@"
+        return
+    fi
     local gallery="$BUILD/qt6/examples/gallery/zb_gallery"
     if [ ! -x "$gallery" ]; then
         echo "no gallery in this build yet"
