@@ -241,6 +241,25 @@ int RunSession(const QString& screenshot)
     window->Action("cascade")->trigger();
     Check("cascaded", subWindows.size() == 3 && subWindows.at(0)->pos() != subWindows.at(1)->pos());
 
+    // The about box: the application's icon, the text and one OK button, the default.
+    QStringList buttons;
+    QTimer::singleShot(100, [&buttons] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* box = qobject_cast<ZBMessageBox*>(w);
+            if (!box || !box->isVisible())
+                continue;
+            if (box->findChild<QLabel*>(QStringLiteral("ZBMESSBOXICONLABEL"))->isVisibleTo(box))
+                buttons << QStringLiteral("icon");
+            for (QPushButton* button : box->findChildren<QPushButton*>())
+                buttons << button->text() + (button->isDefault() ? QStringLiteral(" (default)") : QString());
+            QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+            QApplication::sendEvent(box, &enter);
+        }
+    });
+    window->Action("about")->trigger();
+    Check("about box", buttons == QStringList{QStringLiteral("icon"), QStringLiteral("OK (default)")},
+          buttons.join(QLatin1Char('|')));
+
     // Close all: the modified one asks; Discard lets it go.
     asked = TriggerAnswering(window->Action("closeAll"), {QStringLiteral("Discard")});
     Check("close all", asked.size() == 1 && area->SubWindowsCount() == 0, asked.join(QLatin1Char('|')));
