@@ -81,7 +81,8 @@ void Type(QWidget* window, const QString& text)
 }
 
 // Answers the message boxes that come up next, in order: a button's text, or "Escape". Each box's
-// text is kept in \a asked, after "[icon] " when the box shows its icon.
+// text is kept in \a asked, after "[icon] " when the box shows its icon and after "[off centre] "
+// when it does not stand over the editor's centre.
 class Answerer : public QObject
 {
 public:
@@ -106,7 +107,11 @@ private:
             return;
         m_last = box;
         const bool icon = box->findChild<QLabel*>(QStringLiteral("ZBMESSBOXICONLABEL"))->isVisibleTo(box);
-        m_asked->append((icon ? QStringLiteral("[icon] ") : QString()) +
+        // Centred over the editor at its final size, give or take the room kept for a native frame.
+        const QPoint off = box->geometry().center() - ZBDialog::GetTopLevelWidget()->geometry().center();
+        const bool centred = qAbs(off.x()) <= 10 && qAbs(off.y()) <= 40;
+        m_asked->append((centred ? QString() : QStringLiteral("[off centre] ")) +
+                        (icon ? QStringLiteral("[icon] ") : QString()) +
                         box->findChild<QTextBrowser*>(QStringLiteral("ZBMESSBOXTEXTLABEL"))->toPlainText());
         const QString answer = m_answers.takeFirst();
         if (answer == QLatin1String("Escape")) {
