@@ -80,8 +80,7 @@ QString titleLine(ZBWidget* frame)
 // A tool bar's row, left to right: buttons by their action's text, other tools by object name.
 QString toolRow(ZBToolBar* bar)
 {
-    auto* grid =
-        qobject_cast<QGridLayout*>(bar->findChild<QWidget*>(QStringLiteral("ZBTOOLBARCONTENT"))->layout());
+    QGridLayout* grid = TestUtil::GridOf(bar, "ZBTOOLBARCONTENT");
     QStringList names;
     for (int column = 0; QLayoutItem* item = grid->itemAtPosition(0, column); ++column) {
         auto* button = qobject_cast<QToolButton*>(item->widget());
@@ -228,7 +227,7 @@ private slots:
         auto* list = new QLabel;
         dock.setWidget(list);
         QVERIFY(dock.widget() == list && dock.GetWidget() == list &&
-                dock.findChild<QWidget*>(QStringLiteral("ZBDOCKWIDGETCONTENT"))->isAncestorOf(list));
+                TestUtil::Named(&dock, "ZBDOCKWIDGETCONTENT")->isAncestorOf(list));
 
         ZBToolBar bar;
         bar.AddWidget(named(new QWidget, "first"), 5);
