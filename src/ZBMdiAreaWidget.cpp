@@ -13,7 +13,6 @@
 #include <QPointer>
 #include <QResizeEvent>
 #include <QScrollBar>
-#include <QSet>
 #include <QShortcut>
 #include <QWindowStateChangeEvent>
 #include <algorithm>
@@ -64,13 +63,14 @@ ZBMdiRegistry::ZBMdiRegistry(ZBMdiAreaWidget* area, ZBMdiLayout* layout) : area(
 
 bool ZBMdiRegistry::IsRegistered(ZBMdiSubWindow* subWindow) const
 {
-    return subWindow && subWindows.contains(subWindow);
+    return subWindow && registered.contains(subWindow);
 }
 
 void ZBMdiRegistry::Register(ZBMdiSubWindow* subWindow)
 {
-    if (!subWindow || subWindows.contains(subWindow))
+    if (!subWindow || registered.contains(subWindow))
         return;
+    registered.insert(subWindow);
     subWindows.append(subWindow);
     zOrder.append(subWindow);
     cycle.append(subWindow);
@@ -119,8 +119,15 @@ bool ZBMdiRegistry::Activate(ZBMdiSubWindow* subWindow)
 void ZBMdiRegistry::Forget(ZBMdiSubWindow* subWindow, bool unparent)
 {
     subWindow->removeEventFilter(area);
-    if (unparent)
+    if (unparent) {
+        // Losing its parent ends with the focus taken out of it. Hidden with the focus, it would first
+        // look for a successor among its own children, walking the focus chain of the whole window.
+        QWidget* focus = QApplication::focusWidget();
+        if (focus && subWindow->isAncestorOf(focus))
+            focus->clearFocus();
         subWindow->setParent(nullptr);
+    }
+    registered.remove(subWindow);
     subWindows.removeOne(subWindow);
     zOrder.removeOne(subWindow);
     cycle.removeOne(subWindow);
@@ -571,9 +578,8 @@ QList<ZBMdiSubWindow*> ZBMdiAreaWidget::SubWindowList(WindowOrder order) const
     QList<ZBMdiSubWindow*> list;
     if (order == StackingOrder) {
         // The viewport keeps its children from the bottom of the stack to the top.
-        const QSet<QObject*> registered(registry.subWindows.cbegin(), registry.subWindows.cend());
         for (QObject* child : viewport()->children()) {
-            if (registered.contains(child))
+            if (registry.registered.contains(child))
                 list.append(static_cast<ZBMdiSubWindow*>(child));
         }
     } else if (order == ActivationHistoryOrder) {

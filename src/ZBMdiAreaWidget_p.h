@@ -8,6 +8,7 @@
 #include <QMetaObject>
 #include <QPointer>
 #include <QRect>
+#include <QSet>
 
 class QCloseEvent;
 class ZBMdiLayout;
@@ -36,6 +37,7 @@ public:
     // The area is being destroyed: nothing of its sub-windows may reach it any more.
     void Release();
 
+    QSet<const QObject*> registered;   // the same sub-windows, for lookups on every event
     QList<ZBMdiSubWindow*> subWindows; // registration order
     QList<ZBMdiSubWindow*> zOrder;     // most recently activated first
     QList<ZBMdiSubWindow*> cycle;      // the ring that next and previous walk; active first

@@ -9,12 +9,49 @@
 #include <QGridLayout>
 #include <QMoveEvent>
 #include <QResizeEvent>
+#include <QSet>
 #include <QToolButton>
 #include <utility>
 
 namespace {
 
 constexpr int MinimizedWidth = 300;
+
+// Hears the application's focus changes once for all the sub-windows that track them themselves
+// (those outside an area) and hands each change to those that hold the new focus widget, the only
+// ones for which it changes anything: a connection per sub-window cost every focus change a call
+// per sub-window, closed ones waiting for their deletion included.
+class FocusTracker : public QObject
+{
+public:
+    static FocusTracker* Instance(bool create)
+    {
+        static QPointer<FocusTracker> instance;
+        if (!instance && create && qApp) {
+            instance = new FocusTracker(qApp);
+            QObject::connect(qApp, &QApplication::focusChanged, instance.data(), &FocusTracker::Changed);
+        }
+        return instance;
+    }
+
+    QSet<const QObject*> tracked;
+
+private:
+    using QObject::QObject;
+
+    void Changed(QWidget* old, QWidget* now)
+    {
+        QList<QPointer<ZBMdiSubWindow>> holders;
+        for (QWidget* w = now; w; w = w->parentWidget()) {
+            if (tracked.contains(w))
+                holders.prepend(static_cast<ZBMdiSubWindow*>(w)); // outermost first
+        }
+        for (const QPointer<ZBMdiSubWindow>& holder : std::as_const(holders)) {
+            if (holder)
+                ZBMdiSubWindowPrivate::FocusChanged(holder, old, now);
+        }
+    }
+};
 
 } // namespace
 
@@ -23,7 +60,7 @@ ZBMdiSubWindowPrivate::ZBMdiSubWindowPrivate(ZBMdiSubWindow* q) : q(q) {}
 ZBMdiSubWindowPrivate::~ZBMdiSubWindowPrivate()
 {
     // The widget parts are destroyed after this; a focus change on the way must not reach the slot.
-    QObject::disconnect(focusConnection);
+    TrackFocus(q, false);
     QObject::disconnect(fadeConnection);
 }
 
@@ -72,11 +109,17 @@ void ZBMdiSubWindowPrivate::Init()
 
 void ZBMdiSubWindowPrivate::TrackFocus(ZBMdiSubWindow* subWindow, bool track)
 {
-    QMetaObject::Connection& connection = subWindow->d->focusConnection;
-    QObject::disconnect(connection);
-    if (track)
-        connection =
-            QObject::connect(qApp, &QApplication::focusChanged, subWindow, &ZBMdiSubWindow::OnFocusChanged);
+    if (FocusTracker* tracker = FocusTracker::Instance(track)) {
+        if (track)
+            tracker->tracked.insert(subWindow);
+        else
+            tracker->tracked.remove(subWindow);
+    }
+}
+
+void ZBMdiSubWindowPrivate::FocusChanged(ZBMdiSubWindow* subWindow, QWidget* old, QWidget* now)
+{
+    subWindow->OnFocusChanged(old, now);
 }
 
 QToolButton* ZBMdiSubWindowPrivate::MakeButton(const QString& objectName, const QString& toolTip)

@@ -31,6 +31,8 @@ public:
     // Whether the sub-window hears the application's focus changes itself; its area hears them for
     // it while it is registered there.
     static void TrackFocus(ZBMdiSubWindow* subWindow, bool track);
+    // A focus change for a sub-window that tracks them and holds the new focus widget.
+    static void FocusChanged(ZBMdiSubWindow* subWindow, QWidget* old, QWidget* now);
     QToolButton* MakeButton(const QString& objectName, const QString& toolTip);
     QGridLayout* ContentGrid() const;
     void TrackNormalGeometry();
@@ -55,7 +57,6 @@ public:
     QPointer<QToolButton> restoreButton;
     Qt::WindowStates state; // the own state record, separate from QWidget::windowState()
     bool ignoreAllActions = false;
-    QMetaObject::Connection focusConnection;
     QMetaObject::Connection fadeConnection;
     QPointer<QWidget> lastFocus; // the child that last held the focus
     bool fadeEnded = false;      // the close fade just ended: the close that follows was agreed to
