@@ -286,6 +286,9 @@ void ZBWidgetPrivate::ShowActive(ZBWidget* window, bool active)
     if (old.isValid() && old.toBool() == active)
         return;
     window->setProperty("active", active);
+    // Only a style sheet reads the property; without one, re-polishing would change nothing.
+    if (!window->testAttribute(Qt::WA_StyleSheet))
+        return;
     // Rules such as ZBWidget[active="false"] #TITLECONTENT apply to the title bar's widgets.
     QWidgetList polish{window};
     if (ZBTitleBar* bar = window->d->titleBar) {
