@@ -309,7 +309,7 @@ int main(int argc, char** argv)
         QStringLiteral("substring"));
     const QCommandLineOption runsOption(QStringLiteral("runs"),
                                         QStringLiteral("Timed runs per side, after one warm-up run but "
-                                                       "for the 10 000 rows (default: each row's own, "
+                                                       "for the slowest rows (default: each row's own, "
                                                        "usually 15)."),
                                         QStringLiteral("n"));
     const QCommandLineOption sideOption(
@@ -447,7 +447,7 @@ int main(int argc, char** argv)
     printLine(
         QStringLiteral("ZB/Qt is the library's median divided by Qt's: 1.00 is parity, 2.00 takes twice as "
                        "long (or as many bytes), 0.50 half. Medians of each row's runs per side after a "
-                       "warm-up run (none for the 10 000 rows), the two sides alternating in one process. "
+                       "warm-up run (none for the slowest rows), the two sides alternating in one process. "
                        "Growth is the exponent "
                        "of a power law fitted to a series' medians over its sizes (1.00 is linear), "
                        "shown on the series' largest row."));
