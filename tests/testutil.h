@@ -26,14 +26,12 @@ inline void CheckNoLeftoverWindows()
              qPrintable(QStringLiteral("left-over windows: ") + names.join(QLatin1Char(' '))));
 }
 
-/*! The descendant of \a root named \a name. */
 template <typename T = QWidget>
 T* Named(const QObject* root, const char* name)
 {
     return root ? root->findChild<T*>(QLatin1String(name)) : nullptr;
 }
 
-/*! The grid layout of the descendant of \a root named \a name. */
 inline QGridLayout* GridOf(const QObject* root, const char* name)
 {
     QWidget* w = Named(root, name);
@@ -105,13 +103,8 @@ inline QPair<QRect, QRect> Drag(QWidget* window, const QPoint& from, const QPoin
 class OpenFrame : public ZBWidget
 {
 public:
-    using ZBWidget::CloseButton;
-    using ZBWidget::MaximizeButton;
-    using ZBWidget::MinimizeButton;
-    using ZBWidget::ReplaceContent;
-    using ZBWidget::RestoreButton;
-    using ZBWidget::RestoreMainContentMargins;
-    using ZBWidget::SetMainContentMargins;
+    using ZBWidget::CloseButton, ZBWidget::MaximizeButton, ZBWidget::MinimizeButton, ZBWidget::RestoreButton;
+    using ZBWidget::ReplaceContent, ZBWidget::RestoreMainContentMargins, ZBWidget::SetMainContentMargins;
     using ZBWidget::ZBWidget;
 };
 
@@ -121,8 +114,10 @@ QString Text(const T& value)
 {
     if constexpr (std::is_convertible_v<T, QString>)
         return QString(value);
-    else if constexpr (std::is_pointer_v<T>)
-        return value ? static_cast<const QObject*>(value)->objectName() : QStringLiteral("null");
+    else if constexpr (std::is_pointer_v<T>) // an object's name, else its class
+        return !value                          ? QStringLiteral("null")
+               : value->objectName().isEmpty() ? QString::fromLatin1(value->metaObject()->className())
+                                               : value->objectName();
     else
         return QString::number(qint64(value)); // numbers, enums and flags
 }

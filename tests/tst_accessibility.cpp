@@ -12,7 +12,6 @@
 #include <QAccessible>
 #include <QMenu>
 #include <QMetaEnum>
-#include <QTest>
 #include <QTextEdit>
 #include <private/qguiapplication_p.h>
 #include <qpa/qplatformaccessibility.h>
@@ -29,20 +28,17 @@ struct Fixture
         frame.Content()->setWindowTitle(QStringLiteral("Frame title"));
         box.setWindowTitle(QStringLiteral("Question"));
         box.SetText(QStringLiteral("Save changes?"));
-        for (const char* fruit : {"Apple", "Banana", "Cherry", "Blueberry", "Date"}) {
-            combo->InsertItem(combo->GetItemCount());
-            combo->SetItemData(combo->GetItemCount() - 1, QString::fromLatin1(fruit), Qt::DisplayRole);
-        }
+        for (const QString& fruit : QStringLiteral("Apple Banana Cherry Blueberry Date").split(' '))
+            combo->InsertItem(combo->GetItemCount()),
+                combo->SetItemData(combo->GetItemCount() - 1, fruit, Qt::DisplayRole);
         combo->SetCurrentIndex(current);
         combo->SetItemData(2, QStringLiteral("Red cherry"), Qt::AccessibleTextRole);
         QObject::connect(combo, qOverload<int>(&ZBComboBox::CurrentIndexChanged), [this] { ++changes; });
-        link->SetText(QStringLiteral("A rather long link text"));
-        link->setFixedWidth(20);
+        link->SetText(QStringLiteral("A rather long link text")), link->setFixedWidth(20);
         dock->SetTitle(QStringLiteral("Shown title"));
         for (const char* title : {"A", "B", "C"}) {
             ZBMdiSubWindow* sub = area->AddWidget(new QTextEdit());
-            sub->setWindowTitle(QString::fromLatin1(title));
-            sub->setObjectName(sub->windowTitle());
+            sub->setWindowTitle(QString::fromLatin1(title)), sub->setObjectName(sub->windowTitle());
         }
         combo->setFocusPolicy(Qt::StrongFocus); // as the gallery does
         container->setFocusPolicy(Qt::StrongFocus);
@@ -70,7 +66,7 @@ struct Fixture
             const int n = part.toInt(&index);
             QObject* object = nullptr;
             for (QObject* o : scope)
-                object = object || Name(o) != part ? object : o;
+                object = object || TestUtil::Text(o) != part ? object : o;
             iface = index ? iface->child(n) : QAccessible::queryAccessibleInterface(object);
             scope = iface && iface->object() ? iface->object()->findChildren<QObject*>() : QObjectList();
         }
@@ -89,19 +85,13 @@ struct Fixture
             .arg(area->SubWindowsCount())
             .arg(menu->isVisible() && menu->activeAction() ? menu->activeAction()->text() : "closed")
             .arg(panel->GetState() == ZBSettingsWidget::Basic ? "basic" : "advanced")
-            .arg(QApplication::focusWidget() ? Name(QApplication::focusWidget()) : QString());
-    }
-
-    static QString Name(const QObject* o)
-    {
-        return o->objectName().isEmpty() ? QString::fromLatin1(o->metaObject()->className())
-                                         : o->objectName();
+            .arg(QApplication::focusWidget() ? TestUtil::Text(QApplication::focusWidget()) : QString());
     }
 
     static void Record(QAccessibleEvent* event)
     {
         QStringList line = {QMetaEnum::fromType<QAccessible::Event>().valueToKey(event->type()),
-                            Name(event->object())};
+                            TestUtil::Text(event->object())};
         if (event->child() >= 0)
             line << QString::number(event->child());
         if (event->type() == QAccessible::ValueChanged)
@@ -122,8 +112,7 @@ struct Fixture
     ZBMdiAreaWidget* area = new ZBMdiAreaWidget(&root);
     ZBToolBarContainer* container = new ZBToolBarContainer(&root);
     ZBSettingsWidget* panel = new ZBSettingsWidget(&root);
-    int changes = 0;
-    int windows = 0;
+    int changes = 0, windows = 0;
     bool exposed = false;
     static inline QStringList events;
 };
@@ -173,18 +162,18 @@ private Q_SLOTS:
         QVERIFY(iface && iface->isValid());
         const QString value = iface->text(QAccessible::Value);
         const QAccessible::State s = iface->state();
-        QStringList line = {
-            QString::fromLatin1(QMetaEnum::fromType<QAccessible::Role>().valueToKey(iface->role())),
-            "'" + iface->text(QAccessible::Name) + "'",
-            "'" + (value.isEmpty() ? iface->text(QAccessible::Description) : value) + "'"};
+        QString line =
+            QStringLiteral("%1 '%2' '%3'")
+                .arg(QLatin1String(QMetaEnum::fromType<QAccessible::Role>().valueToKey(iface->role())),
+                     iface->text(QAccessible::Name),
+                     value.isEmpty() ? iface->text(QAccessible::Description) : value);
         const std::pair<const char*, bool> flags[] = {{"invisible", s.invisible}, {"active", s.active},
                                                       {"collapsed", s.collapsed}, {"expanded", s.expanded},
                                                       {"hasPopup", s.hasPopup},   {"linked", s.linked},
                                                       {"checked", s.checked},     {"focusable", s.focusable}};
-        for (const auto& flag : flags)
-            line << (flag.second ? QString::fromLatin1(flag.first) : QString());
-        line.removeAll(QString());
-        QTEST(line.join(QLatin1Char(' ')), "expected");
+        for (const auto& [flag, set] : flags)
+            line += set ? QLatin1Char(' ') + QLatin1String(flag) : QString();
+        QTEST(line, "expected");
     }
 
     void keys_data()

@@ -37,10 +37,9 @@ struct Box : ZBComboBox
 {
     explicit Box(const QVector<int>& heights, QWidget* parent = nullptr) : ZBComboBox(parent)
     {
-        for (int h : heights) {
-            InsertItem(GetItemCount());
-            SetItemData(GetItemCount() - 1, QString(QChar('A' + GetItemCount() - 1)), Qt::DisplayRole);
-            SetItemData(GetItemCount() - 1, QSize(50, h), Qt::SizeHintRole);
+        for (int i = 0; i < heights.size(); ++i) {
+            InsertItem(i), SetItemData(i, QString(QChar('A' + i)), Qt::DisplayRole);
+            SetItemData(i, QSize(50, heights[i]), Qt::SizeHintRole);
         }
         log.Record(this, qOverload<int, int>(&ZBComboBox::CurrentIndexChanged), QStringLiteral("cur"));
         log.Record(this, qOverload<int>(&ZBComboBox::CurrentIndexChanged), QStringLiteral("cur"));
@@ -173,8 +172,7 @@ private slots:
     {
         Box box(QVector<int>(11, 20) << 35);
         box.SetPopupTitle(QStringLiteral("A title wider than the items"));
-        // The list's own delegate sizes the items until one of the combo box is installed; at most eight
-        // rows of the tallest item high.
+        // The list's own delegate sizes the items until the box's is installed; eight rows of the tallest.
         QCOMPARE(box.Popup()->ListHeight(), 280);
         QCOMPARE(box.Popup()->FaceSizeHint(), box.Popup()->MaximumItemSize());
         QPointer<TestDelegate> delegate = new TestDelegate;
@@ -214,8 +212,7 @@ private slots:
             box->InsertItem(box->GetItemCount()),
                 box->SetItemData(box->GetItemCount() - 1, QSize(50, h), Qt::SizeHintRole);
         QVERIFY(!open(Qt::RightButton) && !open(Qt::MiddleButton) && open(Qt::LeftButton));
-        // The list lies over the combo box, as wide as it and six rows of the tallest item high, with the
-        // title bar above it and the footer below.
+        // The list lies over the box, as wide, six rows of the tallest high; title bar above, footer below.
         const QPoint topLeft = box->mapToGlobal(QPoint(0, 0));
         QVERIFY(list->mapToGlobal(QPoint(0, 0)) == topLeft && list->height() == 6 * 30 &&
                 popup->width() == box->width());

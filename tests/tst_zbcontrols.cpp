@@ -1,6 +1,9 @@
-// The small controls: ZBLinkLabel and ZBSettingsWidget.
+// The small controls, ZBLinkLabel and ZBSettingsWidget; the translations and the optional theme.
 #include "ZBLinkLabel.h"
+#include "ZBMessageBox.h"
 #include "ZBSettingsWidget.h"
+#include "ZBTheme.h"
+#include "ZBTranslator.h"
 #include "testutil.h"
 
 #include <QDir>
@@ -9,6 +12,7 @@
 #include <QPushButton>
 #include <QStyleOptionButton>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <functional>
 
 using namespace TestUtil;
@@ -47,7 +51,11 @@ private slots:
             QVERIFY((arrow.fill(colour), arrow.save(themeDir.filePath(QLatin1String(name)))));
         QDir::setSearchPaths(QStringLiteral("theme"), {themeDir.path()});
     }
-    void cleanup() { CheckNoLeftoverWindows(); }
+    void cleanup()
+    {
+        QVERIFY(!ZBTranslator::Install(QLocale::c())); // nothing left installed
+        CheckNoLeftoverWindows();
+    }
 
     void linkLabel()
     {
@@ -70,18 +78,16 @@ private slots:
             step();
             ZB_STEP_COMPARE(expected, log.Take(), QString::fromLatin1(expected));
         }
-        QVERIFY(label->GetText() == QStringLiteral("Details") && label->GetData() == QStringLiteral("x") &&
-                !label->GetData(300).isValid() && label->cursor().shape() == Qt::PointingHandCursor);
+        QVERIFY(label->GetText() == "Details" && label->GetData() == "x" && !label->GetData(300).isValid() &&
+                label->cursor().shape() == Qt::PointingHandCursor);
         parent.setEnabled(false); // disabled, also through its parent: the arrow
         QCOMPARE(label->cursor().shape(), Qt::ArrowCursor);
         // The size hint follows font and style; a narrow label draws its text elided inside the margins.
         RecordingStyle style;
         const QString text = QStringLiteral("Open the advanced settings");
-        label->setContentsMargins(3, 4, 45, 6);
-        label->SetText(text);
+        label->setContentsMargins(3, 4, 45, 6), label->SetText(text);
         QFont font = label->font();
-        font.setPixelSize(30);
-        label->setFont(font);
+        font.setPixelSize(30), label->setFont(font);
         label->setStyle(&style);
         QCOMPARE(label->sizeHint(), QSize(label->fontMetrics().horizontalAdvance(text) + 48,
                                           label->fontMetrics().height() + 10));
@@ -129,7 +135,7 @@ private slots:
                      button->toolTip(), button->text());
         };
         panel.SetState(ZBSettingsWidget::Advanced); // until its machine first runs it shows both contents
-        QCOMPARE(look(), QStringLiteral(" GA none |"));
+        QCOMPARE(look(), " GA none |");
         log.Take();
         QTRY_COMPARE(button->toolTip(), QStringLiteral("Show advanced settings"));
         const QString basic = QStringLiteral("state(0) basic() G down Show advanced settings|");
@@ -165,6 +171,57 @@ private slots:
         connect(doomed.data(), &ZBSettingsWidget::StateChanged, doomed.data(),
                 [&doomed] { delete doomed.data(); });
         QTRY_VERIFY(!doomed);
+    }
+
+    // A language replaces the one installed before, or removes it when it installs nothing.
+    void translations_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("directory"); // empty: the translations built into the library
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<QString>("texts"); // a Save button's text, a close button's tool tip
+        const QString qm = QStringLiteral(ZB_QM_DIR);
+        QTest::newRow("German") << "de_DE" << QString() << true << "Speichern Schließen";
+        QTest::newRow("Swiss German falls back") << "de_CH" << QString() << true << "Speichern Schließen";
+        QTest::newRow("French") << "fr_FR" << QString() << true << "Enregistrer Fermer";
+        QTest::newRow("French from .qm files") << "fr_CA" << qm << true << "Enregistrer Fermer";
+        QTest::newRow("English removes") << "en_US" << QString() << false << "Save Close";
+        QTest::newRow("no files removes") << "de_DE" << qm + "/none" << false << "Save Close";
+    }
+
+    void translations()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, directory);
+        QFETCH(QString, texts);
+        QVERIFY(ZBTranslator::Install(QLocale(texts.startsWith("Enr") ? "de_DE" : "fr_FR")));
+        QTEST(ZBTranslator::Install(QLocale(locale), directory), "installed");
+        ZBMessageBox box;
+        ZBWidget window;
+        QCOMPARE(box.AddButton(ZBMessageBox::Save)->text() + ' ' +
+                     Named<QToolButton>(&window, "CLOSEBUTTON")->toolTip(),
+                 texts);
+    }
+
+    // Nothing is registered before Install(); then the application's rules and images come first. Last.
+    void theme()
+    {
+        delete new ZBWidget;
+        QVERIFY(QImage(QStringLiteral("theme:infoicon.png")).isNull());
+        const QString own = QStringLiteral("QLabel { color: #123456; }");
+        qApp->setStyleSheet(own), ZBTheme::Install(qApp);
+        const QStringList saved = QDir::searchPaths(QStringLiteral("theme"));
+        ZBTheme::Install(); // again: changes nothing
+        QVERIFY(qApp->styleSheet() == ZBTheme::StyleSheet() + QLatin1Char('\n') + own &&
+                QDir::searchPaths(QStringLiteral("theme")) == saved);
+        QImage mine(5, 5, QImage::Format_ARGB32);
+        mine.fill(Qt::red);
+        QVERIFY(mine.save(themeDir.filePath(QStringLiteral("infoicon.png"))));
+        QDir::setSearchPaths(QStringLiteral("theme"), {themeDir.path()});
+        ZBTheme::Install();
+        QCOMPARE(QImage(QStringLiteral("theme:infoicon.png")).size(), QSize(5, 5));
+        QCOMPARE(QImage(QStringLiteral("theme:warningicon.png")).size(), QSize(96, 96));
+        qApp->setStyleSheet(QString());
     }
 };
 

@@ -16,10 +16,7 @@ const QStringList classes = {"ZBComboBox",  "ZBCommonComboBox", "ZBFooterBar",
                              "ZBLinkLabel", "ZBMdiAreaWidget",  "ZBSettingsWidget",
                              "ZBTitleBar",  "ZBToolBar",        "ZBToolBarContainer"};
 
-QString objectNameOf(const QString& className)
-{
-    return className.mid(2, 1).toLower() + className.mid(3);
-}
+const auto objectNameOf = [](const QString& name) { return name.mid(2, 1).toLower() + name.mid(3); };
 
 } // namespace
 
@@ -38,13 +35,10 @@ private slots:
         for (QDesignerCustomWidgetInterface* entry : collection->customWidgets()) {
             const QString name = entry->name();
             names << name;
-            QCOMPARE(entry->group(), QStringLiteral("ZebGuiCore"));
-            QCOMPARE(entry->includeFile(), name + ".h");
+            QCOMPARE(entry->group() + ' ' + entry->includeFile(), "ZebGuiCore " + name + ".h");
             QVERIFY(!entry->icon().isNull() && !entry->toolTip().isEmpty() && !entry->whatsThis().isEmpty());
             QWidget* widget = entry->createWidget(&form);
-            QCOMPARE(QString::fromLatin1(widget->metaObject()->className()), name);
-            QCOMPARE(widget->parentWidget(), &form);
-
+            QVERIFY(widget->metaObject()->className() == name && widget->parentWidget() == &form);
             // The widget box's entry: the class, its default object name and a sensible width.
             const QRegularExpression dom("<widget class=\"(\\w+)\" name=\"(\\w+)\".*<width>(\\d+)<",
                                          QRegularExpression::DotMatchesEverythingOption);
@@ -59,8 +53,7 @@ private slots:
     void formLoadsThroughTheUiLoader()
     {
         QUiLoader loader;
-        loader.clearPluginPaths();
-        loader.addPluginPath(QStringLiteral(ZB_DESIGNER_PLUGIN_DIR));
+        loader.clearPluginPaths(), loader.addPluginPath(QStringLiteral(ZB_DESIGNER_PLUGIN_DIR));
         QFile file(QStringLiteral(ZB_DESIGNER_FORM));
         QVERIFY(file.open(QIODevice::ReadOnly));
         const std::unique_ptr<QWidget> form(loader.load(&file));

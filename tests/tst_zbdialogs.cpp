@@ -81,18 +81,17 @@ private slots:
     void endings_data()
     {
         QTest::addColumn<Action>("action");
-        QTest::addColumn<int>("result");
-        QTest::addColumn<QString>("emitted");
-        QTest::newRow("Done(-3)") << Action([](ZBDialog* d) { d->Done(-3); }) << -3 << "Finished(-3)";
-        QTest::newRow("Accept") << Action(&ZBDialog::Accept) << 1 << "Finished(1) Accepted()";
-        QTest::newRow("Escape") << Action([](ZBDialog* d) { QTest::keyClick(d, Qt::Key_Escape); }) << 0
-                                << "Finished(0) Rejected()";
-        QTest::newRow("close button")
-            << Action([](ZBDialog* d) { Named<QToolButton>(d, "CLOSEBUTTON")->click(); }) << 0
-            << "Finished(0) Rejected()";
+        QTest::addColumn<QString>("ended"); // the result, then the signals
+        const QString rejected = QStringLiteral("0: Finished(0) Rejected()");
+        QTest::newRow("Done(-3)") << Action([](ZBDialog* d) { d->Done(-3); }) << "-3: Finished(-3)";
+        QTest::newRow("Accept") << Action(&ZBDialog::Accept) << "1: Finished(1) Accepted()";
+        QTest::newRow("Escape") << Action([](ZBDialog* d) { QTest::keyClick(d, Qt::Key_Escape); })
+                                << rejected;
+        QTest::newRow("close") << Action([](ZBDialog* d) { Named<QToolButton>(d, "CLOSEBUTTON")->click(); })
+                               << rejected;
         QTest::newRow("commit request")
             << Action([](ZBDialog*) { Q_EMIT qApp->commitDataRequest(*qApp->findChild<QSessionManager*>()); })
-            << 0 << "Finished(0) Rejected()";
+            << rejected;
     }
 
     void endings()
@@ -104,8 +103,8 @@ private slots:
         log.Record(&dialog, &ZBDialog::Finished, QStringLiteral("Finished"));
         log.Record(&dialog, &ZBDialog::Accepted, QStringLiteral("Accepted"));
         log.Record(&dialog, &ZBDialog::Rejected, QStringLiteral("Rejected"));
-        QTEST(execWith(&dialog, action), "result");
-        QTEST(log.Take(), "emitted");
+        const QString result = QString::number(execWith(&dialog, action)) + QStringLiteral(": ");
+        QTEST(result + log.Take(), "ended");
         QVERIFY(!dialog.isVisible() && dialog.testAttribute(Qt::WA_ShowModal)); // hidden at once; restored
         dialog.show(); // no loop: a commit request is ignored
         Q_EMIT qApp->commitDataRequest(*qApp->findChild<QSessionManager*>());
@@ -158,12 +157,10 @@ private slots:
     {
         const QRect desk = QGuiApplication::primaryScreen()->availableGeometry();
         QWidget top(nullptr, Qt::FramelessWindowHint); // no window frame anywhere: the allowance is 10, 40
-        top.setGeometry(desk.x() + 100, desk.y() + 100, 400, 300);
-        top.show();
+        top.setGeometry(desk.x() + 100, desk.y() + 100, 400, 300), top.show();
         ZBDialog::SetTopLevelWidget(new QWidget(&top)); // a child counts by its window
         ZBDialog dialog;
-        dialog.setFixedSize(200, 100);
-        dialog.show();
+        dialog.setFixedSize(200, 100), dialog.show();
         QCOMPARE(dialog.pos() - desk.topLeft(), QPoint(300 - 100 - 10, 250 - 50 - 40));
         dialog.hide();
         top.move(desk.right() + 1 - 200, desk.y() + 100); // each show centres again, inside the work area
@@ -175,13 +172,13 @@ private slots:
     {
         ZBMessageBox box;
         box.SetIcon(ZBMessageBox::CriticalIcon);
-        QCOMPARE(icon(&box), QStringLiteral("48x32 #ff0000")); // scaled, aspect kept
-        box.SetIcon(ZBMessageBox::QuestionIcon);               // no file: no icon, tried again by later boxes
-        QCOMPARE(icon(&box), QStringLiteral("hidden"));
+        QCOMPARE(icon(&box), "48x32 #ff0000");   // scaled, aspect kept
+        box.SetIcon(ZBMessageBox::QuestionIcon); // no file: no icon, tried again by later boxes
+        QCOMPARE(icon(&box), "hidden");
         QVERIFY(writeImage("questionicon.png", {48, 48}, Qt::yellow));
         ZBMessageBox later;
         later.SetIcon(ZBMessageBox::QuestionIcon);
-        QCOMPARE(icon(&later), QStringLiteral("48x48 #ffff00"));
+        QCOMPARE(icon(&later), "48x48 #ffff00");
         // Buttons stand in ascending value order; a second button of a kind replaces the first.
         box.AddButton(ZBMessageBox::Cancel), box.AddButtons(ZBMessageBox::No | ZBMessageBox::Yes);
         box.SetText(QStringLiteral("All 24 pictures were exported."));
@@ -191,7 +188,7 @@ private slots:
         QMap<int, QString> texts;
         for (QPushButton* b : box.Content()->findChildren<QPushButton*>())
             texts.insert(b->isVisible() ? b->x() : -1, b->text());
-        QCOMPARE(texts.values().join(' '), QStringLiteral("Stop Yes No Halt Cancel"));
+        QCOMPARE(texts.values().join(' '), "Stop Yes No Halt Cancel");
         auto* view = Named<QTextBrowser>(&box, "ZBMESSBOXTEXTLABEL"); // the text neither wraps nor scrolls
         QVERIFY(view->document()->lineCount() == 1 && !view->verticalScrollBar()->isVisible());
         QPushButton outside;
@@ -251,8 +248,7 @@ private slots:
         QTRY_VERIFY(!one);
         QVERIFY(closing.size() >= 3 && closing[0] == -1 && qAbs(closing[1] - 1.0) < 0.01);
         QWidget window(nullptr, Qt::FramelessWindowHint); // vanishes at once with its parent
-        window.setGeometry(100, 100, 300, 200);
-        window.show();
+        window.setGeometry(100, 100, 300, 200), window.show();
         ZBPopupInfo::ShowTextPopup(QStringLiteral("Hello"), QPixmap(), ZBPopupInfo::AtBottomRight, &window,
                                    300, 0, 0);
         QPointer<ZBPopupInfo> hello = popup();

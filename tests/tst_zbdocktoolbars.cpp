@@ -21,15 +21,10 @@ using namespace TestUtil;
 
 namespace {
 
-enum RowOp
-{
-    End = -1,
-    Remove = INT_MIN + 1, // takes widget 1 out of the row
-    Twice = INT_MIN + 2   // adds widget 1 again at 10
-};
+// Besides positions in the row's table: Remove takes widget 1 out of the row, Twice adds it again at 10.
+constexpr int End = -1, Remove = INT_MIN + 1, Twice = INT_MIN + 2;
 
-// Object names of row 0 of the grid of `host` by column, "-" for an empty column, "?" for anything else
-// but the trailing spacer at column 1000.
+// Row 0 of the grid of `host` by column: object names, "-" if empty, "?" for other items but the end spacer.
 QString columns(QWidget* host)
 {
     auto* grid = qobject_cast<QGridLayout*>(host->layout());
@@ -113,8 +108,7 @@ private slots:
         QAction outside(QStringLiteral("Print"));
         QPointer<ZBToolBar> bar = new ZBToolBar;
         QWidget* content = Named(bar, "ZBTOOLBARCONTENT");
-        bar->setIconSize(QSize(20, 20));
-        bar->show();
+        bar->setIconSize(QSize(20, 20)), bar->show();
         bar->AddSeparator(5);
         bar->AddWidget(named(new QWidget, "w")); // position 6
         QWidget* hidden = named(new QWidget(bar), "hidden");
@@ -127,14 +121,14 @@ private slots:
         for (QToolButton* b : content->findChildren<QToolButton*>())
             b->setObjectName(b->defaultAction()->text());
         QCOMPARE(columns(content),
-                 QStringLiteral("Print ZBTOOLBARSEPARATOR  w hidden Save")); // the spacer: no name
+                 "Print ZBTOOLBARSEPARATOR  w hidden Save"); // the spacer: no name
         QVERIFY(Named(bar, "ZBTOOLBARSEPARATOR")->maximumWidth() == 1 &&
                 bar->Actions() == (QList<QAction*>{own, &outside}));
         auto* b = Named<QToolButton>(bar, "Save");
         QTRY_VERIFY(b->isVisible() && hidden->isHidden() && b->iconSize() == QSize(20, 20));
         delete own;
         QVERIFY(bar->Actions() == QList<QAction*>{&outside} &&
-                columns(content) == QStringLiteral("Print ZBTOOLBARSEPARATOR  w hidden"));
+                columns(content) == "Print ZBTOOLBARSEPARATOR  w hidden");
         delete bar; // the surviving action must not reach it afterwards (ASan build)
         outside.setText(QStringLiteral("Print all"));
     }
@@ -154,10 +148,10 @@ private slots:
         c->AddAction(&action, 1);
         c->AddWidget(a, 0), c->AddWidget(c, 0); // added before, or the container itself: ignored
         named(c->findChildren<QToolButton*>().last(), "Act");
-        QCOMPARE(columns(row), QStringLiteral("b Act a Go"));
+        QCOMPARE(columns(row), "b Act a Go");
         auto* menu = c->findChild<QMenu*>();
         const QList<QAction*> entries = menu->actions(); // in the order of adding: A, "", Go, Act
-        QVERIFY(entries.size() == 4 && entries[0]->text() == QStringLiteral("A") && !entries[0]->isChecked());
+        QVERIFY(entries.size() == 4 && entries[0]->text() == "A" && !entries[0]->isChecked());
         window.show();
         QTRY_VERIFY(entries[0]->isChecked() && entries[3]->isChecked());
         // Entry, tool and action follow each other, without echo, also after the window hid and showed.
@@ -177,7 +171,7 @@ private slots:
         // Removal closes the gap but keeps the entry; deleted tools and actions take their entries.
         c->RemoveWidget(b);
         entries[1]->setChecked(false);
-        QVERIFY(columns(row) == QStringLiteral("Act a Go") && b->isHidden());
+        QVERIFY(columns(row) == "Act a Go" && b->isHidden());
         delete a;
         c->AddAction(&action, 0); // added before: ignored
         QCOMPARE(menu->actions(), entries.mid(1));
@@ -214,10 +208,9 @@ private slots:
         QVERIFY(dock->titleBarWidget() == dock->TitleBar() && TitleText(dock) == "Dock" &&
                 dock->FooterBar()->isHidden());
         dock->setWindowTitle(QStringLiteral("Files"));
-        QCOMPARE(TitleText(dock), QStringLiteral("Files"));
+        QCOMPARE(TitleText(dock), "Files");
         dock->SetTitle(QStringLiteral("Only the bar"));
-        QVERIFY(TitleText(dock) == QStringLiteral("Only the bar") &&
-                dock->windowTitle() == QStringLiteral("Files"));
+        QVERIFY(TitleText(dock) == "Only the bar" && dock->windowTitle() == "Files");
         // Floating: margins, mouse tracking, 6 pixels more width, then resize cursors on three borders.
         QWidget* main = Named(dock, "ZBDOCKWIDGETMAINCONTENT");
         const auto cursorAfter = [&](QEvent::Type type, const QPoint& inDock) {

@@ -1,12 +1,14 @@
-// The frame family: ZBWidget, ZBTitleBar, ZBFooterBar, the theme constants and the frame geometry.
+// The frame family: ZBWidget, ZBTitleBar and its sparse grid, ZBFooterBar, theme constants, frame geometry.
 #include "ZBFooterBar.h"
 #include "ZBFrameGeometry_p.h"
 #include "ZBResource.h"
+#include "ZBSparseGridLayout_p.h"
 #include "ZBTitleBar.h"
 #include "testutil.h"
 
 #include <QAbstractEventDispatcher>
 #include <QPointer>
+#include <QRandomGenerator>
 #include <QScreen>
 #include <QStyle>
 #include <QToolButton>
@@ -19,14 +21,7 @@ namespace {
 
 const int Tick = -1; // a timer event in Frame::log
 const QRect Place(100, 100, 300, 200);
-enum Setup
-{
-    Plain,
-    IgnoringResize,
-    IgnoringTitleMove,
-    RightButton,
-    Maximised
-};
+constexpr int Plain = 0, IgnoringResize = 1, IgnoringTitleMove = 2, RightButton = 3, Maximised = 4; // setups
 
 // Logs each announced fade state, and Tick with the opacity it left after every timer event.
 struct Frame : OpenFrame
@@ -118,8 +113,7 @@ private slots:
         const Qt::WindowFlags frameless = Qt::FramelessWindowHint | Qt::CustomizeWindowHint;
         QVERIFY((w.windowFlags() & frameless) == frameless && w.windowOpacity() == 0.0 &&
                 !w.MaximizeButton());
-        w.AddMinimizeButton(), w.AddMaximizeButton(), w.AddRestoreButton();
-        w.setGeometry(Place);
+        w.AddMinimizeButton(), w.AddMaximizeButton(), w.AddRestoreButton(), w.setGeometry(Place);
         w.show();
         QMap<int, QString> row; // left to right
         for (QToolButton* b : w.TitleBar()->findChildren<QToolButton*>())
@@ -133,12 +127,10 @@ private slots:
         QTest::mouseDClick(w.TitleBar(), Qt::LeftButton, Qt::NoModifier, QPoint(150, 15));
         QVERIFY(!w.isMaximized()); // the title bar's double click is not connected
         auto* content = new QWidget;
-        content->setWindowTitle(QStringLiteral("New content"));
-        w.ReplaceContent(content);
-        QVERIFY(w.Content() == content && TitleText(&w) == QStringLiteral("New content"));
+        content->setWindowTitle(QStringLiteral("New content")), w.ReplaceContent(content);
+        QVERIFY(w.Content() == content && TitleText(&w) == "New content");
         auto* bar = new ZBFooterBar(&w); // its content fills it
-        bar->setGeometry(0, 0, 200, 30);
-        bar->show();
+        bar->setGeometry(0, 0, 200, 30), bar->show();
         QVERIFY(bar->Content() == Named(bar, "ZBFOOTERBARCONTENT") &&
                 bar->Content()->geometry() == bar->rect());
     }
@@ -150,9 +142,9 @@ private slots:
         QTest::addColumn<QPoint>("delta");
         QTest::addColumn<int>("cursor");
         QTest::addColumn<QMargins>("grow"); // how far each edge moves outward
-        const auto row = [](const char* name, Setup setup, QPoint at, QPoint delta, Qt::CursorShape cursor,
+        const auto row = [](const char* name, int setup, QPoint at, QPoint delta, Qt::CursorShape cursor,
                             QMargins grow = {}) {
-            QTest::newRow(name) << int(setup) << at << delta << int(cursor) << grow;
+            QTest::newRow(name) << setup << at << delta << int(cursor) << grow;
         };
         row("left", Plain, {2, 120}, {-30, 7}, Qt::SizeHorCursor, {30, 0, 0, 0});
         row("bottom", Plain, {150, 198}, {4, 20}, Qt::SizeVerCursor, {0, 0, 0, 20});
@@ -177,8 +169,7 @@ private slots:
         QFETCH(QPoint, delta);
         QFETCH(QMargins, grow);
         Frame w;
-        w.IgnoreTitleMove(setup == IgnoringTitleMove);
-        w.setGeometry(Place);
+        w.IgnoreTitleMove(setup == IgnoringTitleMove), w.setGeometry(Place);
         setup == Maximised ? w.showMaximized() : w.show();
         QTRY_COMPARE(w.geometry(), setup == Maximised ? w.screen()->availableGeometry() : Place);
         const QRect start = w.geometry(), expected = start.marginsAdded(grow);
@@ -280,8 +271,7 @@ private slots:
             }
             bar->ReplaceBackground(step ? nullptr : replacement);
         }
-        QVERIFY(!old && Named(bar, "TITLECONTENT") == replacement &&
-                TitleText(bar) == QStringLiteral("Moved"));
+        QVERIFY(!old && Named(bar, "TITLECONTENT") == replacement && TitleText(bar) == "Moved");
         QLayout* layout = replacement->layout();
         QVERIFY(layout->contentsMargins() == QMargins(3, 4, 5, 6) &&
                 static_cast<QGridLayout*>(layout)->verticalSpacing() == 1);
@@ -298,7 +288,69 @@ private slots:
         log.Record(bar, &ZBTitleBar::DoubleClicked, QStringLiteral("DoubleClicked"));
         for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton})
             QTest::mouseDClick(replacement, button, Qt::NoModifier, QPoint(100, 15));
-        QCOMPARE(log.Take(), QStringLiteral("DoubleClicked(1) DoubleClicked(2)"));
+        QCOMPARE(log.Take(), "DoubleClicked(1) DoubleClicked(2)");
+    }
+
+    // The title bar's sparse button grid lays out exactly as QGridLayout: twin windows, one with each,
+    // built from the same random cells, spacings, margins, directions, stretches and window sizes.
+    void sparseGrid()
+    {
+        for (quint32 seed = 1; seed <= 400; ++seed) {
+            QRandomGenerator r(seed);
+            QWidget windows[2];
+            QGridLayout* grids[2] = {new QGridLayout, new ZBSparseGridLayout};
+            const int spacing = r.bounded(6), margin = r.bounded(3), stretch = r.bounded(3);
+            const auto corner = Qt::Corner(r.bounded(4));
+            const bool rightToLeft = r.bounded(4) == 0, squeezable = r.bounded(2);
+            const QSize size(5 + r.bounded(500), 5 + r.bounded(120));
+            QList<QWidget*> widgets[2];
+            for (int i = 0, n = 1 + r.bounded(6); i < n; ++i) {
+                const int row = r.bounded(3) == 0 ? r.bounded(5) : 0;
+                const int column = r.bounded(2) ? 1000 - r.bounded(5) : r.bounded(1001);
+                const int kind = r.bounded(3), width = 10 + r.bounded(40), policyStretch = r.bounded(3);
+                const bool hidden = r.bounded(6) == 0;
+                const Qt::Alignment alignment = r.bounded(4) == 0 ? Qt::AlignRight : Qt::Alignment();
+                for (int side = 0; side < 2; ++side) {
+                    QWidget* w = kind == 0   ? new QToolButton
+                                 : kind == 1 ? new QLabel(QString(width / 5, QLatin1Char('x')))
+                                             : new QWidget;
+                    QSizePolicy policy(kind == 2 ? QSizePolicy::Expanding
+                                                 : w->sizePolicy().horizontalPolicy(),
+                                       w->sizePolicy().verticalPolicy());
+                    policy.setHorizontalStretch(policyStretch), w->setSizePolicy(policy);
+                    w->setMinimumWidth(kind == 2 ? width : 0);
+                    grids[side]->addWidget(w, row, column, alignment);
+                    w->setHidden(hidden);
+                    widgets[side] << w;
+                }
+            }
+            for (int side = 0; side < 2; ++side) {
+                QGridLayout* grid = grids[side];
+                grid->setContentsMargins(margin, 1, 2, 0), grid->setHorizontalSpacing(spacing);
+                grid->setVerticalSpacing(spacing + 1), grid->setOriginCorner(corner);
+                int row, column, rowSpan, columnSpan;
+                grid->getItemPosition(0, &row, &column, &rowSpan, &columnSpan);
+                grid->setColumnStretch(column, stretch);
+                grid->setRowMinimumHeight(row, stretch * 10);
+                auto* outer = new QGridLayout(&windows[side]);
+                outer->addWidget(new QLabel(QStringLiteral("left")), 0, 0);
+                outer->addLayout(grid, 0, 1);
+                if (squeezable)
+                    outer->setSizeConstraint(QLayout::SetNoConstraint);
+                windows[side].setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+                windows[side].resize(size);
+                windows[side].show(); // a hidden widget's items are empty
+                outer->activate();
+            }
+            const QByteArray where = "seed " + QByteArray::number(seed);
+            QVERIFY2(grids[0]->sizeHint() == grids[1]->sizeHint(), where);
+            QVERIFY2(grids[0]->minimumSize() == grids[1]->minimumSize(), where);
+            QVERIFY2(grids[0]->maximumSize() == grids[1]->maximumSize(), where);
+            QVERIFY2(grids[0]->expandingDirections() == grids[1]->expandingDirections(), where);
+            for (int i = 0; i < widgets[0].size(); ++i)
+                QVERIFY2(widgets[0][i]->geometry() == widgets[1][i]->geometry(),
+                         where + " item " + QByteArray::number(i));
+        }
     }
 };
 

@@ -9,7 +9,6 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QScrollBar>
-#include <QToolButton>
 #include <memory>
 
 using namespace TestUtil;
@@ -18,16 +17,8 @@ namespace {
 
 using Subs = QList<ZBMdiSubWindow*>;
 using Range = QPair<int, int>;
-enum Action
-{
-    Maximize,
-    Minimize,
-    Normal,
-    BothBits,
-    LeftDoubleClick,
-    RightDoubleClick,
-    IgnoreAll
-};
+constexpr int Maximize = 0, Minimize = 1, Normal = 2, BothBits = 3, LeftDoubleClick = 4, RightDoubleClick = 5,
+              IgnoreAll = 6;
 
 // A shown, active window with an area whose viewport is exactly 700 by 500.
 struct Area : QWidget
@@ -38,8 +29,7 @@ struct Area : QWidget
     {
         area->setFrameShape(QFrame::NoFrame);
         area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        area->setGeometry(0, 0, 700, 500);
+        area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff), area->setGeometry(0, 0, 700, 500);
         log.Record(area, &ZBMdiAreaWidget::SubWindowActivated, QStringLiteral("activated"));
         log.Record(area, &ZBMdiAreaWidget::SubWindowAboutClose, QStringLiteral("closing"));
         resize(700, 500), show();
@@ -48,23 +38,19 @@ struct Area : QWidget
     ZBMdiSubWindow* Add(const char* name, const QRect& geometry = QRect(0, 0, 200, 150))
     {
         ZBMdiSubWindow* sub = area->AddWidget(new QLineEdit(QLatin1String(name)));
-        sub->setObjectName(QLatin1String(name));
-        sub->setGeometry(geometry);
+        sub->setObjectName(QLatin1String(name)), sub->setGeometry(geometry);
         return sub;
     }
-    Range H() const
-    {
-        return {area->horizontalScrollBar()->minimum(), area->horizontalScrollBar()->maximum()};
-    }
-    Range V() const { return {area->verticalScrollBar()->minimum(), area->verticalScrollBar()->maximum()}; }
+    static Range R(const QScrollBar* s) { return {s->minimum(), s->maximum()}; }
+    Range H() const { return R(area->horizontalScrollBar()); }
+    Range V() const { return R(area->verticalScrollBar()); }
     void Nudge() { area->resize(701, 501), area->resize(700, 500); } // the minimised ones line up again
 };
 
 // Straight to the frame: no focus moves with it, so only the press path can activate.
-void press(ZBMdiSubWindow* sub)
-{
-    SendMouse(sub, QEvent::MouseButtonPress, QPoint(sub->width() / 2, 8));
-}
+const auto press = [](ZBMdiSubWindow* s) {
+    SendMouse(s, QEvent::MouseButtonPress, QPoint(s->width() / 2, 8));
+};
 
 } // namespace
 
@@ -129,14 +115,12 @@ private slots:
         auto* sub = new ZBMdiSubWindow(a.get());
         sub->setGeometry(20, 20, 100, 60);
         auto* big = new QLabel(QStringLiteral("big"));
-        big->setMinimumSize(300, 200);
-        big->setWindowTitle(QStringLiteral("Document"));
-        sub->SetWidget(big);
-        sub->show();
+        big->setMinimumSize(300, 200), big->setWindowTitle(QStringLiteral("Document"));
+        sub->SetWidget(big), sub->show();
         QVERIFY(sub->width() >= 300 && sub->NormalGeometry() == QRect(QPoint(20, 20), sub->size()));
-        QVERIFY(sub->Content()->windowTitle() == QStringLiteral("Document") && TitleText(sub) == "Document");
+        QVERIFY(sub->Content()->windowTitle() == "Document" && TitleText(sub) == "Document");
         big->setWindowTitle(QStringLiteral("Renamed"));
-        QCOMPARE(sub->windowTitle(), QStringLiteral("Renamed"));
+        QCOMPARE(sub->windowTitle(), "Renamed");
         const QRect normal = sub->geometry();
         const QRect m = ZBResource::GetData(ZBResource::MainContentMargins).toRect();
         QLayout* frame = GridOf(sub, "ZBWIDGETMAINCONTENT");
@@ -145,8 +129,7 @@ private slots:
         QCOMPARE(sub->size(), QSize(300, sub->TitleBar()->sizeHint().height() + m.top() + m.bottom()));
         const QRect minimised = sub->geometry();
         QCOMPARE(Drag(sub, sub->mapToGlobal(QPoint(150, 10)), {30, 20}).second, minimised);
-        sub->ShowMaximized();
-        sub->setGeometry(0, 0, 600, 500);
+        sub->ShowMaximized(), sub->setGeometry(0, 0, 600, 500);
         QCOMPARE(sub->NormalGeometry(), normal);
         sub->ShowNormal();
         QCOMPARE(frame->contentsMargins(), QMargins(m.left(), m.top(), m.right(), m.bottom()));
@@ -167,16 +150,14 @@ private slots:
     {
         ZBMdiSubWindow* one = a->Add("one");
         auto* two = new ZBMdiSubWindow; // built as a window of its own
-        two->setObjectName(QStringLiteral("two"));
-        a->area->AddSubWindow(two);
+        two->setObjectName(QStringLiteral("two")), a->area->AddSubWindow(two);
         ZBMdiSubWindow* empty = a->area->AddWidget(nullptr);
         empty->setObjectName(QStringLiteral("empty"));
         a->area->AddSubWindow(one);
         a->area->AddSubWindow(nullptr);
         ZBMdiSubWindow stranger;
         a->area->SetActiveSubWindow(&stranger);
-        QCOMPARE(a->log.Take(),
-                 QStringLiteral("activated(ZBMdiSubWindow) activated(two) activated(ZBMdiSubWindow)"));
+        QCOMPARE(a->log.Take(), "activated(ZBMdiSubWindow) activated(two) activated(ZBMdiSubWindow)");
         QCOMPARE(a->area->SubWindows(), (Subs{empty, two, one}));
         a->area->SetActiveSubWindow(one);
         QCOMPARE(a->area->SubWindows(), (Subs{one, empty, two}));
@@ -187,7 +168,7 @@ private slots:
         right->GetWidget()->setFocus();
         QTRY_COMPARE(a->area->ActiveSubWindow(), right);
         press(right);
-        QCOMPARE(a->log.Take(), QStringLiteral("activated(empty) activated(right)"));
+        QCOMPARE(a->log.Take(), "activated(empty) activated(right)");
         a->area->SetActiveSubWindow(one); // takes the focus away from the old one
         QVERIFY(!right->isAncestorOf(QApplication::focusWidget()));
         a->log.Take(); // next walks the ring one way, previous the other
@@ -212,8 +193,7 @@ private slots:
                                  "Failed to add new subwindow\\.$")));
         QLineEdit refused;
         QVERIFY(!a->area->AddWidget(&refused) && a->area->SubWindowsCount() == 3);
-        a->area->CloseActiveSubWindow();
-        a->area->CloseAllSubWindows();
+        a->area->CloseActiveSubWindow(), a->area->CloseAllSubWindows();
         a->area->ActivateNextSubWindow();
         QVERIFY(!first->close());
         press(first);
@@ -223,23 +203,18 @@ private slots:
         QVERIFY(a->log.Take().isEmpty() && !(first->windowState() & Qt::WindowActive) &&
                 !first->IsMaximized());
         a->area->SetActiveSubWindow(second); // still the application's to choose
-        a->area->BlockMdiArea(false);
-        a->log.Take();
+        a->area->BlockMdiArea(false), a->log.Take();
         a->area->SetActiveSubWindow(third);
         a->area->CloseActiveSubWindow(); // the one active before it takes over
         second->close();
-        QCOMPARE(a->log.Take(),
-                 QStringLiteral("activated(third) closing(third) activated(second) closing(second) "
-                                "activated(first)"));
+        QCOMPARE(a->log.Take(), "activated(third) closing(third) activated(second) closing(second) "
+                                "activated(first)");
         a->area->DetachWindow(first);
         QVERIFY(a->area->SubWindows() == Subs{first} && first->parentWidget() == a->area->viewport());
         QPointer<ZBMdiSubWindow> fourth = new ZBMdiSubWindow; // built as a window: no fade, still deleted
-        fourth->setObjectName(QStringLiteral("fourth"));
-        a->area->AddSubWindow(fourth);
-        a->log.Take();
-        a->area->CloseAllSubWindows();
-        QCOMPARE(a->log.Take(),
-                 QStringLiteral("closing(fourth) activated(first) closing(first) activated(null)"));
+        fourth->setObjectName(QStringLiteral("fourth")), a->area->AddSubWindow(fourth);
+        a->log.Take(), a->area->CloseAllSubWindows();
+        QCOMPARE(a->log.Take(), "closing(fourth) activated(first) closing(first) activated(null)");
         QTRY_VERIFY(!first && !third && !fourth); // faded out
     }
 
@@ -261,8 +236,7 @@ private slots:
                 right->geometry() == QRect(400, 300, 250, 150));
         QVERIFY(!right->IsMaximized() && minimised->isVisible() && a->H() == Range(-50, -1));
         // Minimised from the maximised mode: the others come back, the active one joins the row.
-        left->ShowMaximized();
-        left->ShowMinimized();
+        left->ShowMaximized(), left->ShowMinimized();
         QVERIFY(a->area->GetState() == ZBMdiAreaWidget::Normal && right->isVisible() &&
                 left->Content()->isHidden());
         QTRY_COMPARE(left->TitleBar()->width(), 300);
@@ -276,8 +250,7 @@ private slots:
         Subs subs;
         for (const char* name : {"0", "1", "2"}) {
             subs << a->Add(name, QRect(50, 50, 250, 180));
-            subs.last()->TitleBar()->setFixedHeight(24);
-            subs.last()->ShowMinimized();
+            subs.last()->TitleBar()->setFixedHeight(24), subs.last()->ShowMinimized();
         }
         QTRY_COMPARE(subs[2]->TitleBar()->width(), 300);
         a->Nudge();

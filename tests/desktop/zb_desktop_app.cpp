@@ -50,10 +50,7 @@ public:
         SetIntensifyTime(400);
         SetFadeTime(200);
     }
-    using ZBWidget::CloseButton;
-    using ZBWidget::MaximizeButton;
-    using ZBWidget::MinimizeButton;
-    using ZBWidget::RestoreButton;
+    using ZBWidget::CloseButton, ZBWidget::MaximizeButton, ZBWidget::MinimizeButton, ZBWidget::RestoreButton;
 };
 
 void say(const QString& line)
@@ -65,12 +62,7 @@ void say(const QString& line)
 void at(const char* name, const QWidget* widget, const QWidget* window)
 {
     const QPoint p = widget->mapTo(window, QPoint(0, 0));
-    say(QStringLiteral("at %1 %2 %3 %4 %5")
-            .arg(QLatin1String(name))
-            .arg(p.x())
-            .arg(p.y())
-            .arg(widget->width())
-            .arg(widget->height()));
+    say(QString::asprintf("at %s %d %d %d %d", name, p.x(), p.y(), widget->width(), widget->height()));
 }
 
 } // namespace
@@ -99,10 +91,8 @@ int main(int argc, char** argv)
     combo->SetItemDelegate(new Delegate(combo));
     combo->HidePopupTitleBar();
     combo->HidePopupFooterBar();
-    for (int i = 0; i < 3; ++i) {
-        combo->InsertItem(i);
-        combo->SetItemData(i, QStringLiteral("Item %1").arg(i + 1), Qt::DisplayRole);
-    }
+    for (int i = 0; i < 3; ++i)
+        combo->InsertItem(i), combo->SetItemData(i, QStringLiteral("Item %1").arg(i + 1), Qt::DisplayRole);
     combo->SetCurrentIndex(0);
     layout->addWidget(combo, 0, Qt::AlignLeft | Qt::AlignTop);
     layout->addStretch(1);

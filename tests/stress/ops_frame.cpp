@@ -108,8 +108,7 @@ public:
         } else if (op == 4) { // new content, then a title for the old one (deleted later) that must not show
             QWidget* old = w->Content();
             w->ReplaceContent(nullptr); // ignored
-            w->ReplaceContent(new QWidget);
-            w->Content()->setMinimumSize(a - 90, b * 3 / 4);
+            w->ReplaceContent(new QWidget), w->Content()->setMinimumSize(a - 90, b * 3 / 4);
             titles[w] = QString();
             old->setWindowTitle(title);
         } else {

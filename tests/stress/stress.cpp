@@ -10,21 +10,13 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <qpa/qwindowsysteminterface.h>
 #include <tuple>
-
-// The QPA call that hands the window system's events to the application, made where the platform's own
-// event dispatcher would.
-class Q_GUI_EXPORT QWindowSystemInterface
-{
-public:
-    static bool sendWindowSystemEvents(QEventLoop::ProcessEventsFlags flags);
-};
 
 namespace {
 
 // Runs that once failed, replayed before every run: a failure prints its steps ready to paste here, with
-// a line on what they found. (A removal after a current index below -1 once went unannounced; the combo
-// box's unit test keeps that case.)
+// a line on what they found.
 const QList<std::pair<const char*, QList<Stress::Step>>> Regressions = {};
 
 std::vector<std::unique_ptr<Stress::Family> (*)()>& factories()
@@ -54,16 +46,15 @@ QList<std::pair<Stress::Step, QString>> done; // with what each step logged
     std::_Exit(1);
 }
 
-// Time is virtual: a run never enters an event loop, so no timer fires by the wall clock. Advance() fires
-// the timers of the live widgets in the order they fall due (then by id), with the posted events and the
-// window system's (exposure, geometry, activation) delivered between, so that a run replays exactly.
+// Time is virtual: Advance() fires the live widgets' timers in the order they fall due (then by id), with
+// posted and window system events delivered between, never entering an event loop: a run replays exactly.
 qint64 now = 0;
 QHash<int, qint64> dueAt; // by timer id; a timer falls due one interval after it is first seen
 
 void advance(int ms)
 {
     for (int fired = 0;; ++fired) {
-        QCoreApplication::sendPostedEvents();
+        QCoreApplication::sendPostedEvents(); // and the window system's, as the platform's dispatcher would
         QWindowSystemInterface::sendWindowSystemEvents(QEventLoop::AllEvents);
         QObjectList objects{qApp};
         for (QWidget* w : QApplication::topLevelWidgets())
@@ -178,8 +169,7 @@ void Stress::Advance(int ms)
 {
     advance(ms);
 }
-// zb_stress [--seed N] [--steps S]: the regression table, then S steps from seed N, each in a
-// process of its own so that a seed replays exactly.
+// zb_stress [--seed N] [--steps S]: the regression table, then S steps from seed N.
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

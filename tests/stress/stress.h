@@ -10,15 +10,13 @@
 
 namespace Stress {
 
-/*!
-    What an operation draws on. Every number comes from Bounded(): from the seeded generator in a run,
-    from the record of the step in a replay, so that a step replays exactly from its numbers.
-*/
+// What an operation draws on. Every number comes from Bounded(): from the seeded generator in a run, from
+// the record of the step in a replay, so that a step replays exactly from its numbers.
 struct Context
 {
     int Bounded(int low, int high); // inclusive
     bool Chance(int percent) { return Bounded(0, 99) < percent; }
-    /*! Describes the step under way; the first broken invariant fails it (it explains the rest). */
+    // Describes the step under way; the first broken invariant fails it (it explains the rest).
     void Log(const QString& what) { log += (log.isEmpty() ? QString() : QStringLiteral("; ")) + what; }
     void Fail(const QString& why) { failure = failure.isEmpty() ? why : failure; }
     void Expect(bool holds, const QString& otherwise) { holds ? void() : Fail(otherwise); }
@@ -30,15 +28,15 @@ struct Context
     QString log, failure;
 };
 
-/*! Lets \a ms of virtual time pass: due timers fire in order, with events processed between. */
+// Lets `ms` of virtual time pass: due timers fire in order, with events processed between.
 void Advance(int ms);
 
-/*! Operations over live widgets that it owns, run without an event loop; Check() runs after every step. */
+// Operations over live widgets that it owns, run without an event loop; Check() runs after every step.
 struct Family
 {
     virtual ~Family() = default;
     virtual const char* Name() const = 0;
-    /*! The operations, "name:weight|name:weight|...": the weight sets how often one is chosen. */
+    // The operations, "name:weight|name:weight|...": the weight sets how often one is chosen.
     virtual const char* Ops() const = 0;
     virtual void Run(Context& context, int op) = 0;
     virtual void Check(Context& context) = 0;
@@ -46,7 +44,7 @@ struct Family
 
 bool Register(std::unique_ptr<Family> (*factory)());
 
-/*! A family's operation and the numbers it drew: a regression table holds lists of them. */
+// A family's operation and the numbers it drew: a regression table holds lists of them.
 struct Step
 {
     const char* family;
@@ -56,7 +54,7 @@ struct Step
 
 } // namespace Stress
 
-/*! Registers a default-constructible family type. */
+// Registers a default-constructible family type.
 #define ZB_STRESS_FAMILY(Type)                                                                               \
     static const bool zbStressRegistered =                                                                   \
         Stress::Register([]() -> std::unique_ptr<Stress::Family> { return std::make_unique<Type>(); })
