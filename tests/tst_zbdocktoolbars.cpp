@@ -21,8 +21,8 @@ using namespace TestUtil;
 
 namespace {
 
-// Besides positions in the row's table: Remove takes widget 1 out of the row, Twice adds it again at 10.
-constexpr int End = -1, Remove = INT_MIN + 1, Twice = INT_MIN + 2;
+// Besides positions in the row's table: Twice adds widget 1 again at 10, Remove + k takes widget k out.
+constexpr int End = -1, Twice = INT_MIN + 1, Remove = INT_MIN + 2;
 
 // Row 0 of the grid of `host` by column: object names, "-" if empty, "?" for other items but the end spacer.
 QString columns(QWidget* host)
@@ -77,10 +77,13 @@ private slots:
         QTest::newRow("end after a high position") << QList<int>{5, End, 6, 5} << "0 3 1 2";
         QTest::newRow("negative positions sort before 0") << QList<int>{0, -3, -2, -4} << "3 1 2 0";
         QTest::newRow("extremes") << QList<int>{INT_MAX, End, INT_MIN, End} << "2 0 1 3";
-        QTest::newRow("a removal closes the gap") << QList<int>{0, 10, 20, 30, 15, Remove, 25} << "0 4 2 6 3";
+        QTest::newRow("removal closes the gap")
+            << QList<int>{0, 10, 20, 30, 15, Remove + 1, 25} << "0 4 2 6 3";
         QTest::newRow("twice: stands at its first place") << QList<int>{0, 10, Twice, 20, 5} << "0 4 1 - 3";
         QTest::newRow("twice, removed: every entry goes")
-            << QList<int>{0, 10, Twice, 20, Remove, 5} << "0 5 3";
+            << QList<int>{0, 10, Twice, 20, Remove + 1, 5} << "0 5 3";
+        QTest::newRow("twice, another removed: the second entry's column empty")
+            << QList<int>{0, 10, 10, Twice, 20, Remove + 2} << "0 1 - 4";
     }
 
     void positionRow()
@@ -90,9 +93,10 @@ private slots:
         ZBPositionRow row(&host, new QGridLayout(&host), true);
         for (int i = 0; i < positions.size(); ++i) {
             QWidget* one = Named(&host, "1");
-            if (positions[i] == Remove)
-                QVERIFY(row.Remove(one) && !row.Remove(one));
-            else
+            if (const qint64 k = qint64(positions[i]) - Remove; k >= 0 && k < 10) {
+                QWidget* gone = Named(&host, qPrintable(QString::number(k)));
+                QVERIFY(row.Remove(gone) && !row.Remove(gone));
+            } else
                 row.Insert(positions[i] == Twice ? one
                                                  : named(new QWidget(&host), qPrintable(QString::number(i))),
                            positions[i] == Twice ? 10 : positions[i]);
