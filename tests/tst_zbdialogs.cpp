@@ -109,6 +109,8 @@ private slots:
         dialog.show(); // no loop: a commit request is ignored
         Q_EMIT qApp->commitDataRequest(*qApp->findChild<QSessionManager*>());
         QVERIFY(dialog.isVisible() && log.Take().isEmpty());
+        connect(&dialog, &ZBDialog::Rejected, &dialog, &QWidget::show); // shown again: the close is refused
+        QVERIFY(!dialog.close() && dialog.isVisible());
     }
 
     void execLifetime()
