@@ -4,6 +4,7 @@
 #include "ZBAccessible_p.h"
 #include "ZBFooterBar.h"
 #include "ZBPopupWidget_p.h"
+#include "ZBSaturate_p.h"
 #include "ZBTitleBar.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QListView>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionFocusRect>
@@ -145,12 +147,16 @@ void ZBComboBoxPrivate::PlacePopup(bool shown)
     };
     ZBTitleBar* title = popup->TitleBar();
     const bool titleShown = showing(title);
-    int height = popup->ListHeight();
+    qint64 height = popup->ListHeight();
     if (titleShown)
         height += title->height();
     if (showing(popup->GetFooter()))
         height += popup->GetFooter()->height();
-    popup->resize(q->width(), height);
+    // Items of any size: the popup never outgrows the screen, and its list scrolls.
+    QSize size(q->width(), ZBSaturate::ToInt(height));
+    if (QScreen* screen = q->screen())
+        size = size.boundedTo(screen->availableGeometry().size());
+    popup->resize(size);
 
     QPoint position = q->mapToGlobal(QPoint(0, 0));
     if (titleShown)

@@ -4,7 +4,9 @@
 #include "ZBAccessible_p.h"
 #include "ZBMdiSubWindow.h"
 #include "ZBMdiSubWindow_p.h"
+#include "ZBSaturate_p.h"
 #include "ZBTitleBar.h"
+#include "ZBWidgetTree_p.h"
 #include "ZBWidget_p.h"
 
 #include <QApplication>
@@ -16,6 +18,7 @@
 #include <QShortcut>
 #include <QWindowStateChangeEvent>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <iterator>
 #include <utility>
@@ -254,7 +257,8 @@ void ZBMdiLayout::ScrollBy(int dx, int dy)
     scrolling = true;
     for (const QPointer<ZBMdiSubWindow>& subWindow : Guarded(registry->subWindows)) {
         if (subWindow && !subWindow->IsMinimized())
-            subWindow->move(subWindow->pos() + QPoint(dx, dy));
+            subWindow->move(ZBSaturate::ToInt(qint64(subWindow->x()) + dx),
+                            ZBSaturate::ToInt(qint64(subWindow->y()) + dy));
     }
     scrolling = false;
 }
@@ -446,20 +450,27 @@ void ZBMdiLayout::UpdateScrollBars()
         updatingScrollBars = false;
         return;
     }
-    const QRect u = viewportRect | subWindowsRect;
-    if (viewportRect.width() < u.width()) {
-        horizontal->setRange(u.left(), u.right() - viewportRect.width());
-        horizontal->setPageStep(viewportRect.width());
-    } else {
-        horizontal->setRange(0, 0);
-    }
-    if (viewportRect.height() < u.height()) {
-        vertical->setRange(u.top(), u.bottom() - viewportRect.height());
-        vertical->setPageStep(viewportRect.height());
-    } else {
-        vertical->setRange(0, 0);
-    }
+    // The viewport united with the sub-windows' rectangle (none while that is null), axis by axis:
+    // QRect's own union would overflow for sub-windows at the ends of int.
+    const QRect& s = subWindowsRect == QRect() ? viewportRect : subWindowsRect;
+    SetRange(horizontal, qMin(viewportRect.left(), s.left()), qMax(viewportRect.right(), s.right()),
+             viewportRect.width());
+    SetRange(vertical, qMin(viewportRect.top(), s.top()), qMax(viewportRect.bottom(), s.bottom()),
+             viewportRect.height());
     updatingScrollBars = false;
+}
+
+void ZBMdiLayout::SetRange(QScrollBar* bar, qint64 first, qint64 last, int page)
+{
+    // In 64 bits: sub-windows far outside the viewport span more than an int. The range is kept
+    // within half of int either way, so that a scroll across it is a distance an int can hold.
+    if (page < last - first + 1) {
+        bar->setRange(ZBSaturate::ToInt(qMax(first, qint64(-INT_MAX / 2))),
+                      ZBSaturate::ToInt(qMin(last - page, qint64(INT_MAX / 2))));
+        bar->setPageStep(page);
+    } else {
+        bar->setRange(0, 0);
+    }
 }
 
 // The area.

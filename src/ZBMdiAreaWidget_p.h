@@ -11,6 +11,7 @@
 #include <QSet>
 
 class QCloseEvent;
+class QScrollBar;
 class ZBMdiLayout;
 class ZBMdiSubWindow;
 
@@ -92,6 +93,11 @@ private:
     void ArrangeMinimized();
     QRect SubWindowsRect() const;
     void UpdateScrollBars();
+    // One scroll bar over the coordinates first to last, with the viewport's extent as its page.
+    static void SetRange(QScrollBar* bar, qint64 first, qint64 last, int page);
+    // Calls one of subWindow's show slots for the area's own placement, also while the area is
+    // blocked (its sub-windows then ignore those slots); false when a slot deleted the area meanwhile.
+    bool Drive(ZBMdiSubWindow* subWindow, void (ZBMdiSubWindow::*show)());
 
     ZBMdiAreaWidget* const area;
     const ZBMdiRegistry* const registry;

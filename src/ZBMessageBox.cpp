@@ -136,16 +136,27 @@ QSize ZBMessageBoxText::ViewSize(const QFont& font, const QString& plainText, co
 
     // One line more than the wrapped lines of the parts, wrapped at the width without the room.
     const int ww = w - TextRoom;
-    int h = metrics.height();
+    qint64 h = metrics.height(); // 64 bits: a huge text must not wrap round to a small height
     if (ww > 0) {
-        int lines = 1;
-        for (int partW : widths)
+        qint64 lines = 1;
+        for (qint64 partW : widths)
             lines += (partW + ww - 1) / ww;
         h = metrics.height() * lines + 1;
     }
 
     const int limitH = available.height() / 3;
-    return QSize(w, qMin(h, limitH));
+    return QSize(w, int(qMin(h, qint64(limitH))));
+}
+
+int ZBMessageBoxText::LongestRun(const QString& plainText)
+{
+    int longest = 0;
+    int run = 0;
+    for (const QChar c : plainText) {
+        run = c.isSpace() ? 0 : run + 1;
+        longest = qMax(longest, run);
+    }
+    return longest;
 }
 
 ZBMessageBoxPrivate::ZBMessageBoxPrivate(ZBMessageBox* q) : q(q) {}
@@ -325,7 +336,13 @@ void ZBMessageBox::SetIcon(Icon icon)
 
 void ZBMessageBox::SetText(const QString& text)
 {
+    // Qt wraps a run without white space in time quadratic in its length when it may break at word
+    // boundaries; breaking anywhere is linear. The text goes in that way, and keeps word wrapping
+    // unless it holds such a run, which would be broken anywhere in any case.
+    d->textView->setWordWrapMode(QTextOption::WrapAnywhere);
     d->textView->setText(text);
+    if (ZBMessageBoxText::LongestRun(d->textView->toPlainText()) <= ZBMessageBoxText::WordWrapRunLimit)
+        d->textView->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     d->SizeTextView();
 }
 

@@ -26,6 +26,12 @@ constexpr int TextRoom = 20;
 */
 QSize ViewSize(const QFont& font, const QString& plainText, const QRect& available);
 
+/*! The length of the longest run of characters without white space in \a plainText. */
+int LongestRun(const QString& plainText);
+
+/*! Runs longer than this make the text view break lines anywhere rather than at word boundaries. */
+constexpr int WordWrapRunLimit = 1000;
+
 } // namespace ZBMessageBoxText
 
 class ZBMessageBoxPrivate

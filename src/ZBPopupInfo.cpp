@@ -3,6 +3,7 @@
 
 #include "ZBAccessible_p.h"
 #include "ZBQtCompat_p.h"
+#include "ZBSaturate_p.h"
 #include "ZBTitleBar.h"
 #include "ZBWidget_p.h"
 #include "ZBWindowSystem_p.h"
@@ -15,41 +16,45 @@
 #include <QScreen>
 #include <QTimerEvent>
 
+// Both placements work in 64 bits: a point or an area at the ends of int must not wrap round.
 QPoint ZBPopupPlacement::AtPoint(int alignment, const QPoint& pos, const QSize& size)
 {
-    const int w = size.width();
-    const int h = size.height();
-    QPoint p = pos;
+    const qint64 w = size.width();
+    const qint64 h = size.height();
+    qint64 x = pos.x();
+    qint64 y = pos.y();
     if (alignment & Qt::AlignHCenter)
-        p.setX(pos.x() - w / 2);
+        x -= w / 2;
     else if (alignment & Qt::AlignRight)
-        p.setX(pos.x() - w);
+        x -= w;
     // Qt::AlignHCenter centres vertically as well.
     if (alignment & Qt::AlignCenter)
-        p.setY(pos.y() - h / 2);
+        y -= h / 2;
     else if (alignment & Qt::AlignBottom)
-        p.setY(pos.y() - h);
-    return p;
+        y -= h;
+    return QPoint(ZBSaturate::ToInt(x), ZBSaturate::ToInt(y));
 }
 
 QPoint ZBPopupPlacement::InArea(int alignment, const QRect& area, const QSize& size)
 {
-    const int w = size.width();
-    const int h = size.height();
-    QPoint p = area.topLeft();
+    const qint64 w = size.width();
+    const qint64 h = size.height();
+    const qint64 left = area.left(), top = area.top(), right = area.right(), bottom = area.bottom();
+    qint64 x = left;
+    qint64 y = top;
     if (alignment & Qt::AlignLeft)
-        p.setX(area.left());
+        x = left;
     else if (alignment & Qt::AlignHCenter)
-        p.setX((area.left() + area.right()) / 2 - w / 2);
+        x = (left + right) / 2 - w / 2;
     else if (alignment & Qt::AlignRight)
-        p.setX(area.right() - w);
+        x = right - w;
     if (alignment & Qt::AlignTop)
-        p.setY(area.top());
+        y = top;
     else if (alignment & Qt::AlignCenter)
-        p.setY((area.top() + area.bottom()) / 2 - h / 2);
+        y = (top + bottom) / 2 - h / 2;
     else if (alignment & Qt::AlignBottom)
-        p.setY(area.bottom() - h);
-    return p;
+        y = bottom - h;
+    return QPoint(ZBSaturate::ToInt(x), ZBSaturate::ToInt(y));
 }
 
 ZBPopupInfoPrivate::ZBPopupInfoPrivate(ZBPopupInfo* q) : q(q) {}

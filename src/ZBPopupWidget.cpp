@@ -178,13 +178,14 @@ ZBPopupWidget::~ZBPopupWidget()
 
 void ZBPopupWidget::InsertItem(int index)
 {
-    if (d->model)
+    if (d->model && index >= 0 && index <= GetItemCount())
         d->model->insertRow(index, QModelIndex());
 }
 
 void ZBPopupWidget::RemoveItem(int index)
 {
-    if (d->model) {
+    // The model's own check of the row adds the count to it, which overflows at the end of int.
+    if (d->model && index >= 0 && index < GetItemCount()) {
         d->removing = true;
         d->model->removeRow(index, QModelIndex());
         d->removing = false;
@@ -300,7 +301,8 @@ int ZBPopupWidget::VisibleRows() const
 
 int ZBPopupWidget::ListHeight() const
 {
-    return MaximumItemSize().height() * VisibleRows();
+    const qint64 height = qint64(MaximumItemSize().height()) * VisibleRows();
+    return int(qMin(height, qint64(QWIDGETSIZE_MAX)));
 }
 
 QSize ZBPopupWidget::FaceSizeHint() const

@@ -69,7 +69,7 @@ public:
     QSize MaximumItemSize() const;
     /*! The number of rows the list shows at once: the item count, at most 8. */
     int VisibleRows() const;
-    /*! The tallest item's height times VisibleRows(). */
+    /*! The tallest item's height times VisibleRows(); at most QWIDGETSIZE_MAX. */
     int ListHeight() const;
     /*! The smallest face of the combo box: the delegate's minimum, else MaximumItemSize(). */
     QSize FaceSizeHint() const;
