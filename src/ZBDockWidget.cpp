@@ -2,10 +2,12 @@
 #include "ZBDockWidget_p.h"
 
 #include "ZBAccessible_p.h"
+#include "ZBDeferredDelete_p.h"
 #include "ZBFooterBar.h"
 #include "ZBFrameGeometry_p.h"
 #include "ZBQtCompat_p.h"
 #include "ZBTitleBar.h"
+#include "ZBWidgetTree_p.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -102,9 +104,12 @@ void ZBDockWidget::SetTitle(const QString& title)
 
 void ZBDockWidget::SetWidget(QWidget* widget)
 {
-    if (widget == d->widget || !d->content || !d->contentLayout)
+    if (widget == GetWidget() || !d->content || !d->contentLayout)
         return;
-    if (widget && (widget == d->content || widget->isAncestorOf(d->content)))
+    // The dock, its ancestors, its containers, and its title bar and footer bar with what they hold
+    // cannot be the application widget.
+    if (widget && (ZBWidgetTree::Within(d->content, widget) || ZBWidgetTree::Within(widget, d->titleBar) ||
+                   ZBWidgetTree::Within(widget, d->footerBar)))
         return;
 
     if (QLayoutItem* item = d->contentLayout->itemAtPosition(0, 0)) {
@@ -112,7 +117,7 @@ void ZBDockWidget::SetWidget(QWidget* widget)
             // Out of the cell at once, so that the new widget is the only one there.
             d->contentLayout->removeWidget(old);
             old->hide();
-            old->deleteLater();
+            ZBDeferredDelete::Release(old, d->content, d->contentLayout);
         }
     }
     if (widget) {
@@ -124,7 +129,8 @@ void ZBDockWidget::SetWidget(QWidget* widget)
 
 QWidget* ZBDockWidget::GetWidget() const
 {
-    return d->widget;
+    // A widget that another owner took meanwhile is no longer this dock's.
+    return d->widget && d->widget->parentWidget() == d->content ? d->widget.data() : nullptr;
 }
 
 void ZBDockWidget::setWidget(QWidget* widget)

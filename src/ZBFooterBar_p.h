@@ -2,7 +2,9 @@
 #ifndef ZBFOOTERBAR_P_H
 #define ZBFOOTERBAR_P_H
 
-class QWidget;
+#include <QPointer>
+#include <QWidget>
+
 class ZBFooterBar;
 
 class ZBFooterBarPrivate
@@ -13,7 +15,7 @@ public:
     void Init();
 
     ZBFooterBar* const q;
-    QWidget* content = nullptr; // "ZBFOOTERBARCONTENT"
+    QPointer<QWidget> content; // "ZBFOOTERBARCONTENT"; null once the application deleted it
 };
 
 #endif // ZBFOOTERBAR_P_H

@@ -1,7 +1,9 @@
 #include "ZBMdiSubWindow.h"
 #include "ZBMdiSubWindow_p.h"
 
+#include "ZBDeferredDelete_p.h"
 #include "ZBTitleBar.h"
+#include "ZBWidgetTree_p.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -224,7 +226,9 @@ ZBMdiSubWindow::~ZBMdiSubWindow()
 void ZBMdiSubWindow::SetWidget(QWidget* widget)
 {
     QGridLayout* grid = d->ContentGrid();
-    if (!grid || (widget && (widget == this || widget->isAncestorOf(this))))
+    // The sub-window, its ancestors, its content widget and its title bar's parts cannot be held.
+    if (!grid ||
+        (widget && (ZBWidgetTree::Within(Content(), widget) || ZBWidgetTree::Within(widget, TitleBar()))))
         return;
     QWidget* previous = GetWidget();
     if (previous == widget)
@@ -234,7 +238,7 @@ void ZBMdiSubWindow::SetWidget(QWidget* widget)
         grid->removeWidget(previous);
         previous->removeEventFilter(this);
         previous->hide();
-        previous->deleteLater();
+        ZBDeferredDelete::Release(previous, Content(), grid);
     }
     if (!widget)
         return;

@@ -2,6 +2,8 @@
 #include "ZBMessageBox_p.h"
 
 #include "ZBAccessible_p.h"
+#include "ZBDeferredDelete_p.h"
+#include "ZBWidgetTree_p.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -261,7 +263,7 @@ QPushButton* ZBMessageBox::AddButton(StandardButton kind)
 void ZBMessageBox::AddButton(QPushButton* button, StandardButton kind)
 {
     const int column = ZBMessageBoxPrivate::ColumnOf(kind);
-    if (!button || column < 0)
+    if (!button || column < 0 || ZBWidgetTree::Within(this, button))
         return;
 
     // A button added again moves to its new place instead of standing in two.
@@ -275,7 +277,7 @@ void ZBMessageBox::AddButton(QPushButton* button, StandardButton kind)
             disconnect(old, &QAbstractButton::clicked, d->mapper, nullptr);
             d->buttonRow->removeWidget(old);
             old->hide();
-            old->deleteLater();
+            ZBDeferredDelete::Release(old, Content(), d->buttonRow);
         }
     }
 

@@ -1,12 +1,14 @@
 #include "ZBPopupWidget_p.h"
 
 #include "ZBComboBoxItemDelegate.h"
+#include "ZBDeferredDelete_p.h"
 #include "ZBFooterBar.h"
 #include "ZBQtCompat_p.h"
 #include "ZBWindowSystem_p.h"
 
 #include <QFocusEvent>
 #include <QGridLayout>
+#include <QHash>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QStandardItemModel>
@@ -14,6 +16,25 @@
 
 #include <optional>
 #include <utility>
+
+namespace {
+
+// How many popups paint with each delegate: a delegate that one popup replaces is deleted only
+// when no popup uses it any more.
+QHash<const QObject*, int>& delegateUsers()
+{
+    static QHash<const QObject*, int> users;
+    return users;
+}
+
+void dropDelegateUser(const QObject* delegate)
+{
+    auto found = delegateUsers().find(delegate);
+    if (found != delegateUsers().end() && --found.value() <= 0)
+        delegateUsers().erase(found);
+}
+
+} // namespace
 
 ZBPopupWidget::ZBPopupItemArea::ZBPopupItemArea(QWidget* parent) : QListView(parent) {}
 
@@ -165,8 +186,10 @@ ZBPopupWidget::~ZBPopupWidget()
     // The children die after this object: silence what they could still send to it.
     if (d->itemArea)
         d->itemArea->SetOptionsChangedHandler(nullptr);
-    if (d->delegate)
+    if (d->delegate) {
         disconnect(d->delegate, nullptr, this, nullptr);
+        dropDelegateUser(d->delegate);
+    }
     if (d->itemArea) {
         if (QItemSelectionModel* selection = d->itemArea->selectionModel())
             disconnect(selection, nullptr, this, nullptr);
@@ -257,9 +280,11 @@ void ZBPopupWidget::SetItemDelegate(ZBComboBoxItemDelegate* delegate)
 {
     if (!delegate || delegate == d->delegate || !d->itemArea)
         return;
+    ++delegateUsers()[delegate];
     if (ZBComboBoxItemDelegate* old = d->delegate) {
         disconnect(old, nullptr, this, nullptr);
-        old->deleteLater();
+        dropDelegateUser(old);
+        ZBDeferredDelete::Release(old, [](QObject* o) { return delegateUsers().contains(o); });
     }
     d->itemArea->setItemDelegate(delegate);
     d->delegate = delegate;
@@ -268,7 +293,10 @@ void ZBPopupWidget::SetItemDelegate(ZBComboBoxItemDelegate* delegate)
     connect(delegate, &ZBComboBoxItemDelegate::DoubleClicked, this, &ZBPopupWidget::OnDoubleClicked);
     connect(delegate, &QAbstractItemDelegate::sizeHintChanged, this,
             [this](const QModelIndex& index) { d->sizes.Invalidate(index.row(), index.row()); });
-    connect(delegate, &QObject::destroyed, this, [this] { d->OnDelegateDestroyed(); });
+    connect(delegate, &QObject::destroyed, this, [this](QObject* gone) {
+        delegateUsers().remove(gone);
+        d->OnDelegateDestroyed();
+    });
 }
 
 ZBFooterBar* ZBPopupWidget::GetFooter() const

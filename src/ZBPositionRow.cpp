@@ -1,4 +1,5 @@
 #include "ZBPositionRow_p.h"
+#include "ZBWidgetTree_p.h"
 
 #include "ZBQtCompat_p.h"
 
@@ -86,7 +87,7 @@ ZBPositionRow::~ZBPositionRow()
 
 int ZBPositionRow::Insert(QWidget* widget, int position, const QWidget* before)
 {
-    if (!widget || !host || !grid || widget == host || widget->isAncestorOf(host))
+    if (!widget || !host || !grid || ZBWidgetTree::Within(host, widget))
         return -1;
 
     int index = -1;

@@ -1,5 +1,6 @@
 #include "ZBTitleBar.h"
 #include "ZBTitleBar_p.h"
+#include "ZBWidgetTree_p.h"
 
 #include "ZBAccessible_p.h"
 #include "ZBResource.h"
@@ -9,6 +10,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QSpacerItem>
 #include <QStyle>
 #include <QStyleOption>
@@ -72,6 +74,22 @@ void ZBTitleBarPrivate::Init()
     FillBackgroundLayout(grid);
 }
 
+bool ZBTitleBarPrivate::Moves(const QWidget* widget) const
+{
+    // The title bar and its ancestors, the background's children (deleted with it) and the widgets
+    // that move onto the new background, with their children, would make a cycle or die; so would
+    // moving a widget that holds the title bar, which one taken elsewhere with the old background may.
+    if (ZBWidgetTree::Within(q, widget) || ZBWidgetTree::Within(widget, background))
+        return true;
+    for (const auto* list : {&leftWidgets, &rightWidgets, &bottomWidgets}) {
+        for (const QWidget* moved : *list) {
+            if (ZBWidgetTree::Within(widget, moved) || ZBWidgetTree::Within(q, moved))
+                return true;
+        }
+    }
+    return false;
+}
+
 void ZBTitleBarPrivate::FillBackgroundLayout(QGridLayout* grid)
 {
     grid->addWidget(iconLabel, 0, 0, Qt::Alignment());
@@ -96,7 +114,7 @@ QToolButton* ZBTitleBar::AddButton(Qt::Alignment alignment, const QString& toolT
 
 QToolButton* ZBTitleBar::AddButton(const QIcon& icon, Qt::Alignment alignment, const QString& toolTip)
 {
-    auto* button = new QToolButton(d->background);
+    auto* button = new QToolButton(d->background ? d->background.data() : this);
     if (!icon.isNull())
         button->setIcon(icon);
     button->setToolTip(toolTip);
@@ -108,11 +126,14 @@ QToolButton* ZBTitleBar::AddButton(const QIcon& icon, Qt::Alignment alignment, c
 
 void ZBTitleBar::AddWidget(QWidget* widget, Qt::Alignment alignment)
 {
-    if (!widget)
+    // The title bar, its ancestors and its background cannot stand in the background's layout.
+    if (!widget || ZBWidgetTree::Within(d->background, widget))
         return;
     // The alignment is compared as a whole value: AlignLeft | AlignTop is not "left".
     const int value = static_cast<int>(alignment);
-    if (value == Qt::AlignLeft) {
+    if (!d->buttonGrid || !d->bottomGrid) {
+        // The background was deleted, and the rows with it: nothing to place the widget in.
+    } else if (value == Qt::AlignLeft) {
         d->buttonGrid->addWidget(widget, 0, d->leftWidgets.size(), Qt::Alignment());
         d->leftWidgets.append(widget);
     } else if (value == Qt::AlignBottom) {
@@ -127,7 +148,8 @@ void ZBTitleBar::AddWidget(QWidget* widget, Qt::Alignment alignment)
 
 void ZBTitleBar::ReplaceBackground(QWidget* background)
 {
-    if (!background || background == d->background)
+    if (!background || background == d->background || !d->background || !d->iconLabel || !d->titleLabel ||
+        !d->buttonGrid || !d->bottomGrid || d->Moves(background))
         return;
 
     QWidget* const oldBackground = d->background;
@@ -154,7 +176,7 @@ void ZBTitleBar::ReplaceBackground(QWidget* background)
 
     for (const auto* list : {&d->leftWidgets, &d->rightWidgets}) {
         for (QWidget* widget : *list) {
-            if (!widget)
+            if (!widget || widget->parentWidget() != oldBackground) // gone, or taken elsewhere
                 continue;
             const Qt::WindowFlags flags = widget->windowFlags();
             const bool shown = !widget->isHidden();
@@ -175,7 +197,8 @@ void ZBTitleBar::ReplaceBackground(QWidget* background)
         outer->addWidget(background);
 
     const Qt::WindowFlags backgroundFlags = oldBackground->windowFlags();
-    delete oldBackground;
+    if (oldBackground->parentWidget() == this) // one that the application took elsewhere is its own now
+        delete oldBackground;
 
     d->background = background;
     background->setObjectName(QStringLiteral("TITLECONTENT"));
@@ -187,12 +210,14 @@ void ZBTitleBar::ReplaceBackground(QWidget* background)
 
 void ZBTitleBar::SetContentsMargins(int left, int top, int right, int bottom)
 {
-    if (auto* grid = qobject_cast<QGridLayout*>(d->background->layout()))
+    if (auto* grid = d->background ? qobject_cast<QGridLayout*>(d->background->layout()) : nullptr)
         grid->setContentsMargins(left, top, right, bottom);
 }
 
 void ZBTitleBar::SetIcon(const QIcon& icon)
 {
+    if (!d->iconLabel)
+        return;
     if (icon.isNull()) {
         d->iconLabel->setPixmap(QPixmap());
         d->iconLabel->hide();
@@ -205,7 +230,7 @@ void ZBTitleBar::SetIcon(const QIcon& icon)
 
 void ZBTitleBar::SetTitle(const QString& title)
 {
-    if (title == d->titleLabel->text())
+    if (!d->titleLabel || title == d->titleLabel->text())
         return;
     d->titleLabel->setText(title);
     // The title names the bar and the frame or dock widget that carries it.
@@ -215,6 +240,9 @@ void ZBTitleBar::SetTitle(const QString& title)
 
 void ZBTitleBar::mouseDoubleClickEvent(QMouseEvent* event)
 {
+    QPointer<ZBTitleBar> alive(this);
     Q_EMIT DoubleClicked(event->button());
-    QWidget::mouseDoubleClickEvent(event);
+    // A slot may have deleted the title bar: the event then stays accepted and goes no further.
+    if (alive)
+        QWidget::mouseDoubleClickEvent(event);
 }

@@ -2,12 +2,12 @@
 #ifndef ZBTITLEBAR_P_H
 #define ZBTITLEBAR_P_H
 
+#include <QGridLayout>
+#include <QLabel>
 #include <QList>
 #include <QPointer>
 #include <QString>
 
-class QGridLayout;
-class QLabel;
 class QWidget;
 class ZBTitleBar;
 
@@ -17,17 +17,20 @@ public:
     explicit ZBTitleBarPrivate(ZBTitleBar* q);
 
     void Init();
+    // Whether a new background would lie among what ReplaceBackground() moves or deletes.
+    bool Moves(const QWidget* widget) const;
     // Lays the title line out on the background: icon, title, gap, button grid, bottom grid.
     void FillBackgroundLayout(QGridLayout* grid);
     // The title that \a bar shows; frames and docks are named by it for assistive technology.
     static QString TitleOf(const ZBTitleBar* bar);
 
     ZBTitleBar* const q;
-    QLabel* titleLabel = nullptr;
-    QLabel* iconLabel = nullptr;
-    QGridLayout* buttonGrid = nullptr; // left- and right-aligned widgets, row 0
-    QGridLayout* bottomGrid = nullptr; // bottom-aligned widgets, column 0
-    QWidget* background = nullptr;     // "TITLECONTENT"
+    // The application may delete the background it handed in, and everything on it with it.
+    QPointer<QLabel> titleLabel;
+    QPointer<QLabel> iconLabel;
+    QPointer<QGridLayout> buttonGrid; // left- and right-aligned widgets, row 0
+    QPointer<QGridLayout> bottomGrid; // bottom-aligned widgets, column 0
+    QPointer<QWidget> background;     // "TITLECONTENT"
     // What was added, in order. Entries are never removed; a widget deleted by its owner reads as null.
     QList<QPointer<QWidget>> leftWidgets;
     QList<QPointer<QWidget>> rightWidgets;

@@ -1,6 +1,7 @@
 #include "ZBToolBarWidgetContainer_p.h"
 
 #include "ZBPositionRow_p.h"
+#include "ZBWidgetTree_p.h"
 
 #include <QGridLayout>
 #include <QPainter>
@@ -34,7 +35,7 @@ ZBToolBarWidgetContainer::~ZBToolBarWidgetContainer() = default;
 
 bool ZBToolBarWidgetContainer::AddWidget(QWidget* widget, int position)
 {
-    if (!widget || widget == this || widget->isAncestorOf(this))
+    if (!widget || ZBWidgetTree::Within(this, widget))
         return false;
     connect(widget, &QObject::destroyed, this, &ZBToolBarWidgetContainer::OnWidgetDestroyed,
             Qt::UniqueConnection);

@@ -2,10 +2,12 @@
 #include "ZBWidget_p.h"
 
 #include "ZBAccessible_p.h"
+#include "ZBDeferredDelete_p.h"
 #include "ZBFrameGeometry_p.h"
 #include "ZBQtCompat_p.h"
 #include "ZBResource.h"
 #include "ZBTitleBar.h"
+#include "ZBWidgetTree_p.h"
 #include "ZBWindowSystem_p.h"
 
 #include <QCloseEvent>
@@ -449,13 +451,19 @@ void ZBWidget::ReplaceContent(QWidget* content)
 {
     if (!content || content == d->content || !d->mainContent)
         return;
+    // The window, its ancestors, the main content and the title bar's parts cannot be the content.
+    if (ZBWidgetTree::Within(d->mainContent, content) || ZBWidgetTree::Within(content, d->titleBar))
+        return;
     auto* grid = qobject_cast<QGridLayout*>(d->mainContent->layout());
     if (QWidget* old = d->content) {
         old->removeEventFilter(this);
-        if (grid)
-            grid->removeWidget(old);
-        old->hide();
-        old->deleteLater();
+        // A content widget that another owner took meanwhile is that owner's now.
+        if (old->parentWidget() == d->mainContent) {
+            if (grid)
+                grid->removeWidget(old);
+            old->hide();
+            ZBDeferredDelete::Release(old, d->mainContent, grid);
+        }
     }
     d->content = content;
     content->setObjectName(QStringLiteral("ZBWIDGETCONTENT"));
@@ -529,13 +537,15 @@ void ZBWidget::mousePressEvent(QMouseEvent* event)
         hide();
         return;
     }
-    if (event->button() != Qt::LeftButton || isMaximized() || isMinimized() || !d->titleBar)
+    if (event->button() != Qt::LeftButton || isMaximized() || isMinimized())
         return;
     const QPoint pos = d->PullIn(ZBCompat::EventPos(event));
-    // The title zone leaves the resize bands along the title bar's top and sides to resizing.
+    // The title zone leaves the resize bands along the title bar's top and sides to resizing. A title
+    // bar that the application moved elsewhere has no title zone in this window.
     const int band = ZBFrameGeometry::ResizeBand;
-    const QRect titleZone = d->titleBar->rect().adjusted(band, band, -band, 0);
-    if (titleZone.contains(d->titleBar->mapFrom(this, pos)) && !d->ignoreTitleMove) {
+    const bool titleHere = d->titleBar && d->titleBar->parentWidget() == this;
+    const QRect titleZone = titleHere ? d->titleBar->rect().adjusted(band, band, -band, 0) : QRect();
+    if (titleHere && titleZone.contains(d->titleBar->mapFrom(this, pos)) && !d->ignoreTitleMove) {
         if (d->HandOver(event, Qt::Edges()))
             return;
         d->dragAnchor = pos;
