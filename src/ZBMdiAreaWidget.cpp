@@ -99,6 +99,7 @@ bool ZBMdiRegistry::Activate(ZBMdiSubWindow* subWindow)
         ZBWidgetPrivate::ShowActive(old, false);
     }
     active = subWindow;
+    QPointer<ZBMdiAreaWidget> alive(area);
     if (subWindow) {
         zOrder.removeOne(subWindow);
         zOrder.prepend(subWindow);
@@ -106,7 +107,8 @@ bool ZBMdiRegistry::Activate(ZBMdiSubWindow* subWindow)
         area->update();
         cycle.removeOne(subWindow);
         cycle.prepend(subWindow);
-        layout->Present(subWindow);
+        if (!layout->Present(subWindow))
+            return !alive.isNull();
         ZBWidgetPrivate::ShowActive(subWindow, true);
         activeConnection = QObject::connect(subWindow, &ZBMdiSubWindow::StateChanged, area,
                                             &ZBMdiAreaWidget::OnStateChanged);
@@ -114,7 +116,6 @@ bool ZBMdiRegistry::Activate(ZBMdiSubWindow* subWindow)
         if (!subWindow->isHidden())
             ZBMdiSubWindowPrivate::GiveFocus(subWindow);
     }
-    QPointer<ZBMdiAreaWidget> alive(area);
     Q_EMIT area->SubWindowActivated(active);
     return !alive.isNull();
 }
@@ -122,6 +123,7 @@ bool ZBMdiRegistry::Activate(ZBMdiSubWindow* subWindow)
 void ZBMdiRegistry::Forget(ZBMdiSubWindow* subWindow, bool unparent)
 {
     subWindow->removeEventFilter(area);
+    subWindow->IgnoreAllActions(false); // the area's blocking stays behind
     if (unparent) {
         // Losing its parent ends with the focus taken out of it. Hidden with the focus, it would first
         // look for a successor among its own children, walking the focus chain of the whole window.
@@ -213,16 +215,30 @@ void ZBMdiLayout::Withdraw(ZBMdiSubWindow* old)
         old->hide();
 }
 
-void ZBMdiLayout::Present(ZBMdiSubWindow* subWindow)
+bool ZBMdiLayout::Present(ZBMdiSubWindow* subWindow)
 {
     if (mode != ZBMdiAreaWidget::Maximized)
-        return;
+        return true;
     if (subWindow->IsMinimized())
         minimized.removeOne(subWindow);
-    subWindow->ShowMaximized();
+    QPointer<ZBMdiSubWindow> guard(subWindow);
+    if (!Drive(subWindow, &ZBMdiSubWindow::ShowMaximized) || !guard)
+        return false;
     subWindow->show();
     ShowContent(subWindow);
     subWindow->setGeometry(area->viewport()->rect());
+    return true;
+}
+
+bool ZBMdiLayout::Drive(ZBMdiSubWindow* subWindow, void (ZBMdiSubWindow::*show)())
+{
+    QPointer<ZBMdiSubWindow> guard(subWindow);
+    QPointer<ZBMdiAreaWidget> alive(area);
+    subWindow->IgnoreAllActions(false);
+    (subWindow->*show)(); // emits StateChanged, whose slots may delete anything
+    if (guard && alive)
+        guard->IgnoreAllActions(registry->blocked);
+    return !alive.isNull();
 }
 
 void ZBMdiLayout::Forget(ZBMdiSubWindow* subWindow)
@@ -346,7 +362,8 @@ void ZBMdiLayout::LeaveMaximizedMode()
         if (subWindow && !subWindow->IsMinimized()) {
             subWindow->setGeometry(subWindow->NormalGeometry());
             ShowContent(subWindow);
-            subWindow->ShowNormal();
+            if (!Drive(subWindow, &ZBMdiSubWindow::ShowNormal))
+                return;
         }
         if (subWindow)
             subWindow->show();
@@ -365,9 +382,10 @@ void ZBMdiLayout::MinimizeActive()
             if (!subWindow->IsMinimized()) {
                 ShowContent(subWindow);
                 subWindow->setGeometry(subWindow->NormalGeometry());
-                subWindow->ShowNormal();
-            } else {
-                subWindow->ShowMinimized();
+                if (!Drive(subWindow, &ZBMdiSubWindow::ShowNormal))
+                    return;
+            } else if (!Drive(subWindow, &ZBMdiSubWindow::ShowMinimized)) {
+                return;
             }
             if (subWindow)
                 subWindow->show();
@@ -539,8 +557,10 @@ void ZBMdiAreaWidget::AddSubWindow(ZBMdiSubWindow* subWindow)
         d->LogFailure(__LINE__, __FILE__, QStringLiteral("Failed to add new subwindow."));
         return;
     }
-    if (!subWindow || d->registry.IsRegistered(subWindow))
+    // An ancestor of the area cannot live inside it.
+    if (!subWindow || d->registry.IsRegistered(subWindow) || ZBWidgetTree::Within(this, subWindow))
         return;
+    subWindow->IgnoreAllActions(false); // it may come from another area that was blocked
     subWindow->setParent(viewport());
     subWindow->setWindowFlags(Qt::SubWindow);
     subWindow->move(QPoint(0, 0));

@@ -63,9 +63,10 @@ public:
 
     // The active sub-window's state changed from oldState to newState.
     void StateChanged(Qt::WindowStates oldState, Qt::WindowStates newState);
-    // In the maximized mode the active sub-window old gives way to another, which takes the viewport.
+    // In the maximized mode the active sub-window old gives way to another, which takes the viewport;
+    // false when a slot deleted that one or the area meanwhile.
     void Withdraw(ZBMdiSubWindow* old);
-    void Present(ZBMdiSubWindow* subWindow);
+    bool Present(ZBMdiSubWindow* subWindow);
     void Forget(ZBMdiSubWindow* subWindow);
     // A sub-window moved or was resized.
     void SubWindowMoved();
