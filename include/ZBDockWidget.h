@@ -17,6 +17,10 @@ class ZBTitleBar;
     The application widget sits in "ZBDOCKWIDGETCONTENT" inside "ZBDOCKWIDGETMAINCONTENT", the
     widget handed to QDockWidget. Docking, floating, moving and resizing are QDockWidget's own.
     While floating, the main content gets a 3-pixel band on its left, right and bottom sides.
+
+    Like a QDockWidget with a title bar widget, the dock cannot be deleted, nor its main window, from
+    a slot connected to topLevelChanged() or visibilityChanged() (which the Hide button causes): Qt
+    goes on using them after the signal. Use deleteLater() there.
 */
 class ZEBGUICORE_EXPORT ZBDockWidget : public QDockWidget
 {

@@ -21,7 +21,7 @@ public:
     explicit ZBFooterBar(QWidget* parent);
     ~ZBFooterBar() override;
 
-    /*! The content widget, never null and the same for the life of the bar. */
+    /*! The content widget, the same for the life of the bar; null only once the application deleted it. */
     QWidget* Content() const;
 
 private:

@@ -132,7 +132,12 @@ public Q_SLOTS:
     void CascadeSubWindows();
 
 Q_SIGNALS:
-    /*! The active sub-window changed to \a subWindow; null when the last one has gone. */
+    /*!
+        The active sub-window changed to \a subWindow; null when the last one has gone. When the
+        active sub-window is destroyed or given another parent, the next one is activated from inside
+        its destructor or Qt's setParent(): slots of this signal, and of the new active sub-window's
+        StateChanged() when the area is maximised, must then use deleteLater() rather than delete.
+    */
     void SubWindowActivated(ZBMdiSubWindow* subWindow);
     /*! \a subWindow agreed to close and is about to leave the area. */
     void SubWindowAboutClose(ZBMdiSubWindow* subWindow);

@@ -20,6 +20,10 @@ class ZBSettingsWidgetPrivate;
 
     A new panel reports Advanced until control first returns to the event loop, where it enters
     Basic and hides the advanced content.
+
+    SetState() and SetPolicy() refuse values outside their enumerations, but a value written through
+    setProperty("state") or setProperty("policy") passes the code that moc generates first, where a
+    value outside the enumeration is already undefined behaviour: write only the enumerations' values.
 */
 class ZEBGUICORE_EXPORT ZBSettingsWidget : public QWidget
 {
