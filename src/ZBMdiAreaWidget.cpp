@@ -282,9 +282,10 @@ void ZBMdiLayout::ScrollBy(int dx, int dy)
 void ZBMdiLayout::Arrange(bool tile)
 {
     ZBMdiSubWindow* active = registry->active;
+    QPointer<ZBMdiAreaWidget> alive(area);
     if (mode == ZBMdiAreaWidget::Maximized && active)
-        active->ShowNormal();
-    if (mode == ZBMdiAreaWidget::Maximized)
+        active->ShowNormal(); // emits StateChanged, whose slots may delete the area
+    if (!alive || mode == ZBMdiAreaWidget::Maximized)
         return;
     QList<QPointer<ZBMdiSubWindow>> subWindows;
     for (ZBMdiSubWindow* subWindow : registry->subWindows) {
@@ -301,7 +302,9 @@ void ZBMdiLayout::Arrange(bool tile)
         if (subWindow->IsMinimized() && subWindow->y() - MinimizedGap > domain.top())
             domain.setBottom(qMin(domain.bottom(), subWindow->y() - MinimizedGap - 1));
     }
-    const int step = subWindows.isEmpty() ? 0 : subWindows.first()->TitleBar()->height();
+    // The cascade steps by a title bar's height; the application may have deleted the title bar.
+    ZBTitleBar* bar = subWindows.isEmpty() ? nullptr : subWindows.first()->TitleBar();
+    const int step = bar ? bar->height() : 0;
     const QList<QRect> places =
         tile ? Tiled(subWindows.size(), domain) : Cascaded(subWindows.size(), domain, step);
     for (int i = 0; i < subWindows.size(); ++i) {
