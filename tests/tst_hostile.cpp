@@ -1,0 +1,107 @@
+// Hostile input: widgets handed back and forth, indexes and sizes at the ends of int, huge texts.
+#include "ZBComboBox.h"
+#include "ZBComboBoxItemDelegate.h"
+#include "ZBDockWidget.h"
+#include "ZBFooterBar.h"
+#include "ZBMdiSubWindow.h"
+#include "ZBMessageBox.h"
+#include "testutil.h"
+
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <climits>
+
+namespace {
+
+using TestUtil::OpenFrame;
+
+struct Delegate : ZBComboBoxItemDelegate
+{
+    Delegate(int extent, QObject* parent) : ZBComboBoxItemDelegate(parent), e(extent) {}
+    void PaintCurrentItem(QPainter*, const QStyleOptionViewItem&, const QModelIndex&) const override {}
+    QSize ItemSizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override { return {e, e}; }
+    QSize MinimumSizeHint(const QStyleOptionViewItem&) const override { return {e, e}; }
+    int e;
+};
+
+// Who takes the widgets handed back and forth.
+const char* const holders[] = {"Content", "Dock", "Sub", "Combo"};
+constexpr int Content = 0, Dock = 1, Sub = 2, Combo = 3;
+
+} // namespace
+
+class tst_Hostile : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup() { TestUtil::CheckNoLeftoverWindows(); }
+
+    // a survives set(a), set(b), set(a) ("back"), or a set on a second holder ("on"), before deletions run.
+    void handedBack_data()
+    {
+        QTest::addColumn<int>("holder");
+        QTest::addColumn<bool>("toOther");
+        for (int h : {Content, Dock, Sub, Combo})
+            for (bool toOther : {false, true})
+                QTest::addRow("%s %s", holders[h], toOther ? "on" : "back") << h << toOther;
+    }
+    void handedBack()
+    {
+        QFETCH(int, holder);
+        QFETCH(bool, toOther);
+        OpenFrame frames[2];
+        ZBDockWidget docks[2];
+        ZBMdiSubWindow subs[2];
+        ZBComboBox combos[2]; // the last one owns the delegates: installed ones stay the application's
+        const auto make = [&]() -> QObject* {
+            return holder == Combo ? static_cast<QObject*>(new Delegate(20, &combos[1])) : new QPushButton;
+        };
+        QPointer<QObject> a = make(), b = make();
+        const auto set = [&](int i, QObject* o) {
+            auto* w = qobject_cast<QPushButton*>(o);
+            holder == Content ? frames[i].ReplaceContent(w)
+            : holder == Dock  ? docks[i].SetWidget(w)
+            : holder == Sub   ? subs[i].SetWidget(w)
+                              : combos[i].SetItemDelegate(static_cast<Delegate*>(o));
+        };
+        set(0, a), set(toOther ? 1 : 0, toOther ? a : b), set(0, toOther ? b : a);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY2(a, "a widget in use again was deleted");
+        QCOMPARE(b.isNull(), !toOther);
+    }
+
+    // Indexes that overflow naive checks, on each index-taking call; item sizes and texts that would take
+    // all memory or time, sized within the screen; a footer content that the application deleted.
+    void extremes()
+    {
+        ZBComboBox c;
+        c.InsertItem(0);
+        for (int i : {INT_MIN, -2, 1, 2, 4, INT_MAX}) // 1 and 2 are the count at the time, 4 one more
+            c.RemoveItem(i), c.InsertItem(i), c.RaiseItem(i), c.SetItemData(i, i), c.SetCurrentIndex(i);
+        QVERIFY(c.GetItemCount() == 3 && c.CurrentIndex() == -1);
+        const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+        for (int extent : {QWIDGETSIZE_MAX, INT_MAX / 2, INT_MAX}) {
+            ZBComboBox box;
+            box.SetItemDelegate(new Delegate(extent, &box));
+            for (int i = 0; i < 9; ++i)
+                box.InsertItem(i);
+            box.show();
+            TestUtil::SendMouse(&box, QEvent::MouseButtonPress, QPoint(1, 1));
+            QVERIFY(box.findChild<ZBWidget*>()->height() <= screen.height());
+        }
+        for (const QString& t : {QString(1000000, QLatin1Char('x')), QStringLiteral("a\n").repeated(20000)}) {
+            ZBMessageBox box;
+            box.SetText(t);
+            box.adjustSize();
+            QCOMPARE(box.size().boundedTo(screen), box.size());
+        }
+        ZBFooterBar footer(nullptr);
+        delete footer.Content();
+        QVERIFY(!footer.Content());
+    }
+};
+
+QTEST_MAIN(tst_Hostile)
+#include "tst_hostile.moc"
