@@ -5,6 +5,7 @@
 #include "ZBFooterBar.h"
 #include "ZBMdiSubWindow.h"
 #include "ZBMessageBox.h"
+#include "ZBTitleBar.h"
 #include "testutil.h"
 
 #include <QPointer>
@@ -73,7 +74,8 @@ private Q_SLOTS:
     }
 
     // Indexes that overflow naive checks, on each index-taking call; item sizes and texts that would take
-    // all memory or time, sized within the screen; a footer content that the application deleted.
+    // all memory or time, sized within the screen; a dock given its own parts; a footer content that the
+    // application deleted.
     void extremes()
     {
         ZBComboBox c;
@@ -96,6 +98,13 @@ private Q_SLOTS:
             box.SetText(t);
             box.adjustSize();
             QCOMPARE(box.size().boundedTo(screen), box.size());
+        }
+        ZBDockWidget dock; // its own parts cannot become its widget
+        for (QWidget* part : {static_cast<QWidget*>(dock.TitleBar()), static_cast<QWidget*>(dock.FooterBar()),
+                              dock.FooterBar()->Content()}) {
+            QWidget* const parent = part->parentWidget();
+            dock.SetWidget(part);
+            QVERIFY(!dock.GetWidget() && part->parentWidget() == parent);
         }
         ZBFooterBar footer(nullptr);
         delete footer.Content();
