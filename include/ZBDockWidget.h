@@ -21,6 +21,10 @@ class ZBTitleBar;
     Like a QDockWidget with a title bar widget, the dock cannot be deleted, nor its main window, from
     a slot connected to topLevelChanged() or visibilityChanged() (which the Hide button causes): Qt
     goes on using them after the signal. Use deleteLater() there.
+
+    A floating dock that was closed (by close() or QDockWidget's own close button) must not be moved
+    into another widget: Qt (6.4 at least) keeps its old native window under the new window, deletes
+    it with that window, and crashes when the dock is deleted.
 */
 class ZEBGUICORE_EXPORT ZBDockWidget : public QDockWidget
 {

@@ -51,7 +51,8 @@ public:
     /*!
         Makes \a background the widget that carries the title line, moving the icon, the title and
         every placed widget onto it, and deletes the old background. The title bar takes
-        ownership of \a background. A null widget or the current background is ignored.
+        ownership of \a background and replaces its layout. A null widget, the current background,
+        and a dock widget, main window or tool bar (which need their own layouts) are ignored.
     */
     void ReplaceBackground(QWidget* background);
 

@@ -6,14 +6,17 @@
 #include "ZBResource.h"
 #include "ZBSparseGridLayout_p.h"
 
+#include <QDockWidget>
 #include <QGridLayout>
 #include <QIcon>
 #include <QLabel>
+#include <QMainWindow>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QSpacerItem>
 #include <QStyle>
 #include <QStyleOption>
+#include <QToolBar>
 #include <QToolButton>
 
 namespace {
@@ -150,6 +153,10 @@ void ZBTitleBar::ReplaceBackground(QWidget* background)
 {
     if (!background || background == d->background || !d->background || !d->iconLabel || !d->titleLabel ||
         !d->buttonGrid || !d->bottomGrid || d->Moves(background))
+        return;
+    // The background's layout is replaced below; these classes keep using their own and would crash.
+    if (qobject_cast<QDockWidget*>(background) || qobject_cast<QMainWindow*>(background) ||
+        qobject_cast<QToolBar*>(background))
         return;
 
     QWidget* const oldBackground = d->background;

@@ -8,9 +8,11 @@
 #include "ZBTitleBar.h"
 #include "testutil.h"
 
+#include <QMainWindow>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QToolBar>
 #include <climits>
 
 namespace {
@@ -105,6 +107,15 @@ private Q_SLOTS:
             QWidget* const parent = part->parentWidget();
             dock.SetWidget(part);
             QVERIFY(!dock.GetWidget() && part->parentWidget() == parent);
+        }
+        ZBTitleBar bar; // a dock, main window or tool bar as a background would lose the layout it runs on
+        QMainWindow main;
+        QToolBar tools;
+        QWidget* const keepLayouts[] = {&dock, &main, &tools};
+        for (QWidget* w : keepLayouts) {
+            QLayout* const layout = w->layout();
+            bar.ReplaceBackground(w);
+            QVERIFY(w->layout() == layout && !w->parentWidget());
         }
         ZBFooterBar footer(nullptr);
         delete footer.Content();

@@ -63,8 +63,11 @@ public:
         }
         const auto pick = [&c](const auto& list) { return list.value(c.Bounded(0, int(list.size()) - 1)); };
         const QList<ZBMdiSubWindow*> subs = host->findChildren<ZBMdiSubWindow*>();
-        QList<QWidget*> pool = {areas[0], areas[1], dock->TitleBar(),
-                                dock->GetWidget()}; // not the dock itself
+        QList<QAbstractButton*> buttons; // not Qt's hidden dock buttons: a closed floating dock is Qt's limit
+        for (QAbstractButton* b : host->findChildren<QAbstractButton*>())
+            buttons << (b->objectName().startsWith(QLatin1String("qt_")) ? nullptr : b);
+        buttons.removeAll(nullptr);
+        QList<QWidget*> pool = {areas[0], areas[1], dock, dock->TitleBar(), dock->GetWidget()};
         for (ZBMdiSubWindow* s : subs)
             pool << s << s->TitleBar() << s->GetWidget();
         pool.removeAll(nullptr);
@@ -87,7 +90,7 @@ public:
             QTest::mouseDClick(title, Qt::LeftButton, {}, QPoint(5, 5));
         else if (op == 3 && how < 5) // at the ends of int too, like the sub-windows below: both saturate
             ZBPopupInfo::ShowTextPopup(QStringLiteral("n"), {}, how, {INT_MIN, INT_MAX}, w, 0, 40, how * 9);
-        else if (QAbstractButton* b = op == 3 ? pick(host->findChildren<QAbstractButton*>()) : nullptr)
+        else if (QAbstractButton* b = op == 3 ? pick(buttons) : nullptr)
             b->click();
         else if (op == 4 && how < 5 && sub)
             how == 0   ? area->BlockMdiArea(!area->IsBlocked())
