@@ -33,6 +33,12 @@ void ShowContent(ZBMdiSubWindow* subWindow)
         content->show();
 }
 
+// Whether subWindow widens the bounding rectangle of the sub-windows.
+bool Counts(const ZBMdiSubWindow* subWindow)
+{
+    return !subWindow->IsMinimized() && subWindow->windowType() == Qt::SubWindow;
+}
+
 void TakeActiveFlag(ZBMdiSubWindow* subWindow)
 {
     subWindow->overrideWindowState(subWindow->windowState() & ~Qt::WindowStates(Qt::WindowActive));
@@ -75,6 +81,7 @@ void ZBMdiRegistry::Register(ZBMdiSubWindow* subWindow)
         return;
     registered.insert(subWindow);
     subWindows.append(subWindow);
+    layout->Track(subWindow);
     zOrder.append(subWindow);
     cycle.append(subWindow);
     subWindow->installEventFilter(area);
@@ -241,13 +248,33 @@ bool ZBMdiLayout::Drive(ZBMdiSubWindow* subWindow, void (ZBMdiSubWindow::*show)(
     return !alive.isNull();
 }
 
+void ZBMdiLayout::Track(ZBMdiSubWindow* subWindow)
+{
+    shares.insert(subWindow, Share());
+    unsettled.insert(subWindow); // counted at the next read
+}
+
 void ZBMdiLayout::Forget(ZBMdiSubWindow* subWindow)
 {
     minimized.removeAll(subWindow);
+    const auto share = shares.find(subWindow);
+    if (share != shares.end()) {
+        if (share->counted)
+            RemoveShare(share->geometry);
+        shares.erase(share);
+    }
+    unsettled.remove(subWindow);
 }
 
-void ZBMdiLayout::SubWindowMoved()
+void ZBMdiLayout::Unsettle(ZBMdiSubWindow* subWindow)
 {
+    if (shares.contains(subWindow))
+        unsettled.insert(subWindow);
+}
+
+void ZBMdiLayout::SubWindowMoved(ZBMdiSubWindow* subWindow)
+{
+    Recount(subWindow); // also while scrolling or maximised: later reads see where it is
     // While scrolling moves them, the ranges stay those from before the scroll; maximised, they are 0.
     if (scrolling || mode == ZBMdiAreaWidget::Maximized)
         return;
@@ -407,6 +434,7 @@ void ZBMdiLayout::MinimizeActive()
 void ZBMdiLayout::ReturnToNormal()
 {
     mode = ZBMdiAreaWidget::Normal;
+    RecountAll();
     subWindowsRect = SubWindowsRect();
     viewportRect = QRect(QPoint(0, 0), area->viewport()->size());
     UpdateScrollBars();
@@ -444,19 +472,80 @@ void ZBMdiLayout::ArrangeMinimized()
     }
 }
 
-QRect ZBMdiLayout::SubWindowsRect() const
+QRect ZBMdiLayout::SubWindowsRect()
 {
-    int left = 0, top = 0, right = -1, bottom = -1;
-    for (ZBMdiSubWindow* subWindow : registry->subWindows) {
-        if (subWindow->IsMinimized() || subWindow->windowType() != Qt::SubWindow)
-            continue;
-        const QRect g = subWindow->geometry();
-        left = qMin(left, g.left());
-        top = qMin(top, g.top());
-        right = qMax(right, g.right());
-        bottom = qMax(bottom, g.bottom());
+    // A hidden sub-window moves without telling the area, and a state change says nothing of the
+    // geometry: those are counted anew here, until they are seen shown.
+    for (auto it = unsettled.begin(); it != unsettled.end();) {
+        ZBMdiSubWindow* subWindow = *it;
+        Recount(subWindow);
+        if (subWindow->isVisible())
+            it = unsettled.erase(it);
+        else
+            ++it;
     }
-    return QRect(QPoint(left, top), QPoint(right, bottom));
+    if (stale)
+        RecountAll();
+    return QRect(QPoint(edges[0], edges[1]), QPoint(edges[2], edges[3]));
+}
+
+void ZBMdiLayout::Recount(ZBMdiSubWindow* subWindow)
+{
+    const auto share = shares.find(subWindow);
+    if (share == shares.end())
+        return;
+    const bool counted = Counts(subWindow);
+    const QRect g = subWindow->geometry();
+    if (share->counted == counted && (!counted || share->geometry == g))
+        return;
+    // The new share first: a sub-window that moves outwards keeps the edge it held.
+    if (counted)
+        AddShare(g);
+    if (share->counted)
+        RemoveShare(share->geometry);
+    share->geometry = g;
+    share->counted = counted;
+}
+
+void ZBMdiLayout::RecountAll()
+{
+    // The start values: left and top never above 0, right and bottom never below -1.
+    edges[0] = edges[1] = 0;
+    edges[2] = edges[3] = -1;
+    std::fill(std::begin(holders), std::end(holders), 1);
+    stale = false;
+    unsettled.clear();
+    for (ZBMdiSubWindow* subWindow : registry->subWindows) {
+        Share& share = shares[subWindow];
+        share.counted = Counts(subWindow);
+        share.geometry = subWindow->geometry();
+        if (share.counted)
+            AddShare(share.geometry);
+        if (!subWindow->isVisible())
+            unsettled.insert(subWindow);
+    }
+}
+
+void ZBMdiLayout::AddShare(const QRect& g)
+{
+    const int sides[4] = {g.left(), g.top(), g.right(), g.bottom()};
+    for (int i = 0; i < 4; ++i) {
+        if (sides[i] == edges[i]) {
+            ++holders[i];
+        } else if (i < 2 ? sides[i] < edges[i] : sides[i] > edges[i]) {
+            edges[i] = sides[i];
+            holders[i] = 1;
+        }
+    }
+}
+
+void ZBMdiLayout::RemoveShare(const QRect& g)
+{
+    const int sides[4] = {g.left(), g.top(), g.right(), g.bottom()};
+    for (int i = 0; i < 4; ++i) {
+        if (sides[i] == edges[i] && --holders[i] == 0)
+            stale = true;
+    }
 }
 
 void ZBMdiLayout::UpdateScrollBars()
@@ -726,7 +815,10 @@ bool ZBMdiAreaWidget::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::Move:
     case QEvent::Resize:
-        d->layout.SubWindowMoved();
+        d->layout.SubWindowMoved(subWindow);
+        break;
+    case QEvent::Hide:
+        d->layout.Unsettle(subWindow);
         break;
     case QEvent::Close:
         // The sub-window's own close handling asks its widget and, once agreed, tells the area.
@@ -747,6 +839,7 @@ bool ZBMdiAreaWidget::eventFilter(QObject* watched, QEvent* event)
         break;
     }
     case QEvent::ParentChange:
+        d->layout.Unsettle(subWindow);
         if (subWindow->parentWidget() != viewport() && registry.IsRegistered(subWindow)) {
             ZBMdiSubWindowPrivate::TrackFocus(subWindow, true);
             registry.Forget(subWindow, false);
@@ -755,7 +848,9 @@ bool ZBMdiAreaWidget::eventFilter(QObject* watched, QEvent* event)
     default:
         if (!registry.IsRegistered(subWindow))
             break;
-        if (event->type() == ZBMdiSubWindowPrivate::DestroyingEventType()) {
+        if (event->type() == ZBMdiSubWindowPrivate::MinimizedChangeEventType()) {
+            d->layout.Unsettle(subWindow);
+        } else if (event->type() == ZBMdiSubWindowPrivate::DestroyingEventType()) {
             registry.Forget(subWindow, false);
         } else if (event->type() == ZBMdiSubWindowPrivate::LeavingEventType()) {
             Q_EMIT SubWindowAboutClose(subWindow);

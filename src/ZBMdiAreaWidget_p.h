@@ -4,6 +4,7 @@
 
 #include "ZBMdiAreaWidget.h"
 
+#include <QHash>
 #include <QList>
 #include <QMetaObject>
 #include <QPointer>
@@ -67,9 +68,14 @@ public:
     // false when a slot deleted that one or the area meanwhile.
     void Withdraw(ZBMdiSubWindow* old);
     bool Present(ZBMdiSubWindow* subWindow);
+    // subWindow joins the area, or leaves it.
+    void Track(ZBMdiSubWindow* subWindow);
     void Forget(ZBMdiSubWindow* subWindow);
-    // A sub-window moved or was resized.
-    void SubWindowMoved();
+    // subWindow may change its geometry or its minimised state without a Move or Resize event
+    // reaching the area (it is hidden, or its state changed).
+    void Unsettle(ZBMdiSubWindow* subWindow);
+    // subWindow moved or was resized.
+    void SubWindowMoved(ZBMdiSubWindow* subWindow);
     void Resized();
     void ScrollBy(int dx, int dy);
     // Tiles or cascades the sub-windows that are neither minimised nor hidden.
@@ -92,8 +98,13 @@ private:
     // Back to the normal mode after the two above: the rectangles recorded again, the ranges set.
     void ReturnToNormal();
     void ArrangeMinimized();
-    QRect SubWindowsRect() const;
+    QRect SubWindowsRect();
     void UpdateScrollBars();
+    // Counts subWindow's share of the bounding rectangle anew, or every sub-window's.
+    void Recount(ZBMdiSubWindow* subWindow);
+    void RecountAll();
+    void AddShare(const QRect& g);
+    void RemoveShare(const QRect& g);
     // One scroll bar over the coordinates first to last, with the viewport's extent as its page.
     static void SetRange(QScrollBar* bar, qint64 first, qint64 last, int page);
     // Calls one of subWindow's show slots for the area's own placement, also while the area is
@@ -105,8 +116,23 @@ private:
     QRect viewportRect;               // QRect(QPoint(0, 0), viewport size) as last recorded
     QRect subWindowsRect;             // bounding rectangle of the non-minimised sub-windows as last recorded
     QList<ZBMdiSubWindow*> minimized; // in the order of minimising
-    bool scrolling = false;           // sub-windows are being moved by a scroll
-    bool updatingScrollBars = false;  // range changes must not move sub-windows
+    // The bounding rectangle kept up to date as sub-windows move, so that a move costs no walk over
+    // all of them: each sub-window's share as last counted (none while minimised or not a sub-window),
+    // the rectangle's edges (left, top, right, bottom) and how many shares hold each edge, the start
+    // values of the walk counting as one. An edge that loses its last holder makes the rectangle
+    // stale, and the next read walks all sub-windows again.
+    struct Share
+    {
+        QRect geometry;
+        bool counted = false;
+    };
+    QHash<const ZBMdiSubWindow*, Share> shares;
+    QSet<ZBMdiSubWindow*> unsettled; // to be counted anew at every read, while they are hidden
+    int edges[4] = {0, 0, -1, -1};
+    int holders[4] = {1, 1, 1, 1};
+    bool stale = false;
+    bool scrolling = false;          // sub-windows are being moved by a scroll
+    bool updatingScrollBars = false; // range changes must not move sub-windows
 };
 
 class ZBMdiAreaWidgetPrivate

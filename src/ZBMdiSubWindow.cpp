@@ -78,6 +78,12 @@ QEvent::Type ZBMdiSubWindowPrivate::LeavingEventType()
     return type;
 }
 
+QEvent::Type ZBMdiSubWindowPrivate::MinimizedChangeEventType()
+{
+    static const QEvent::Type type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
 void ZBMdiSubWindowPrivate::Init()
 {
     ignoreAllActions = false;
@@ -284,6 +290,13 @@ void ZBMdiSubWindow::SetState(Qt::WindowStates state)
         d->restoreButton->setVisible(state & (Qt::WindowMinimized | Qt::WindowMaximized));
 
     d->state = state;
+    if ((state ^ current) & Qt::WindowMinimized) {
+        QPointer<ZBMdiSubWindow> alive(this);
+        QEvent change(ZBMdiSubWindowPrivate::MinimizedChangeEventType());
+        QCoreApplication::sendEvent(this, &change);
+        if (!alive)
+            return;
+    }
     Q_EMIT StateChanged(current, state);
 }
 

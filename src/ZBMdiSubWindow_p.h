@@ -26,6 +26,9 @@ public:
     // Sent by a sub-window to itself once its close is agreed, before the frame's own close handling,
     // so that the area filtering it lets it go.
     static QEvent::Type LeavingEventType();
+    // Sent by a sub-window to itself when it becomes minimised or stops being so, so that the area
+    // filtering it counts it anew in the bounding rectangle of its sub-windows.
+    static QEvent::Type MinimizedChangeEventType();
 
     void Init(); // builds the buttons and state in the order the area may observe
     // Whether the sub-window hears the application's focus changes itself; its area hears them for

@@ -282,6 +282,9 @@ private slots:
         low->move(0, 0);                 // the range shrinks and pulls the value along; nothing else moves
         QVERIFY(a->V() == Range(-80, -1) && v->value() == -1 && top->pos() == QPoint(50, -80));
         QCOMPARE(parked->pos(), parkedAt);
+        low->hide(), low->move(-300, 0); // no Move event while hidden: the next one elsewhere sees it
+        top->move(60, -80);
+        QCOMPARE(a->H(), Range(-300, -1));
     }
 };
 
