@@ -2,6 +2,7 @@
 #include "ZBMdiAreaWidget_p.h"
 
 #include "ZBAccessible_p.h"
+#include "ZBFocusChain_p.h"
 #include "ZBMdiSubWindow.h"
 #include "ZBMdiSubWindow_p.h"
 #include "ZBSaturate_p.h"
@@ -137,6 +138,7 @@ void ZBMdiRegistry::Forget(ZBMdiSubWindow* subWindow, bool unparent)
         QWidget* focus = QApplication::focusWidget();
         if (focus && subWindow->isAncestorOf(focus))
             focus->clearFocus();
+        ZBFocusChain::Detach(subWindow);
         subWindow->setParent(nullptr);
     }
     registered.remove(subWindow);

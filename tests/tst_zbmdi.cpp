@@ -1,10 +1,12 @@
 // The multi-document area and its sub-windows.
+#include "ZBFocusChain_p.h"
 #include "ZBMdiAreaWidget.h"
 #include "ZBMdiSubWindow.h"
 #include "ZBResource.h"
 #include "ZBTitleBar.h"
 #include "testutil.h"
 
+#include <QDialog>
 #include <QLineEdit>
 #include <QPointer>
 #include <QRegularExpression>
@@ -51,6 +53,20 @@ struct Area : QWidget
 const auto press = [](ZBMdiSubWindow* s) {
     SendMouse(s, QEvent::MouseButtonPress, QPoint(s->width() / 2, 8));
 };
+
+// The focus chain from \a start round to it again, checked to be linked the same way backwards.
+QList<QWidget*> Chain(QWidget* start)
+{
+    QList<QWidget*> chain;
+    QWidget* w = start;
+    do {
+        chain << w;
+        if (w->nextInFocusChain()->previousInFocusChain() != w)
+            return {};
+        w = w->nextInFocusChain();
+    } while (w != start && chain.size() < 1000);
+    return chain;
+}
 
 } // namespace
 
@@ -264,6 +280,64 @@ private slots:
         delete subs[2];
         a->Nudge();
         QCOMPARE(subs[0]->pos(), QPoint(60, 70));
+    }
+
+    // A sub-window that loses its parent takes its descendants along into a focus chain of its
+    // own, ordered as they were; the window keeps the rest in order. The quick way is taken when
+    // the descendants follow the sub-window directly in the chain and the focus is elsewhere.
+    void focusChainOnLeaving_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("quick");
+        QTest::newRow("built whole") << "" << true;
+        QTest::newRow("child window inside") << "dialog" << true;
+        QTest::newRow("child added later") << "late" << false;
+        QTest::newRow("tab order across") << "order" << false;
+        QTest::newRow("focus inside") << "focus" << false;
+    }
+    void focusChainOnLeaving()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, quick);
+        ZBMdiSubWindow* first = a->Add("first");
+        ZBMdiSubWindow* sub = a->Add("sub");
+        auto* edit = new QLineEdit;
+        sub->SetWidget(edit);
+        a->Add("last");
+        auto* dialog = change == QLatin1String("dialog") ? new QDialog(edit) : nullptr;
+        if (change == QLatin1String("late"))
+            new QLineEdit(sub);
+        if (change == QLatin1String("order"))
+            QWidget::setTabOrder(first->GetWidget(), edit);
+        if (change == QLatin1String("focus")) {
+            edit->setFocus();
+            QTRY_VERIFY(edit->hasFocus());
+        }
+        const QList<QWidget*> before = Chain(a.get());
+        QList<QWidget*> rest, taken{sub};
+        const int at = before.indexOf(sub);
+        for (int i = 1; i < before.size(); ++i) {
+            QWidget* w = before.at((at + i) % before.size());
+            (sub->isAncestorOf(w) ? taken : rest) << w;
+        }
+        std::rotate(rest.begin(), rest.begin() + rest.indexOf(a.get()), rest.end());
+        QVERIFY(taken.size() > 5 && !taken.contains(dialog));
+#if defined(ZB_HAVE_QT_WIDGETS_PRIVATE)
+        QCOMPARE(ZBFocusChain::Detach(sub), quick);
+#endif
+        sub->setParent(nullptr);
+        QCOMPARE(Chain(a.get()), rest);
+        QCOMPARE(Chain(sub), taken);
+        if (dialog)
+            QCOMPARE(Chain(dialog), QList<QWidget*>{dialog});
+        first->close(); // and through the area
+        rest.erase(std::remove_if(rest.begin(), rest.end(),
+                                  [&](QWidget* w) { return w == first || first->isAncestorOf(w); }),
+                   rest.end());
+        QCOMPARE(Chain(a.get()), rest);
+        delete sub;
+        QPointer<ZBMdiSubWindow> fading(first);
+        QTRY_VERIFY(!fading);
     }
 
     void scrolling()
