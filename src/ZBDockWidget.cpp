@@ -41,7 +41,7 @@ void ZBDockWidgetPrivate::Init()
 
     content = new QWidget(mainContent, Qt::WindowFlags());
     content->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    contentLayout = new QGridLayout(content);
+    contentLayout = ZBWidgetTree::NewGridLayout(content);
     content->setObjectName(QStringLiteral("ZBDOCKWIDGETCONTENT"));
     content->setCursor(Qt::ArrowCursor);
     contentLayout->setSpacing(0);

@@ -1,5 +1,6 @@
 #include "ZBFooterBar.h"
 #include "ZBFooterBar_p.h"
+#include "ZBWidgetTree_p.h"
 
 #include <QGridLayout>
 
@@ -8,7 +9,7 @@ ZBFooterBarPrivate::ZBFooterBarPrivate(ZBFooterBar* q) : q(q) {}
 void ZBFooterBarPrivate::Init()
 {
     q->setAttribute(Qt::WA_TranslucentBackground);
-    auto* grid = new QGridLayout(q);
+    auto* grid = ZBWidgetTree::NewGridLayout(q);
     grid->setSpacing(0);
     grid->setContentsMargins(0, 0, 0, 0);
     content = new QWidget(q, Qt::WindowFlags());

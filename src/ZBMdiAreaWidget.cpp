@@ -663,6 +663,8 @@ void ZBMdiAreaWidget::AddSubWindow(ZBMdiSubWindow* subWindow)
     d->registry.Register(subWindow);
     if (!alive || !guard)
         return;
+    if (subWindow->isHidden())
+        ZBWidgetTree::ActivateLayouts(subWindow);
     subWindow->setVisible(true);
     subWindow->setAttribute(Qt::WA_DeleteOnClose);
     viewport()->update();

@@ -88,7 +88,7 @@ void ZBMdiSubWindowPrivate::Init()
 {
     ignoreAllActions = false;
 
-    auto* grid = new QGridLayout(q->Content());
+    auto* grid = ZBWidgetTree::NewGridLayout(q->Content());
     grid->setSpacing(0);
     grid->setContentsMargins(0, 0, 0, 0);
 

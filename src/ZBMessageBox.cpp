@@ -170,7 +170,7 @@ void ZBMessageBoxPrivate::Init()
     defaultButton = nullptr;
 
     QWidget* content = q->Content();
-    auto* mainLayout = new QGridLayout(content);
+    auto* mainLayout = ZBWidgetTree::NewGridLayout(content);
     mainLayout->setContentsMargins(13, 20, 13, 10);
     mainLayout->setSpacing(6);
 

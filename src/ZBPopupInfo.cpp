@@ -5,6 +5,7 @@
 #include "ZBQtCompat_p.h"
 #include "ZBSaturate_p.h"
 #include "ZBTitleBar.h"
+#include "ZBWidgetTree_p.h"
 #include "ZBWidget_p.h"
 #include "ZBWindowSystem_p.h"
 
@@ -94,7 +95,7 @@ ZBPopupInfo* ZBPopupInfoPrivate::Create(const QString& text, const QPixmap& pixm
     popup->setAttribute(Qt::WA_DeleteOnClose);
 
     QWidget* content = popup->Content();
-    auto* grid = new QGridLayout(content);
+    auto* grid = ZBWidgetTree::NewGridLayout(content);
     if (!pixmap.isNull()) {
         auto* picture = new QLabel(content);
         picture->setPixmap(pixmap);

@@ -4,6 +4,7 @@
 #include "ZBDeferredDelete_p.h"
 #include "ZBFooterBar.h"
 #include "ZBQtCompat_p.h"
+#include "ZBWidgetTree_p.h"
 #include "ZBWindowSystem_p.h"
 
 #include <QFocusEvent>
@@ -101,7 +102,7 @@ void ZBPopupWidgetPrivate::Init()
     footer = new ZBFooterBar(content);
     footer->setObjectName(QStringLiteral("ZBCOMBOBOXPOPUPWIDGETFOOTER"));
 
-    auto* grid = new QGridLayout(content);
+    auto* grid = ZBWidgetTree::NewGridLayout(content);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(0);
     grid->addWidget(itemArea, 0, 0, Qt::Alignment());

@@ -2,6 +2,7 @@
 #include "ZBSettingsWidget_p.h"
 
 #include "ZBAccessible_p.h"
+#include "ZBWidgetTree_p.h"
 
 #include <QGridLayout>
 #include <QIcon>
@@ -38,7 +39,7 @@ ZBSettingsWidgetPrivate::~ZBSettingsWidgetPrivate()
 
 void ZBSettingsWidgetPrivate::Init()
 {
-    auto* grid = new QGridLayout(q);
+    auto* grid = ZBWidgetTree::NewGridLayout(q);
     grid->setContentsMargins(0, 0, 0, 0);
     generalContent = new QWidget(q);
     advancedContent = new QWidget(q);

@@ -39,7 +39,7 @@ QString ZBTitleBarPrivate::TitleOf(const ZBTitleBar* bar)
 void ZBTitleBarPrivate::Init()
 {
     q->setAttribute(Qt::WA_TranslucentBackground);
-    auto* outer = new QGridLayout(q);
+    auto* outer = ZBWidgetTree::NewGridLayout(q);
     outer->setSpacing(0);
     outer->setContentsMargins(0, 0, 0, 0);
 
@@ -48,7 +48,7 @@ void ZBTitleBarPrivate::Init()
     background->setAttribute(Qt::WA_MouseTracking);
     outer->addWidget(background);
 
-    auto* grid = new QGridLayout(background);
+    auto* grid = ZBWidgetTree::NewGridLayout(background);
     grid->setContentsMargins(0, 0, 0, 0);
     applyThemeMargins(grid);
     grid->setSpacing(3);
@@ -193,7 +193,7 @@ void ZBTitleBar::ReplaceBackground(QWidget* background)
     }
 
     delete background->layout();
-    auto* grid = new QGridLayout(background);
+    auto* grid = ZBWidgetTree::NewGridLayout(background);
     grid->setContentsMargins(0, 0, 0, 0);
     applyThemeMargins(grid);
     grid->setSpacing(3);

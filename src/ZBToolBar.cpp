@@ -2,6 +2,7 @@
 #include "ZBToolBar_p.h"
 
 #include "ZBPositionRow_p.h"
+#include "ZBWidgetTree_p.h"
 
 #include <QAction>
 #include <QActionEvent>
@@ -33,7 +34,7 @@ void ZBToolBarPrivate::Init()
     q->setAttribute(Qt::WA_TranslucentBackground);
 
     content = new QWidget(q, Qt::WindowFlags());
-    auto* grid = new QGridLayout(content);
+    auto* grid = ZBWidgetTree::NewGridLayout(content);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(3);
     grid->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum), 0, SpacerColumn, 1, 1);

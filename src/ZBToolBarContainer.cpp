@@ -5,6 +5,7 @@
 #include "ZBPositionRow_p.h"
 #include "ZBQtCompat_p.h"
 #include "ZBToolBarWidgetContainer_p.h"
+#include "ZBWidgetTree_p.h"
 
 #include <QAction>
 #include <QGridLayout>
@@ -41,7 +42,7 @@ ZBToolBarContainerPrivate::~ZBToolBarContainerPrivate()
 
 void ZBToolBarContainerPrivate::Init()
 {
-    auto* grid = new QGridLayout(q);
+    auto* grid = ZBWidgetTree::NewGridLayout(q);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(0);
 

@@ -19,7 +19,7 @@ ZBToolBarWidgetContainerPrivate::~ZBToolBarWidgetContainerPrivate()
 
 void ZBToolBarWidgetContainerPrivate::Init()
 {
-    auto* grid = new QGridLayout(q);
+    auto* grid = ZBWidgetTree::NewGridLayout(q);
     grid->setSpacing(5);
     grid->setContentsMargins(0, 0, 0, 0);
     row.reset(new ZBPositionRow(q, grid, false));

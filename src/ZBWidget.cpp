@@ -83,7 +83,7 @@ void ZBWidgetPrivate::Init()
 {
     // Movement fields start cleared (member initialisers); then the tree, in construction order.
     q->setAttribute(Qt::WA_TranslucentBackground);
-    auto* outer = new QGridLayout(q);
+    auto* outer = ZBWidgetTree::NewGridLayout(q);
     outer->setSpacing(0);
     outer->setContentsMargins(0, 0, 0, 0);
     q->setMouseTracking(true);
@@ -98,7 +98,7 @@ void ZBWidgetPrivate::Init()
     mainContent = new QWidget(q, Qt::WindowFlags());
     mainContent->setObjectName(QStringLiteral("ZBWIDGETMAINCONTENT"));
     mainContent->setCursor(Qt::ArrowCursor);
-    auto* grid = new QGridLayout(mainContent);
+    auto* grid = ZBWidgetTree::NewGridLayout(mainContent);
     grid->setContentsMargins(themeContentMargins());
     outer->addWidget(mainContent, 1, 0);
 
