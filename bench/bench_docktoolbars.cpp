@@ -157,8 +157,11 @@ qint64 containerMenuOpening()
     if (!menu)
         return -1;
     const QPoint strip(container->width() - 5, container->height() / 2);
-    return timeMenuOpening(
+    const qint64 ns = timeMenuOpening(
         menu, [&] { QTest::mousePress(container, Qt::LeftButton, Qt::KeyboardModifiers(), strip); });
+    // QTest keeps the button down until released: the drags of later rows would not press it again.
+    QTest::mouseRelease(container, Qt::LeftButton, Qt::KeyboardModifiers(), strip);
+    return ns;
 }
 
 qint64 plainMenuOpening()
