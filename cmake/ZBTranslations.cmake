@@ -26,6 +26,8 @@ add_custom_target(update_translations
 function(zb_add_translations target)
     set(qm_files "")
     set(resources "")
+    # lrelease does not create the folder it writes into, and Makefile generators do not either.
+    file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/translations)
     foreach(ts IN LISTS ZB_TS_FILES)
         get_filename_component(name ${ts} NAME_WE)
         set(qm ${CMAKE_CURRENT_BINARY_DIR}/translations/${name}.qm)
