@@ -5,6 +5,7 @@
 #include "ZBFocusChain_p.h"
 #include "ZBMdiSubWindow.h"
 #include "ZBMdiSubWindow_p.h"
+#include "ZBQtCompat_p.h"
 #include "ZBSaturate_p.h"
 #include "ZBTitleBar.h"
 #include "ZBWidgetTree_p.h"
@@ -13,10 +14,11 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDebug>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QPointer>
 #include <QResizeEvent>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QWindowStateChangeEvent>
 #include <algorithm>
 #include <climits>
@@ -45,15 +47,80 @@ void TakeActiveFlag(ZBMdiSubWindow* subWindow)
     subWindow->overrideWindowState(subWindow->windowState() & ~Qt::WindowStates(Qt::WindowActive));
 }
 
-// The keys of QMdiArea, wherever the focus is inside the area: Ctrl+Tab goes back through the
-// activation history (the previously active sub-window first), Ctrl+Shift+Tab the other way, and
-// Ctrl+F4 closes the active sub-window. Activation takes the focus along, so the keys keep working.
-void AddShortcut(ZBMdiAreaWidget* area, const QKeySequence& keys, void (ZBMdiAreaWidget::*slot)())
+// A key with Backtab written as Shift+Tab: window systems send Shift+Tab either way.
+int Normalized(int combined)
 {
-    auto* shortcut = new QShortcut(keys, area);
-    shortcut->setContext(Qt::WidgetWithChildrenShortcut);
-    QObject::connect(shortcut, &QShortcut::activated, area, slot);
+    int key = combined & ~int(Qt::KeyboardModifierMask);
+    int modifiers = combined & int(Qt::KeyboardModifierMask) & ~int(Qt::KeypadModifier);
+    if (key == Qt::Key_Backtab) {
+        key = Qt::Key_Tab;
+        modifiers |= int(Qt::ShiftModifier);
+    }
+    return key | modifiers;
 }
+
+bool IsStandardKey(int pressed, QKeySequence::StandardKey standard)
+{
+    const QList<QKeySequence> bindings = QKeySequence::keyBindings(standard);
+    return std::any_of(bindings.begin(), bindings.end(), [pressed](const QKeySequence& binding) {
+        return binding.count() == 1 && Normalized(ZBCompat::KeyCombined(binding, 0)) == pressed;
+    });
+}
+
+// The keys of QMdiArea, taken as QMdiArea takes them: from the key presses that reach a widget inside
+// the area, which come only when no shortcut of the application claimed the key first. The platform's
+// next-child key (Ctrl+Tab) goes back through the activation history, the previous-child key
+// (Ctrl+Shift+Tab) the other way, and the close key (Ctrl+W on X11, Ctrl+F4 on Windows; Ctrl+F4 on
+// every platform) closes the active sub-window. Activation takes the focus along.
+class KeyListener : public QObject
+{
+public:
+    explicit KeyListener(ZBMdiAreaWidget* area) : QObject(area), area(area)
+    {
+        if (QCoreApplication::instance())
+            QCoreApplication::instance()->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (!(key->modifiers() & Qt::ControlModifier))
+            return false;
+        void (ZBMdiAreaWidget::*action)() = ActionFor(Normalized(key->key() | int(key->modifiers())));
+        if (!action || NearestArea(static_cast<QWidget*>(watched)) != area)
+            return false;
+        (area->*action)();
+        return true;
+    }
+
+private:
+    static void (ZBMdiAreaWidget::*ActionFor(int pressed))()
+    {
+        if (IsStandardKey(pressed, QKeySequence::NextChild))
+            return &ZBMdiAreaWidget::ActivatePreviousSubWindow;
+        if (IsStandardKey(pressed, QKeySequence::PreviousChild))
+            return &ZBMdiAreaWidget::ActivateNextSubWindow;
+        if (IsStandardKey(pressed, QKeySequence::Close) || pressed == (Qt::Key_F4 | int(Qt::ControlModifier)))
+            return &ZBMdiAreaWidget::CloseActiveSubWindow;
+        return nullptr;
+    }
+
+    // The innermost area that holds the widget within its window.
+    static ZBMdiAreaWidget* NearestArea(QWidget* widget)
+    {
+        for (QWidget* w = widget; w; w = w->parentWidget()) {
+            if (auto* found = qobject_cast<ZBMdiAreaWidget*>(w))
+                return found;
+            if (w->isWindow())
+                return nullptr;
+        }
+        return nullptr;
+    }
+
+    ZBMdiAreaWidget* const area;
+};
 
 // The sub-windows as guarded pointers, for loops that call out to them.
 QList<QPointer<ZBMdiSubWindow>> Guarded(const QList<ZBMdiSubWindow*>& list)
@@ -630,10 +697,7 @@ ZBMdiAreaWidget::ZBMdiAreaWidget(QWidget* parent)
     : QAbstractScrollArea(parent), d(new ZBMdiAreaWidgetPrivate(this))
 {
     d->Init();
-    AddShortcut(this, QKeySequence(Qt::CTRL | Qt::Key_Tab), &ZBMdiAreaWidget::ActivatePreviousSubWindow);
-    AddShortcut(this, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
-                &ZBMdiAreaWidget::ActivateNextSubWindow);
-    AddShortcut(this, QKeySequence(Qt::CTRL | Qt::Key_F4), &ZBMdiAreaWidget::CloseActiveSubWindow);
+    new KeyListener(this);
     ZBAccessible::FollowActivation(this);
 }
 

@@ -2,6 +2,7 @@
 #ifndef ZBQTCOMPAT_P_H
 #define ZBQTCOMPAT_P_H
 
+#include <QKeySequence>
 #include <QMouseEvent>
 #include <QPoint>
 #include <QStyleOptionViewItem>
@@ -26,6 +27,16 @@ inline QPoint GlobalPos(const QMouseEvent* event)
     return event->globalPosition().toPoint();
 #else
     return event->globalPos();
+#endif
+}
+
+/*! Key \a i of \a sequence as one int, the key code or'ed with its modifiers. */
+inline int KeyCombined(const QKeySequence& sequence, int i)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    return sequence[uint(i)].toCombined();
+#else
+    return sequence[uint(i)];
 #endif
 }
 

@@ -10,6 +10,7 @@
 #include "testutil.h"
 
 #include <QAccessible>
+#include <QAction>
 #include <QMenu>
 #include <QMetaEnum>
 #include <QTextEdit>
@@ -183,14 +184,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expected"); // parts of the summary
         QTest::addColumn<QString>("events");   // lines that must be among the events sent, in this order
         QTest::addColumn<bool>("activate");
+        QTest::addColumn<bool>("actions"); // the window has actions on the next- and previous-child keys
         // Keys for an open list go to the combo box, or to the list once its window is active.
         const auto row = [](const char* focus, const char* keys, const char* expected,
                             const char* events = "") {
-            QTest::addRow("%s: %s", focus, keys) << focus << keys << expected << events << false;
+            QTest::addRow("%s: %s", focus, keys) << focus << keys << expected << events << false << false;
             if (QByteArray(keys).startsWith("F4 "))
                 QTest::addRow("%s: %s, in the list", focus, keys)
-                    << focus << keys << expected << events << true;
+                    << focus << keys << expected << events << true << false;
         };
+        // The application's actions take their keys, once per press; the area's own keys give way.
+        const auto withActions = [](const char* keys, const char* expected, const char* events) {
+            QTest::addRow("actions: %s", keys)
+                << "C/QTextEdit" << keys << expected << events << false << true;
+        };
+        withActions("Ctrl+Tab", "area A of 3", "Action next");
+        withActions("Ctrl+Tab Ctrl+Tab", "area B of 3", "Action next|Action next");
+        withActions("Ctrl+Tab Ctrl+Shift+Backtab", "area C of 3", "Action next|Action previous");
+        withActions("Ctrl+W", "area B of 2", "");
         // While the fixture is built: shown alerts, and names and values that change.
         row("ZBComboBox 2", "", "combo 2",
             "NameChanged ZBTitleBar|NameChanged ZBWidget|ValueChanged ZBComboBox Red cherry|"
@@ -215,6 +226,7 @@ private Q_SLOTS:
         row("C/QTextEdit", "Ctrl+Shift+Backtab Ctrl+Shift+Backtab", "area B of 3");
         row("C/QTextEdit", "Ctrl+F4", "area B of 2, focus QTextEdit");
         row("C/QTextEdit", "Ctrl+F4 Ctrl+F4 Ctrl+Tab", "area A of 1");
+        row("C/QTextEdit", "Ctrl+W", "area B of 2"); // the platform's close key, also offscreen
         row("ZBToolBarContainer", "Space", "menu Bold");
         row("ZBSettingsWidgetButton", "Space", "advanced",
             "StateChanged ZBSettingsWidgetButton expanded|NameChanged ZBSettingsWidgetButton");
@@ -226,7 +238,22 @@ private Q_SLOTS:
         QFETCH(QString, keys);
         QFETCH(QString, expected);
         QFETCH(bool, activate);
+        QFETCH(bool, actions);
         Fixture fixture(focus.section(QLatin1Char(' '), 1).toInt());
+        const std::pair<QKeySequence::StandardKey, const char*> standard[] = {
+            {QKeySequence::NextChild, "next"}, {QKeySequence::PreviousChild, "previous"}};
+        for (const auto& [key, name] : standard) {
+            if (!actions)
+                break;
+            auto* action = new QAction(QString::fromLatin1(name), &fixture.root);
+            action->setShortcut(key);
+            fixture.root.addAction(action);
+            connect(action, &QAction::triggered, fixture.area,
+                    key == QKeySequence::NextChild ? &ZBMdiAreaWidget::ActivateNextSubWindow
+                                                   : &ZBMdiAreaWidget::ActivatePreviousSubWindow);
+            connect(action, &QAction::triggered,
+                    [name = name] { Fixture::events << "Action " + QString(name); });
+        }
         QVERIFY(fixture.exposed && QTest::qWaitForWindowActive(&fixture.root));
         static_cast<QWidget*>(Fixture::Find(focus.section(QLatin1Char(' '), 0, 0))->object())->setFocus();
         QTRY_VERIFY(QApplication::focusWidget());
