@@ -58,11 +58,11 @@ public:
     /*!
         The same as SetWidget(), so that QDockWidget's own call through a ZBDockWidget keeps the
         dock's containers, its footer bar and its styling. Called through a QDockWidget pointer,
-        QDockWidget::setWidget() replaces all of them.
+        QDockWidget::setWidget() replaces all of them. QDockWidget::widget() stays QDockWidget's own:
+        it returns "ZBDOCKWIDGETMAINCONTENT", the frame around the content and the footer bar; the
+        application widget is GetWidget().
     */
     void setWidget(QWidget* widget);
-    /*! The same as GetWidget(): the application widget, not the dock's inner container. */
-    QWidget* widget() const;
 
     /*! The title bar, which holds the title and the Hide button ("CLOSEBUTTON"). */
     ZBTitleBar* TitleBar() const;

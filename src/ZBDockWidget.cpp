@@ -138,11 +138,6 @@ void ZBDockWidget::setWidget(QWidget* widget)
     SetWidget(widget);
 }
 
-QWidget* ZBDockWidget::widget() const
-{
-    return GetWidget();
-}
-
 ZBTitleBar* ZBDockWidget::TitleBar() const
 {
     return d->titleBar;

@@ -226,8 +226,12 @@ private slots:
         ZBDockWidget dock;
         auto* list = new QLabel;
         dock.setWidget(list);
-        QVERIFY(dock.widget() == list && dock.GetWidget() == list &&
-                TestUtil::Named(&dock, "ZBDOCKWIDGETCONTENT")->isAncestorOf(list));
+        QCOMPARE(dock.GetWidget(), list);
+        QVERIFY(TestUtil::Named(&dock, "ZBDOCKWIDGETCONTENT")->isAncestorOf(list));
+        // widget() is QDockWidget's own: the main content frame, whatever the static type.
+        QWidget* main = TestUtil::Named(&dock, "ZBDOCKWIDGETMAINCONTENT");
+        QCOMPARE(dock.widget(), main);
+        QCOMPARE(static_cast<QDockWidget&>(dock).widget(), main);
 
         ZBToolBar bar;
         bar.AddWidget(named(new QWidget, "first"), 5);
