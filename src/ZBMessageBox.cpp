@@ -15,13 +15,13 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
-#include <QScrollBar>
 #include <QSignalMapper>
 #include <QSpacerItem>
 #include <QStringList>
 #include <QTextBrowser>
+#include <QTextDocument>
+#include <QTextFrame>
 #include <QToolButton>
-#include <QtMath>
 
 #include <iterator>
 
@@ -208,16 +208,42 @@ void ZBMessageBoxPrivate::SizeTextView()
     if (!screen)
         return;
     textView->ensurePolished(); // measure with the font the style sheet gives
-    const QSize size =
-        ZBMessageBoxText::ViewSize(textView->font(), textView->toPlainText(), screen->availableGeometry());
-    // The view takes the room that its frame and margins need in its style, room for the scroll bar
-    // of a text taller than the limit, and a pixel for what measuring in whole pixels rounds away, so
-    // that the text wraps where it was measured.
-    const int room = 2 * textView->frameWidth() + 2 * qCeil(textView->document()->documentMargin()) +
-                     textView->verticalScrollBar()->sizeHint().width() + 1;
-    textView->setMinimumWidth(size.width() - ZBMessageBoxText::TextRoom + room);
+    const QRect available = screen->availableGeometry();
+    const QSize size = ZBMessageBoxText::ViewSize(textView->font(), textView->toPlainText(), available);
+    textView->setMinimumWidth(size.width());
     textView->setMinimumHeight(size.height());
     textView->setMaximumHeight(size.height());
+    FitMarginsIntoTextRoom();
+    // A text held to a third of the screen's height scrolls; one that was measured to fit gets no
+    // scroll bar, which would take its width from the text and wrap it where it was not measured.
+    textView->setVerticalScrollBarPolicy(size.height() < available.height() / 3 ? Qt::ScrollBarAlwaysOff
+                                                                                : Qt::ScrollBarAsNeeded);
+}
+
+void ZBMessageBoxPrivate::FitMarginsIntoTextRoom()
+{
+    // The width holds TextRoom pixels beside the text: the frame and the document's left and right
+    // margins share them, leaving a pixel for what measuring in whole pixels rounds away, so that the
+    // text wraps where it was measured. Above and below, the spare line of the height holds a small
+    // margin.
+    const int frame = textView->frameWidth();
+    const int side = qMax(0, (ZBMessageBoxText::TextRoom - 1 - 2 * frame) / 2);
+    QTextFrame* root = textView->document()->rootFrame();
+    QTextFrameFormat format = root->frameFormat();
+    format.setLeftMargin(side);
+    format.setRightMargin(side);
+    format.setTopMargin(qMin(side, 2));
+    format.setBottomMargin(qMin(side, 2));
+    root->setFrameFormat(format);
+}
+
+void ZBMessageBoxPrivate::MakeDefault(QPushButton* button)
+{
+    button->setDefault(true);
+    defaultButton = button;
+    // The answer the box proposes has the keyboard focus when the box is shown, so that Tab, Space
+    // and the arrows start from it; on a shown box the focus moves to it at once.
+    button->setFocus(Qt::OtherFocusReason);
 }
 
 int ZBMessageBoxPrivate::ColumnOf(int kind)
@@ -303,10 +329,8 @@ void ZBMessageBox::SetDefaultButton(QPushButton* button)
     if (d->defaultButton)
         d->defaultButton->setDefault(false);
     d->defaultButton = nullptr;
-    if (button && d->buttonRow->indexOf(button) != -1) {
-        button->setDefault(true);
-        d->defaultButton = button;
-    }
+    if (button && d->buttonRow->indexOf(button) != -1)
+        d->MakeDefault(button);
 }
 
 void ZBMessageBox::SetDefaultButton(StandardButton kind)
@@ -316,10 +340,8 @@ void ZBMessageBox::SetDefaultButton(StandardButton kind)
     d->defaultButton = nullptr;
     const int column = ZBMessageBoxPrivate::ColumnOf(kind);
     QLayoutItem* item = column < 0 ? nullptr : d->buttonRow->itemAtPosition(0, column);
-    if (auto* button = item ? qobject_cast<QPushButton*>(item->widget()) : nullptr) {
-        button->setDefault(true);
-        d->defaultButton = button;
-    }
+    if (auto* button = item ? qobject_cast<QPushButton*>(item->widget()) : nullptr)
+        d->MakeDefault(button);
 }
 
 void ZBMessageBox::SetIcon(const QPixmap& pixmap)

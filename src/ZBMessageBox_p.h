@@ -41,6 +41,8 @@ public:
 
     void Init();
     void SizeTextView();
+    void FitMarginsIntoTextRoom();
+    void MakeDefault(QPushButton* button);
     // The column of the button row that a kind takes; -1 for a value that is not a kind.
     static int ColumnOf(int kind);
     static QString TextOf(int kind);
