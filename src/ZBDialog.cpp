@@ -180,6 +180,14 @@ void ZBDialog::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Return:
     case Qt::Key_Enter: {
         event->accept();
+        // A focused push button is the one the user means, as with Qt's auto-default buttons;
+        // elsewhere the default button answers.
+        auto* focused = qobject_cast<QPushButton*>(QApplication::focusWidget());
+        if (focused && isAncestorOf(focused) && focused->isVisible()) {
+            if (focused->isEnabled())
+                focused->click();
+            break;
+        }
         const QList<QPushButton*> buttons = findChildren<QPushButton*>();
         for (QPushButton* button : buttons) {
             if (button->isDefault() && button->isVisible()) {

@@ -192,7 +192,12 @@ private slots:
             texts.insert(b->isVisible() ? b->x() : -1, b->text());
         QCOMPARE(texts.values().join(' '), "Stop Yes No Halt Cancel");
         auto* view = Named<QTextBrowser>(&box, "ZBMESSBOXTEXTLABEL"); // the text neither wraps nor scrolls
-        QVERIFY(view->document()->lineCount() == 1 && !view->verticalScrollBar()->isVisible());
+        const QSize sized = ZBMessageBoxText::ViewSize(view->font(), view->toPlainText(),
+                                                       QGuiApplication::primaryScreen()->availableGeometry());
+        QCOMPARE(QSize(view->minimumWidth(), view->minimumHeight()), sized); // the numbers, to the pixel
+        QCOMPARE(view->maximumHeight(), sized.height());
+        QCOMPARE(view->document()->lineCount(), 1);
+        QVERIFY(!view->verticalScrollBar()->isVisible());
         QPushButton outside;
         box.SetDefaultButton(ZBMessageBox::Abort),
             box.SetDefaultButton(&outside); // not in the row: no default
@@ -202,7 +207,28 @@ private slots:
         first->click(); // the replaced button no longer ends the box and is deleted later
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         second->click();
-        QVERIFY(!first && log.Take() == QStringLiteral("Finished(%1)").arg(ZBMessageBox::Abort));
+        QVERIFY(!first);
+        QCOMPARE(log.Take(), QStringLiteral("Finished(%1)").arg(ZBMessageBox::Abort));
+        box.show();
+        // The default button has the focus; Return presses the focused button, elsewhere the default.
+        box.SetDefaultButton(ZBMessageBox::Yes);
+        const auto focusText = [] {
+            auto* b = qobject_cast<QPushButton*>(QApplication::focusWidget());
+            return b ? b->text() : TestUtil::Text(QApplication::focusWidget());
+        };
+        QTRY_COMPARE(focusText(), QStringLiteral("Yes"));
+        QStringList answers;
+        for (QPushButton* b : box.Content()->findChildren<QPushButton*>())
+            connect(b, &QPushButton::clicked, [&answers, b] { answers << b->text(); });
+        for (const char* focus : {"No", "Yes", "text"}) {
+            QWidget* w = view;
+            for (QPushButton* b : box.Content()->findChildren<QPushButton*>())
+                w = b->text() == QLatin1String(focus) ? b : w;
+            w->setFocus();
+            QTest::keyClick(w, Qt::Key_Return);
+            box.show();
+        }
+        QCOMPARE(answers.join(' '), "No Yes Yes");
     }
 
     // The message text's view: within a third of the screen, its own width plus 20 and one line more than
