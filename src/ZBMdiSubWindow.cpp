@@ -255,6 +255,9 @@ void ZBMdiSubWindow::SetWidget(QWidget* widget)
     if (!(widget->isHidden() && widget->testAttribute(Qt::WA_WState_ExplicitShowHide)))
         widget->setVisible(true);
     Content()->setWindowTitle(widget->windowTitle());
+    // The sub-window's own title is the widget's from the start, as QMdiSubWindow's is, so that
+    // window menus listing windowTitle() name the documents.
+    d->FollowWidget(widget, QEvent::WindowTitleChange);
     d->FollowWidget(widget, QEvent::ModifiedChange);
     d->FollowWidget(widget, QEvent::WindowIconChange);
     widget->setCursor(Qt::ArrowCursor);

@@ -233,6 +233,14 @@ private slots:
         QCOMPARE(dock.widget(), main);
         QCOMPARE(static_cast<QDockWidget&>(dock).widget(), main);
 
+        ZBMdiSubWindow sub; // its own title is the widget's from the start and follows it
+        auto* document = new QLabel;
+        document->setWindowTitle(QStringLiteral("a.txt[*]"));
+        sub.SetWidget(document);
+        QCOMPARE(sub.windowTitle(), QStringLiteral("a.txt[*]"));
+        document->setWindowTitle(QStringLiteral("b.txt"));
+        QCOMPARE(sub.windowTitle(), QStringLiteral("b.txt"));
+
         ZBToolBar bar;
         bar.AddWidget(named(new QWidget, "first"), 5);
         QAction* a = bar.addAction(QStringLiteral("a"));
