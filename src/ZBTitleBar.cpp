@@ -12,7 +12,11 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPainter>
 #include <QPointer>
+#include <QScreen>
+#include <QScreen>
 #include <QSpacerItem>
 #include <QStyle>
 #include <QStyleOption>
@@ -26,6 +30,42 @@ void applyThemeMargins(QLayout* layout)
     const QRect m = ZBResource::GetData(ZBResource::TitleBarMargins).toRect();
     layout->setContentsMargins(m.left(), m.top(), m.right(), m.bottom());
 }
+
+// The title asks for no more than half its screen's width and a third of its height, so that a frame
+// with a title of any length stays on the screen; a title that does not fit shows its first line,
+// elided. text() keeps the whole title.
+class TitleLabel : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+    QSize sizeHint() const override { return QLabel::sizeHint().boundedTo(Limit()); }
+    QSize minimumSizeHint() const override { return QLabel::minimumSizeHint().boundedTo(Limit()); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        const QSize full = QLabel::sizeHint();
+        if (full.width() <= width() && full.height() <= height()) {
+            QLabel::paintEvent(event);
+            return;
+        }
+        QPainter painter(this);
+        const QRect room = contentsRect();
+        const QString line = text().section(QLatin1Char('\n'), 0, 0);
+        const QString shown = fontMetrics().elidedText(line, Qt::ElideRight, room.width());
+        style()->drawItemText(&painter, room, int(alignment()) | Qt::TextSingleLine, palette(), isEnabled(),
+                              shown, foregroundRole());
+    }
+
+private:
+    QSize Limit() const
+    {
+        const QScreen* s = screen();
+        const QSize available = s ? s->availableGeometry().size() : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        return {available.width() / 2, available.height() / 3};
+    }
+};
 
 } // namespace
 
@@ -63,7 +103,7 @@ void ZBTitleBarPrivate::Init()
     const int iconSize = q->style()->pixelMetric(QStyle::PM_SmallIconSize, &option, q);
     iconLabel->setMaximumSize(iconSize, iconSize);
 
-    titleLabel = new QLabel(background);
+    titleLabel = new TitleLabel(background);
     titleLabel->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Maximum);
 
     // Right-aligned widgets stand from column 1000 leftwards; this grid lays out only the columns used.
