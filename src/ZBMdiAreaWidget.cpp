@@ -495,7 +495,7 @@ void ZBMdiLayout::MinimizeActive()
         const QRect normal = active->NormalGeometry();
         active->Content()->hide();
         // Hiding the content changes the size hint only once the layouts hear of it.
-        active->setGeometry(QRect(normal.topLeft(), active->sizeHint()));
+        active->setGeometry(ZBSaturate::Rect(normal.topLeft(), active->sizeHint()));
     }
     ReturnToNormal();
 }

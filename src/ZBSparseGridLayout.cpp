@@ -157,7 +157,10 @@ void ZBSparseGridLayout::setGeometry(const QRect& rect)
     // Squeezed below its minimum size, a grid shares the shortage among all its columns and rows,
     // the empty ones included.
     const QSize minimum = copy ? copy->minimumSize() : QSize();
-    if (!copy || rect.width() < minimum.width() || rect.height() < minimum.height()) {
+    // In 64 bits: margins near the end of int leave a rectangle whose own width() would overflow.
+    const qint64 width = qint64(rect.right()) - rect.left() + 1;
+    const qint64 height = qint64(rect.bottom()) - rect.top() + 1;
+    if (!copy || width < minimum.width() || height < minimum.height()) {
         QGridLayout::setGeometry(rect);
         return;
     }
