@@ -339,6 +339,22 @@ void ZBWidgetPrivate::StopFade()
     fadeTimerId = -1;
 }
 
+void ZBWidgetPrivate::CloseItself()
+{
+    // Qt's close hides the window and goes on using it after the hide event: the hiding state it
+    // causes is announced once close() has returned, in the same order.
+    QPointer<ZBWidget> alive(q);
+    closingItself = true;
+    q->close();
+    if (!alive)
+        return;
+    closingItself = false;
+    if (hidingAnnouncementDue) {
+        hidingAnnouncementDue = false;
+        Q_EMIT q->FadeStateChanged(ZBWidget::Hiding);
+    }
+}
+
 bool ZBWidgetPrivate::SetFadeState(ZBWidget::FadeState state)
 {
     fadeState = state;
@@ -605,6 +621,11 @@ void ZBWidget::hideEvent(QHideEvent* event)
 {
     d->fadeState = Hiding;
     d->StartFade();
+    if (d->closingItself) {
+        d->hidingAnnouncementDue = true;
+        QWidget::hideEvent(event);
+        return;
+    }
     QPointer<ZBWidget> alive(this);
     Q_EMIT FadeStateChanged(Hiding);
     if (!alive)
@@ -665,7 +686,7 @@ void ZBWidget::timerEvent(QTimerEvent* event)
         }
         d->SetOpacity(o);
         if (d->fadeState == Closed)
-            close();
+            d->CloseItself();
         break;
     }
     case Closed:

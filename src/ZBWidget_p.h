@@ -65,6 +65,8 @@ public:
     void StartFade();
     void StopFade();
     // Stores the state and announces it; false when a slot deleted the window.
+    // The close at the end of the close fade.
+    void CloseItself();
     bool SetFadeState(ZBWidget::FadeState state);
 
     ZBWidget* const q;
@@ -92,6 +94,10 @@ public:
 
     ZBWidget::FadeState fadeState = ZBWidget::Closed;
     int fadeTimerId = -1;
+    // While the close fade's own close() runs: the hiding state it causes is announced once Qt's
+    // hide has returned, so that a slot may delete the window there.
+    bool closingItself = false;
+    bool hidingAnnouncementDue = false;
     int fadeTime = 0;
     int intensifyTime = 0;
     double fadeStep = 1.0;
