@@ -25,7 +25,7 @@ class ZEBGUICORE_EXPORT ZBDialog : public ZBWidget
 
 public:
     /*! Result codes with a meaning of their own; any other value is the application's. */
-    enum DialogCode
+    enum DialogCode : int
     {
         RefusedCode = -1, //!< returned by an Exec() called while the dialog's own loop runs
         RejectedCode = 0, //!< Reject(), Escape, a close request, or the dialog destroyed while it ran

@@ -35,7 +35,7 @@ class ZEBGUICORE_EXPORT ZBMdiAreaWidget : public QAbstractScrollArea
 
 public:
     /*! The area's mode: Maximized while its active sub-window is maximised and covers the viewport. */
-    enum MdiState
+    enum MdiState : int
     {
         Normal = 0,   //!< the sub-windows keep their own geometry
         Maximized = 1 //!< the active sub-window is maximised and covers the viewport; the others are hidden
@@ -43,7 +43,7 @@ public:
     Q_ENUM(MdiState)
 
     /*! The orders in which SubWindowList() lists the sub-windows; the values are QMdiArea's. */
-    enum WindowOrder
+    enum WindowOrder : int
     {
         CreationOrder = 0,         //!< in the order they were added
         StackingOrder = 1,         //!< bottom to top as they are stacked: the topmost last

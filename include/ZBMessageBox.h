@@ -27,7 +27,7 @@ class ZEBGUICORE_EXPORT ZBMessageBox : public ZBDialog
 
 public:
     /*! The button kinds; a box's buttons stand left to right in ascending value order. */
-    enum StandardButton
+    enum StandardButton : int
     {
         NoButton = 0,               //!< no button; what the static functions return for a rejected box
         Ok = 0x400,                 //!< "OK"
@@ -54,7 +54,7 @@ public:
     Q_DECLARE_FLAGS(StandardButtons, StandardButton)
 
     /*! The standard images. */
-    enum Icon
+    enum Icon : int
     {
         CriticalIcon = 0,    //!< "theme:criticalicon.png"
         WarningIcon = 1,     //!< "theme:warningicon.png"

@@ -27,7 +27,7 @@ public:
         part of the area that the popup keeps to. At a point, a horizontally centred value centres
         the popup vertically too.
     */
-    enum PopupAlignment
+    enum PopupAlignment : int
     {
         AtTopLeft = Qt::AlignTop | Qt::AlignLeft,        //!< top-left corner
         AtTop = Qt::AlignTop | Qt::AlignHCenter,         //!< middle of the top edge

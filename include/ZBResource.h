@@ -20,7 +20,7 @@ class ZEBRESOURCE_EXPORT ZBResource
 {
 public:
     /*! The theme constants. Each is a QRect whose four coordinates are four margins (see MarginsRect()). */
-    enum ConstRole
+    enum ConstRole : int
     {
         TitleBarMargins = 31,   //!< contents margins of the title bar's layout
         MainContentMargins = 32 //!< margins around a frameless window's content (the resize band)

@@ -21,9 +21,9 @@ class ZBSettingsWidgetPrivate;
     A new panel reports Advanced until control first returns to the event loop, where it enters
     Basic and hides the advanced content.
 
-    SetState() and SetPolicy() refuse values outside their enumerations, but a value written through
-    setProperty("state") or setProperty("policy") passes the code that moc generates first, where a
-    value outside the enumeration is already undefined behaviour: write only the enumerations' values.
+    SetState() and SetPolicy() refuse values outside their enumerations, also when they come through
+    setProperty("state") or setProperty("policy"): the enumerations have int as their underlying type,
+    so that any int is a value of theirs until the setter checks it.
 */
 class ZEBGUICORE_EXPORT ZBSettingsWidget : public QWidget
 {
@@ -35,7 +35,7 @@ class ZEBGUICORE_EXPORT ZBSettingsWidget : public QWidget
 
 public:
     /*! The two states of the panel. */
-    enum State
+    enum State : int
     {
         Basic = 0,   //!< the general content only
         Advanced = 1 //!< the advanced content, as the content policy says
@@ -43,7 +43,7 @@ public:
     Q_ENUM(State)
 
     /*! What the Advanced state shows beside the advanced content. */
-    enum ContentPolicy
+    enum ContentPolicy : int
     {
         HideBasicOptions = 0,  //!< the Advanced state shows only the advanced content
         AddAdvancedOptions = 1 //!< the Advanced state shows the advanced content below the general content

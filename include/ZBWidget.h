@@ -42,7 +42,7 @@ class ZEBGUICORE_EXPORT ZBWidget : public QWidget
 
 public:
     /*! The fade states, the values that FadeStateChanged() carries. */
-    enum FadeState
+    enum FadeState : int
     {
         Closed = 0,       //!< the close fade reached opacity 0; the window closes right after
         Intensifying = 1, //!< shown: the opacity rises

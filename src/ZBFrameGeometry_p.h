@@ -14,7 +14,7 @@ namespace ZBFrameGeometry {
 constexpr int ResizeBand = 5;
 
 /*! Resize regions: which edges follow the mouse. The numbers are the library's own. */
-enum Region
+enum Region : int
 {
     NoRegion = 0,
     Left = 1,
@@ -28,7 +28,7 @@ enum Region
 };
 
 /*! The resize cursors: horizontal, vertical, rising (bottom-left to top-right) and falling diagonal. */
-enum CursorGroup
+enum CursorGroup : int
 {
     ArrowGroup = 0,
     HorizontalGroup = 1,
