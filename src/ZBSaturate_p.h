@@ -21,12 +21,11 @@ inline int ToInt(qint64 value)
     return int(qBound(qint64(INT_MIN), value, qint64(INT_MAX)));
 }
 
-/*! A rectangle at \a topLeft of \a size, shrunk where its far edges would pass the end of int. */
+/*! A rectangle at \a topLeft of \a size, its far edges held at the end of int. */
 inline QRect Rect(const QPoint& topLeft, const QSize& size)
 {
-    const qint64 width = qMin(qint64(size.width()), qint64(INT_MAX) - topLeft.x() + 1);
-    const qint64 height = qMin(qint64(size.height()), qint64(INT_MAX) - topLeft.y() + 1);
-    return QRect(topLeft, QSize(ToInt(width), ToInt(height)));
+    return QRect(topLeft, QPoint(ToInt(qint64(topLeft.x()) + size.width() - 1),
+                                 ToInt(qint64(topLeft.y()) + size.height() - 1)));
 }
 
 } // namespace ZBSaturate

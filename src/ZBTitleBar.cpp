@@ -13,9 +13,7 @@
 #include <QMainWindow>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainter>
 #include <QPointer>
-#include <QScreen>
 #include <QScreen>
 #include <QSpacerItem>
 #include <QStyle>

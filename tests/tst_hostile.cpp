@@ -3,11 +3,15 @@
 #include "ZBComboBoxItemDelegate.h"
 #include "ZBDockWidget.h"
 #include "ZBFooterBar.h"
+#include "ZBMdiAreaWidget.h"
 #include "ZBMdiSubWindow.h"
 #include "ZBMessageBox.h"
+#include "ZBPopupInfo.h"
+#include "ZBSettingsWidget.h"
 #include "ZBTitleBar.h"
 #include "testutil.h"
 
+#include <QAbstractButton>
 #include <QMainWindow>
 #include <QPointer>
 #include <QPushButton>
@@ -96,11 +100,28 @@ private Q_SLOTS:
             QVERIFY(box.findChild<ZBWidget*>()->height() <= screen.height());
         }
         for (const QString& t : {QString(1000000, QLatin1Char('x')), QStringLiteral("a\n").repeated(20000)}) {
-            ZBMessageBox box;
+            ZBMessageBox box; // as text and as title
             box.SetText(t);
-            box.adjustSize();
+            box.setWindowTitle(t);
+            box.show();
             QCOMPARE(box.size().boundedTo(screen), box.size());
+            ZBWidget frame;
+            frame.setWindowTitle(t);
+            frame.show();
+            QCOMPARE(frame.size().boundedTo(screen), frame.size());
         }
+        OpenFrame frame; // margins at the end of int; a sub-window far at the bottom right, minimised
+        frame.TitleBar()->SetContentsMargins(INT_MAX, INT_MAX, INT_MAX, INT_MAX);
+        frame.SetMainContentMargins(INT_MAX, INT_MAX, INT_MAX, INT_MAX);
+        frame.TitleBar()->AddButton(Qt::AlignRight, QStringLiteral("b"));
+        frame.show();
+        frame.layout()->activate();
+        ZBMdiAreaWidget area;
+        area.show();
+        ZBMdiSubWindow* far = area.AddWidget(new QPushButton);
+        far->move(INT_MAX - 10, INT_MAX - 10);
+        far->ShowMinimized();
+        QVERIFY(far->IsMinimized());
         ZBDockWidget dock; // its own parts cannot become its widget
         for (QWidget* part : {static_cast<QWidget*>(dock.TitleBar()), static_cast<QWidget*>(dock.FooterBar()),
                               dock.FooterBar()->Content()}) {
@@ -120,6 +141,64 @@ private Q_SLOTS:
         ZBFooterBar footer(nullptr);
         delete footer.Content();
         QVERIFY(!footer.Content());
+        ZBSettingsWidget panel; // enum properties written out of range are refused
+        for (const char* property : {"state", "policy"}) {
+            const int before = panel.property(property).toInt();
+            for (int value : {2, -1, INT_MAX, INT_MIN})
+                panel.setProperty(property, value);
+            QCOMPARE(panel.property(property).toInt(), before);
+        }
+    }
+
+    // A popup, or the window it belongs to, deleted from each fade state the popup reaches, with the
+    // popup's own timers and the frame's fade timer driving the fades.
+    void deletedFromFades_data()
+    {
+        QTest::addColumn<int>("state");
+        QTest::addColumn<bool>("parent");
+        for (int state : {ZBWidget::Closed, ZBWidget::Intensifying, ZBWidget::Steady, ZBWidget::Hiding,
+                          ZBWidget::Closing})
+            for (bool parent : {false, true})
+                QTest::addRow("%d %s", state, parent ? "parent" : "popup") << state << parent;
+    }
+    void deletedFromFades()
+    {
+        QFETCH(int, state);
+        QFETCH(bool, parent);
+        QPointer<QWidget> window = new QWidget(nullptr, Qt::FramelessWindowHint);
+        window->setGeometry(100, 100, 300, 200);
+        window->show();
+        ZBPopupInfo::ShowTextPopup(QStringLiteral("Saved"), QPixmap(), 0, window, 40, 80, 80);
+        QPointer<ZBPopupInfo> popup = window->findChild<ZBPopupInfo*>();
+        QVERIFY(popup);
+        QWidget* victim = parent ? window.data() : popup.data();
+        connect(popup, &ZBWidget::FadeStateChanged, victim, [victim, state](int now) {
+            if (now == state)
+                delete victim;
+        });
+        QTRY_VERIFY(!popup);
+        delete window.data();
+    }
+
+    // A dock deleted from visibilityChanged() when its own Hide button hides it, docked and floating: Qt
+    // goes on using a dock after that signal (a plain QDockWidget alike), so the deletion is deferred.
+    void dockDeletedByItsHide()
+    {
+        for (bool floating : {false, true}) {
+            QMainWindow main;
+            QPointer<ZBDockWidget> dock = new ZBDockWidget(QStringLiteral("Dock"), &main);
+            main.addDockWidget(Qt::LeftDockWidgetArea, dock);
+            dock->setFloating(floating);
+            main.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&main));
+            connect(dock, &QDockWidget::visibilityChanged, dock, [&dock](bool visible) {
+                if (!visible)
+                    dock->deleteLater();
+            });
+            TestUtil::Named<QAbstractButton>(dock, "CLOSEBUTTON")->click();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QVERIFY(!dock);
+        }
     }
 };
 
