@@ -187,6 +187,10 @@ bool ZBMdiRegistry::Activate(ZBMdiSubWindow* subWindow)
         ZBWidgetPrivate::ShowActive(subWindow, true);
         activeConnection = QObject::connect(subWindow, &ZBMdiSubWindow::StateChanged, area,
                                             &ZBMdiAreaWidget::OnStateChanged);
+        // A slot of the StateChanged that presenting emitted may have restored or minimised it again
+        // before the area listened: the area follows the state it ended in.
+        if (!layout->FollowUnheardState(subWindow) || !alive)
+            return !alive.isNull();
         // Typing goes to the document just activated; one not shown yet gets it once it is.
         if (!subWindow->isHidden())
             ZBMdiSubWindowPrivate::GiveFocus(subWindow);
@@ -226,6 +230,7 @@ void ZBMdiRegistry::Forget(ZBMdiSubWindow* subWindow, bool unparent)
     if (focus && subWindow->isAncestorOf(focus))
         focus->clearFocus();
     active = nullptr;
+    layout->Emptied();
     Q_EMIT area->SubWindowActivated(nullptr);
 }
 
@@ -291,6 +296,22 @@ void ZBMdiLayout::Withdraw(ZBMdiSubWindow* old)
         old->hide();
 }
 
+bool ZBMdiLayout::FollowUnheardState(ZBMdiSubWindow* subWindow)
+{
+    if (mode != ZBMdiAreaWidget::Maximized || subWindow->IsMaximized())
+        return true;
+    QPointer<ZBMdiAreaWidget> alive(area);
+    StateChanged(Qt::WindowMaximized, subWindow->GetState());
+    return !alive.isNull();
+}
+
+void ZBMdiLayout::Emptied()
+{
+    // Nothing is left to cover the viewport: the next sub-window comes as it is, as in QMdiArea.
+    if (mode == ZBMdiAreaWidget::Maximized)
+        LeaveMaximizedMode();
+}
+
 bool ZBMdiLayout::Present(ZBMdiSubWindow* subWindow)
 {
     if (mode != ZBMdiAreaWidget::Maximized)
@@ -302,7 +323,8 @@ bool ZBMdiLayout::Present(ZBMdiSubWindow* subWindow)
         return false;
     subWindow->show();
     ShowContent(subWindow);
-    subWindow->setGeometry(area->viewport()->rect());
+    if (subWindow->IsMaximized()) // else a slot restored or minimised it: FollowUnheardState() places it
+        subWindow->setGeometry(area->viewport()->rect());
     return true;
 }
 

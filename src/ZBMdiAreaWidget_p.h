@@ -68,6 +68,12 @@ public:
     // false when a slot deleted that one or the area meanwhile.
     void Withdraw(ZBMdiSubWindow* old);
     bool Present(ZBMdiSubWindow* subWindow);
+    // In the maximized mode, the active subWindow's state changed while the area did not listen (a
+    // slot of the state change that Present() caused): the area follows it as if it had heard it;
+    // false when a slot deleted the area meanwhile.
+    bool FollowUnheardState(ZBMdiSubWindow* subWindow);
+    // The last sub-window has left: the maximized mode, with nothing left to maximise, ends.
+    void Emptied();
     // subWindow joins the area, or leaves it.
     void Track(ZBMdiSubWindow* subWindow);
     void Forget(ZBMdiSubWindow* subWindow);

@@ -261,6 +261,48 @@ private slots:
                 left->NormalGeometry() == QRect(-50, 20, 200, 150));
     }
 
+    // The maximized mode holds only while a maximised sub-window is active: a slot that restores or
+    // minimises the one being maximised for activation, and the last one leaving, end it.
+    void maximisedModeEnds_data()
+    {
+        QTest::addColumn<int>("how");
+        QTest::addColumn<bool>("rightShown");
+        const char* const rows[] = {"restored by a slot", "minimised by a slot", "last closed",
+                                    "last taken by another area", "last deleted"};
+        for (int how = 0; how < 5; ++how)
+            QTest::newRow(rows[how]) << how << (how < 2 || how == 3);
+    }
+    void maximisedModeEnds()
+    {
+        QFETCH(int, how);
+        QFETCH(bool, rightShown);
+        QPointer<ZBMdiSubWindow> left = a->Add("left", QRect(10, 10, 200, 150));
+        QPointer<ZBMdiSubWindow> right = a->Add("right", QRect(300, 10, 200, 150));
+        right->ShowMaximized();
+        QObject::connect(left, &ZBMdiSubWindow::StateChanged, [&](Qt::WindowStates, Qt::WindowStates state) {
+            if (state & Qt::WindowMaximized)
+                how == 0 ? left->ShowNormal() : left->ShowMinimized();
+        });
+        auto* other = new ZBMdiAreaWidget(a.get());
+        other->show();
+        if (how < 2) {
+            a->area->SetActiveSubWindow(left);
+        } else {
+            delete left;
+            if (how == 2)
+                a->area->CloseActiveSubWindow();
+            else if (how == 3)
+                other->AddSubWindow(right);
+            else
+                delete right;
+        }
+        QCOMPARE(a->area->GetState(), ZBMdiAreaWidget::Normal);
+        QCOMPARE(right && right->isVisible(), rightShown);
+        QCOMPARE(left && !left->IsMinimized() && left->geometry() == QRect(10, 10, 200, 150), how == 0);
+        QVERIFY(!a->area->AddWidget(new QLineEdit)->IsMaximized());
+        QTRY_VERIFY(how != 2 || !right); // faded out
+    }
+
     void minimisedRows()
     {
         Subs subs;

@@ -45,9 +45,11 @@ public:
     const char* Ops() const override { return "hand over:20|delete:4|arm:10|input:16|area:16|time:6"; }
     void Check(Stress::Context& c) override
     {
-        for (ZBMdiAreaWidget* a : host ? host->findChildren<ZBMdiAreaWidget*>() : QList<ZBMdiAreaWidget*>())
-            if (ZBMdiSubWindow* s = a->ActiveSubWindow()) // Normal is 0
-                c.Expect(s->IsMaximized() || !a->GetState(), "a maximised area's active sub-window is not");
+        for (ZBMdiAreaWidget* a : host ? host->findChildren<ZBMdiAreaWidget*>() : QList<ZBMdiAreaWidget*>()) {
+            const ZBMdiSubWindow* s = a->ActiveSubWindow(); // Normal is 0
+            c.Expect(!a->GetState() || (s && s->IsMaximized()),
+                     "a maximised area has no maximised sub-window");
+        }
     }
 
     void Run(Stress::Context& c, int op) override
