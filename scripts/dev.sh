@@ -36,11 +36,20 @@ install_missing() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# configure_build <name> [cmake args...]
+# configure_build <name> [--default-generator] [cmake args...]: Ninja, or CMake's default generator
+# (Unix Makefiles), which most users and packagers build with.
 configure_build() {
-    local name=$1; shift
+    local name=$1 generator=(-G Ninja); shift
+    if [ "${1:-}" = --default-generator ]; then
+        generator=()
+        shift
+    fi
+    local cache="$BUILD/$name/CMakeCache.txt"
+    if [ -f "$cache" ] && ! grep -qx "CMAKE_GENERATOR:INTERNAL=${generator[1]:-Unix Makefiles}" "$cache"; then
+        rm -rf "${BUILD:?}/$name" # built before with the other generator
+    fi
     say "build $name"
-    cmake -S "$ROOT" -B "$BUILD/$name" -G Ninja -DZB_WERROR=ON "$@" >/dev/null
+    cmake -S "$ROOT" -B "$BUILD/$name" "${generator[@]}" -DZB_WERROR=ON "$@" >/dev/null
     cmake --build "$BUILD/$name" -j "$JOBS"
 }
 
@@ -196,8 +205,9 @@ cmd_test() {
     configure_build clang -DCMAKE_CXX_COMPILER=clang++ -DZB_BUILD_BENCH=OFF -DZB_BUILD_EXAMPLES=OFF
     run_ctest clang
 
-    # The static package: the libraries alone, checked through the consumer below.
-    configure_build static -DBUILD_SHARED_LIBS=OFF -DCMAKE_INSTALL_PREFIX="$PREFIX-static" \
+    # The static package: the libraries alone, checked through the consumer below; built with the
+    # default generator.
+    configure_build static --default-generator -DBUILD_SHARED_LIBS=OFF -DCMAKE_INSTALL_PREFIX="$PREFIX-static" \
         -DZB_BUILD_TESTS=OFF -DZB_BUILD_BENCH=OFF -DZB_BUILD_EXAMPLES=OFF
     cmake --install "$BUILD/static" >/dev/null
 
