@@ -135,25 +135,29 @@ void MainWindow::CreateActions()
         m_documentActions << action;
     }
 
-    // Ctrl+Tab, Ctrl+Shift+Tab and Ctrl+F4 are the area's own keys; these actions leave them to it.
+    // As in Qt's multi-document example, Next and Previous carry the standard keys: an application
+    // shortcut takes the key before the area would, and the area's own keys stay for the rest. Next
+    // goes to the document used before, as the area's own Ctrl+Tab does; Close leaves its keys (Ctrl+W
+    // or Ctrl+F4) to the area.
     const struct
     {
         const char* name;
         QString text, tip;
         void (ZBMdiAreaWidget::*slot)();
+        QKeySequence keys = {};
     } windows[] = {
-        {"close", tr("Cl&ose"), tr("Close the document (Ctrl+F4)"), &ZBMdiAreaWidget::CloseActiveSubWindow},
+        {"close", tr("Cl&ose"), tr("Close the document"), &ZBMdiAreaWidget::CloseActiveSubWindow},
         {"closeAll", tr("Close &All"), tr("Close every document"), &ZBMdiAreaWidget::CloseAllSubWindows},
         {"tile", tr("&Tile"), tr("Arrange the documents side by side"), &ZBMdiAreaWidget::TileSubWindows},
         {"cascade", tr("&Cascade"), tr("Arrange the documents in a cascade"),
          &ZBMdiAreaWidget::CascadeSubWindows},
-        {"next", tr("Ne&xt"), tr("Go to the document used before (Ctrl+Tab)"),
-         &ZBMdiAreaWidget::ActivateNextSubWindow},
-        {"previous", tr("Pre&vious"), tr("Go back the other way (Ctrl+Shift+Tab)"),
-         &ZBMdiAreaWidget::ActivatePreviousSubWindow},
+        {"next", tr("Ne&xt"), tr("Go to the document used before"),
+         &ZBMdiAreaWidget::ActivatePreviousSubWindow, QKeySequence::NextChild},
+        {"previous", tr("Pre&vious"), tr("Go back the other way"), &ZBMdiAreaWidget::ActivateNextSubWindow,
+         QKeySequence::PreviousChild},
     };
     for (const auto& window : windows) {
-        action = MakeAction(window.name, window.text, window.tip);
+        action = MakeAction(window.name, window.text, window.tip, window.keys);
         connect(action, &QAction::triggered, m_area, window.slot);
         m_documentActions << action;
     }

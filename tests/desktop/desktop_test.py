@@ -387,6 +387,27 @@ def x11_windows(s, app):
           popup and wait_for(lambda: x.opaque(popup), 2), popup and x.prop(popup, '_NET_WM_WINDOW_OPACITY'))
 
 
+def x11_keys(s, app):
+    """The area's next, previous and close keys pressed on the keyboard with the focus in a document, once
+    alone and once beside the application's own Next and Previous actions on the same keys."""
+    x = X11(s)
+    for args in ([], ['--actions']):
+        s.start_app(app, args=args)
+        s.xdo('key', 't')
+        documents = x.window('zb-documents')
+        g = documents and x.geometry(documents)
+        s.click(g[0] + 270, g[1] + 190)  # into the text of doc3, the active one
+        activated = lambda: [w[1] for w in s.lines if w[0] == 'active']
+        for keys, expected in (('ctrl+Tab', 'doc2'), ('ctrl+Tab', 'doc1'), ('ctrl+Tab', 'doc3'),
+                               ('ctrl+shift+Tab', 'doc1'), ('ctrl+w', 'doc3')):
+            before = len(activated())
+            s.xdo('key', keys)
+            wait_for(lambda: activated()[before:], 2)
+            time.sleep(0.2)  # a second activation from the same press would come by now
+            check('x11 %s%s activates %s once' % (keys, ' beside actions' if args else '', expected),
+                  activated()[before:] == [expected], activated()[before:])
+
+
 def x11_quit(s, app):
     x = X11(s)
     s.start_app(app)
@@ -479,7 +500,7 @@ def x11(app):
         s.helper(['openbox', '--sm-disable'], lambda: '0x' in s.tool('xprop', '-root', '_NET_SUPPORTING_WM_CHECK'))
         s.spawn(['xcompmgr'])
         time.sleep(0.5)
-        for group in (x11_frame, x11_own, x11_windows, x11_quit, x11_scaled, x11_atspi):
+        for group in (x11_frame, x11_own, x11_windows, x11_keys, x11_quit, x11_scaled, x11_atspi):
             if only and only not in group.__name__:
                 continue
             try:

@@ -3,18 +3,22 @@
 #include "ZBComboBox.h"
 #include "ZBComboBoxItemDelegate.h"
 #include "ZBDialog.h"
+#include "ZBMdiAreaWidget.h"
+#include "ZBMdiSubWindow.h"
 #include "ZBMessageBox.h"
 #include "ZBPopupInfo.h"
 #include "ZBTheme.h"
 #include "ZBTitleBar.h"
 #include "ZBWidget.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPointer>
 #include <QShortcut>
 #include <QStyleFactory>
+#include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -129,6 +133,37 @@ int main(int argc, char** argv)
         });
     });
     key("W", [child] { child->show(); });
+    // Three documents in a multi-document area ("active NAME" on each activation); with --actions the
+    // window also has the application's own Next and Previous actions on the platform's keys.
+    key("T", [&main] {
+        auto* documents = new QWidget(&main, Qt::Window);
+        documents->setWindowTitle(QStringLiteral("zb-documents"));
+        auto* area = new ZBMdiAreaWidget(documents);
+        (new QVBoxLayout(documents))->addWidget(area);
+        for (int i = 1; i <= 3; ++i) {
+            auto* document = new ZBMdiSubWindow;
+            document->setObjectName(QStringLiteral("doc%1").arg(i));
+            document->SetWidget(new QTextEdit);
+            document->setGeometry(40 * i, 30 * i, 300, 200);
+            area->AddSubWindow(document);
+        }
+        QObject::connect(area, &ZBMdiAreaWidget::SubWindowActivated, area, [](ZBMdiSubWindow* document) {
+            say(QStringLiteral("active ") + (document ? document->objectName() : QStringLiteral("none")));
+        });
+        const auto addAction = [documents, area](QKeySequence::StandardKey keys,
+                                                 void (ZBMdiAreaWidget::*slot)()) {
+            auto* action = new QAction(documents);
+            action->setShortcuts(keys);
+            documents->addAction(action);
+            QObject::connect(action, &QAction::triggered, area, slot);
+        };
+        if (QCoreApplication::arguments().contains(QStringLiteral("--actions"))) {
+            addAction(QKeySequence::NextChild, &ZBMdiAreaWidget::ActivatePreviousSubWindow);
+            addAction(QKeySequence::PreviousChild, &ZBMdiAreaWidget::ActivateNextSubWindow);
+        }
+        documents->setGeometry(100, 100, 600, 420);
+        documents->show();
+    });
 
     QObject::connect(&main, &ZBWidget::FadeStateChanged, &main, [&](int state) {
         if (state != 2 || !main.isVisible())
