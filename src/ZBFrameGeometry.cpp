@@ -1,4 +1,7 @@
 #include "ZBFrameGeometry_p.h"
+#include "ZBSaturate_p.h"
+
+#include <cmath>
 
 namespace ZBFrameGeometry {
 
@@ -167,13 +170,24 @@ QRect Resized(Region region, const QRect& current, const QPoint& p, const QPoint
     return QRect(QPoint(x1, y1), QPoint(x2, y2));
 }
 
-MaxInfo MaximizedInfo(const QRect& available, bool primaryScreen, const QSize& minimum)
+MaxInfo MaximizedInfo(const QRect& available, const QRect& screen, bool primaryScreen, const QSize& minimum,
+                      qreal ratio)
 {
+    const auto device = [ratio](qint64 logical) {
+        return ZBSaturate::ToInt(qRound64(qreal(logical) * ratio));
+    };
+    const auto deviceUp = [ratio](int logical) {
+        return ZBSaturate::ToInt(qint64(std::ceil(logical * ratio)));
+    };
+    const qint64 left = qint64(available.left()) - screen.left(),
+                 top = qint64(available.top()) - screen.top();
+    const QPoint topLeft(device(left), device(top));
+    const QPoint end(device(left + available.width()), device(top + available.height()));
     MaxInfo info;
-    info.maxSize = available.size();
-    info.maxPosition = primaryScreen ? available.topLeft() : QPoint(0, 0);
-    info.minTrackSize = minimum;
-    info.maxTrackSize = available.size();
+    info.maxSize = QSize(end.x() - topLeft.x(), end.y() - topLeft.y());
+    info.maxPosition = primaryScreen ? topLeft : QPoint(0, 0);
+    info.minTrackSize = QSize(deviceUp(minimum.width()), deviceUp(minimum.height()));
+    info.maxTrackSize = info.maxSize;
     return info;
 }
 

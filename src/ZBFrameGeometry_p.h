@@ -92,8 +92,15 @@ struct MaxInfo
     QSize maxTrackSize;
 };
 
-/*! The maximised-size answer for a window on a screen with work area \a available. */
-MaxInfo MaximizedInfo(const QRect& available, bool primaryScreen, const QSize& minimum);
+/*!
+    The maximised-size answer for a window on a screen \a screen with work area \a available, both in
+    Qt's device-independent pixels, and a window minimum size \a minimum. Windows wants device pixels,
+    positions relative to the monitor: each edge is scaled by the screen's device pixel \a ratio from
+    the monitor's origin, so the area covers the same device pixels whatever the scale; the minimum is
+    rounded up, so the window never shrinks below it.
+*/
+MaxInfo MaximizedInfo(const QRect& available, const QRect& screen, bool primaryScreen, const QSize& minimum,
+                      qreal ratio);
 
 /*! Where a maximised frameless window goes: the work area, never smaller than \a minimum. */
 QRect MaximizedGeometry(const QRect& available, const QSize& minimum);

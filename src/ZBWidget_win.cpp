@@ -21,7 +21,8 @@ bool ZBWidgetPrivate::AnswerMinMaxInfo(ZBWidget* window, void* message)
     if (!screen)
         return false;
     const ZBFrameGeometry::MaxInfo info = ZBFrameGeometry::MaximizedInfo(
-        screen->availableGeometry(), screen == QGuiApplication::primaryScreen(), window->minimumSize());
+        screen->availableGeometry(), screen->geometry(), screen == QGuiApplication::primaryScreen(),
+        window->minimumSize(), screen->devicePixelRatio());
     auto* mmi = reinterpret_cast<MINMAXINFO*>(msg->lParam);
     mmi->ptMaxSize.x = info.maxSize.width();
     mmi->ptMaxSize.y = info.maxSize.height();

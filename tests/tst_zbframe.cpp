@@ -105,6 +105,41 @@ private slots:
         QCOMPARE(MaximizedGeometry({800, 30, 1024, 738}, {1100, 80}), QRect(800, 30, 1100, 738));
     }
 
+    // Windows' maximised size in device pixels, from Qt's device-independent work area: the same device
+    // pixels at every scale, the position relative to the monitor (none on a secondary one).
+    void nativeMaximizedSize_data()
+    {
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QRect>("screen");
+        QTest::addColumn<bool>("primary");
+        QTest::addColumn<qreal>("ratio");
+        QTest::addColumn<QRect>("maximized"); // position and size
+        QTest::addColumn<QSize>("minimum");   // of a window at least 301 by 201
+        QTest::newRow("1") << QRect(0, 0, 1920, 1040) << QRect(0, 0, 1920, 1080) << true << 1.0
+                           << QRect(0, 0, 1920, 1040) << QSize(301, 201);
+        QTest::newRow("1.25") << QRect(0, 0, 1536, 824) << QRect(0, 0, 1536, 864) << true << 1.25
+                              << QRect(0, 0, 1920, 1030) << QSize(377, 252);
+        QTest::newRow("1.5, task bar on top") << QRect(0, 27, 1280, 693) << QRect(0, 0, 1280, 720) << true
+                                              << 1.5 << QRect(0, 41, 1920, 1039) << QSize(452, 302);
+        QTest::newRow("2") << QRect(0, 0, 960, 520) << QRect(0, 0, 960, 540) << true << 2.0
+                           << QRect(0, 0, 1920, 1040) << QSize(602, 402);
+        QTest::newRow("secondary at 1.5") << QRect(1280, 0, 1280, 690) << QRect(1280, 0, 1280, 720) << false
+                                          << 1.5 << QRect(0, 0, 1920, 1035) << QSize(452, 302);
+        QTest::newRow("secondary on the left") << QRect(-1920, 0, 1920, 1040) << QRect(-1920, 0, 1920, 1080)
+                                               << false << 1.0 << QRect(0, 0, 1920, 1040) << QSize(301, 201);
+    }
+    void nativeMaximizedSize()
+    {
+        QFETCH(QRect, available);
+        QFETCH(QRect, screen);
+        QFETCH(bool, primary);
+        QFETCH(qreal, ratio);
+        const MaxInfo info = MaximizedInfo(available, screen, primary, {301, 201}, ratio);
+        QTEST(QRect(info.maxPosition, info.maxSize), "maximized");
+        QTEST(info.minTrackSize, "minimum");
+        QCOMPARE(info.maxTrackSize, info.maxSize);
+    }
+
     void structureAndButtons()
     {
         QCOMPARE(ZBResource::GetData(ZBResource::MainContentMargins).toRect(),
