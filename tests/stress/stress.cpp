@@ -17,7 +17,15 @@ namespace {
 
 // Runs that once failed, replayed before every run: a failure prints its steps ready to paste here, with
 // a line on what they found.
-const QList<std::pair<const char*, QList<Stress::Step>>> Regressions = {};
+const QList<std::pair<const char*, QList<Stress::Step>>> Regressions = {
+    {"an area stayed in the maximized mode after its maximised sub-window was handed away",
+     {
+         {"hostile", "area", {2, 0, 0, 0, 9}},
+         {"hostile", "hand over", {5, 0, 0, 0, 3}},
+         {"hostile", "input", {5, 0, 0, 1, 7, 1}},
+         {"hostile", "hand over", {5, 0, 0, 0, 1, 0}},
+     }},
+};
 
 std::vector<std::unique_ptr<Stress::Family> (*)()>& factories()
 {
