@@ -19,9 +19,10 @@ inline void CheckNoLeftoverWindows()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QStringList names;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        names << QString::fromLatin1(w->metaObject()->className()) + QLatin1Char(':') + w->objectName(),
-            delete w;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        names << QString::fromLatin1(w->metaObject()->className()) + QLatin1Char(':') + w->objectName();
+        delete w;
+    }
     QVERIFY2(names.isEmpty(),
              qPrintable(QStringLiteral("left-over windows: ") + names.join(QLatin1Char(' '))));
 }
@@ -30,6 +31,14 @@ template <typename T = QWidget>
 T* Named(const QObject* root, const char* name)
 {
     return root ? root->findChild<T*>(QLatin1String(name)) : nullptr;
+}
+
+/*! \a object, named \a name. */
+template <typename T>
+T* Name(T* object, const char* name)
+{
+    object->setObjectName(QLatin1String(name));
+    return object;
 }
 
 inline QGridLayout* GridOf(const QObject* root, const char* name)
@@ -46,6 +55,27 @@ inline QPair<int, int> CellOf(QGridLayout* grid, QWidget* widget)
     if (index >= 0)
         grid->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
     return {row, column};
+}
+
+/*!
+    Row 0 of the grid of \a host, column by column: object names, "-" for an empty column, "?" for one that
+    holds something else; the end spacer (in column 1000) is left out.
+*/
+inline QString RowNames(QWidget* host)
+{
+    auto* grid = qobject_cast<QGridLayout*>(host->layout());
+    QStringList names;
+    for (int i = 0, r, column, span; i < grid->count(); ++i) {
+        grid->getItemPosition(i, &r, &column, &span, &span);
+        QWidget* w = grid->itemAt(i)->widget();
+        if (!w && column == 1000)
+            continue;
+        while (names.size() <= column)
+            names << QStringLiteral("-");
+        names[column] =
+            w && r == 0 && names[column] == QLatin1String("-") ? w->objectName() : QStringLiteral("?");
+    }
+    return names.join(QLatin1Char(' '));
 }
 
 /*! The text of the title label in the title bar of \a owner (the bar, or a window or dock with one). */

@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QMetaEnum>
 #include <QTextEdit>
+#include <algorithm>
 #include <private/qguiapplication_p.h>
 #include <qpa/qplatformaccessibility.h>
 #include <qpa/qplatformintegration.h>
@@ -29,17 +30,20 @@ struct Fixture
         frame.Content()->setWindowTitle(QStringLiteral("Frame title"));
         box.setWindowTitle(QStringLiteral("Question"));
         box.SetText(QStringLiteral("Save changes?"));
-        for (const QString& fruit : QStringLiteral("Apple Banana Cherry Blueberry Date").split(' '))
-            combo->InsertItem(combo->GetItemCount()),
-                combo->SetItemData(combo->GetItemCount() - 1, fruit, Qt::DisplayRole);
+        const QStringList fruits = QStringLiteral("Apple Banana Cherry Blueberry Date").split(' ');
+        for (int i = 0; i < fruits.size(); ++i) {
+            combo->InsertItem(i);
+            combo->SetItemData(i, fruits[i], Qt::DisplayRole);
+        }
         combo->SetCurrentIndex(current);
         combo->SetItemData(2, QStringLiteral("Red cherry"), Qt::AccessibleTextRole);
         QObject::connect(combo, qOverload<int>(&ZBComboBox::CurrentIndexChanged), [this] { ++changes; });
-        link->SetText(QStringLiteral("A rather long link text")), link->setFixedWidth(20);
+        link->SetText(QStringLiteral("A rather long link text"));
+        link->setFixedWidth(20);
         dock->SetTitle(QStringLiteral("Shown title"));
         for (const char* title : {"A", "B", "C"}) {
-            ZBMdiSubWindow* sub = area->AddWidget(new QTextEdit());
-            sub->setWindowTitle(QString::fromLatin1(title)), sub->setObjectName(sub->windowTitle());
+            TestUtil::Name(area->AddWidget(new QTextEdit()), title)
+                ->setWindowTitle(QString::fromLatin1(title));
         }
         combo->setFocusPolicy(Qt::StrongFocus); // as the gallery does
         container->setFocusPolicy(Qt::StrongFocus);
@@ -65,9 +69,9 @@ struct Fixture
         for (const QString& part : path.split(QLatin1Char('/'))) {
             bool index = false;
             const int n = part.toInt(&index);
-            QObject* object = nullptr;
-            for (QObject* o : scope)
-                object = object || TestUtil::Text(o) != part ? object : o;
+            const auto named = std::find_if(scope.begin(), scope.end(),
+                                            [&](QObject* o) { return TestUtil::Text(o) == part; });
+            QObject* object = named == scope.end() ? nullptr : *named;
             iface = index ? iface->child(n) : QAccessible::queryAccessibleInterface(object);
             scope = iface && iface->object() ? iface->object()->findChildren<QObject*>() : QObjectList();
         }
@@ -160,7 +164,8 @@ private Q_SLOTS:
     {
         Fixture fixture;
         QAccessibleInterface* iface = Fixture::Find(QString::fromLatin1(QTest::currentDataTag()));
-        QVERIFY(iface && iface->isValid());
+        QVERIFY(iface);
+        QVERIFY(iface->isValid());
         const QString value = iface->text(QAccessible::Value);
         const QAccessible::State s = iface->state();
         QString line =
@@ -240,21 +245,21 @@ private Q_SLOTS:
         QFETCH(bool, activate);
         QFETCH(bool, actions);
         Fixture fixture(focus.section(QLatin1Char(' '), 1).toInt());
-        const std::pair<QKeySequence::StandardKey, const char*> standard[] = {
-            {QKeySequence::NextChild, "next"}, {QKeySequence::PreviousChild, "previous"}};
-        for (const auto& [key, name] : standard) {
+        const std::tuple<QKeySequence::StandardKey, const char*, void (ZBMdiAreaWidget::*)()> standard[] = {
+            {QKeySequence::NextChild, "next", &ZBMdiAreaWidget::ActivateNextSubWindow},
+            {QKeySequence::PreviousChild, "previous", &ZBMdiAreaWidget::ActivatePreviousSubWindow}};
+        for (const auto& [key, name, slot] : standard) {
             if (!actions)
                 break;
             auto* action = new QAction(QString::fromLatin1(name), &fixture.root);
             action->setShortcut(key);
             fixture.root.addAction(action);
-            connect(action, &QAction::triggered, fixture.area,
-                    key == QKeySequence::NextChild ? &ZBMdiAreaWidget::ActivateNextSubWindow
-                                                   : &ZBMdiAreaWidget::ActivatePreviousSubWindow);
+            connect(action, &QAction::triggered, fixture.area, slot);
             connect(action, &QAction::triggered,
                     [name = name] { Fixture::events << "Action " + QString(name); });
         }
-        QVERIFY(fixture.exposed && QTest::qWaitForWindowActive(&fixture.root));
+        QVERIFY(fixture.exposed);
+        QVERIFY(QTest::qWaitForWindowActive(&fixture.root));
         static_cast<QWidget*>(Fixture::Find(focus.section(QLatin1Char(' '), 0, 0))->object())->setFocus();
         QTRY_VERIFY(QApplication::focusWidget());
         if (!keys.isEmpty())

@@ -6,7 +6,6 @@
 #include "ZBMdiSubWindow.h"
 #include "ZBTitleBar.h"
 #include "ZBToolBar.h"
-#include "ZBWidget_p.h"
 #include "testutil.h"
 
 #include <QCloseEvent>
@@ -26,14 +25,12 @@ struct Deciding : Base
     int* agreed;
     bool refuse;
     Deciding(int* agreed, bool refuse) : agreed(agreed), refuse(refuse) {}
-    void closeEvent(QCloseEvent* event) override { event->setAccepted(!refuse && ++*agreed); }
+    void closeEvent(QCloseEvent* event) override
+    {
+        event->setAccepted(!refuse);
+        *agreed += refuse ? 0 : 1;
+    }
 };
-
-QWidget* named(QWidget* widget, const char* name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 // A window filled by an area.
 struct Host : QWidget
@@ -75,18 +72,6 @@ QString titleLine(ZBWidget* frame)
 {
     const QList<QLabel*> labels = frame->TitleBar()->findChildren<QLabel*>();
     return (labels[0]->isHidden() ? QString() : QStringLiteral("icon ")) + labels[1]->text();
-}
-
-// A tool bar's row, left to right: buttons by their action's text, other tools by object name.
-QString toolRow(ZBToolBar* bar)
-{
-    QGridLayout* grid = TestUtil::GridOf(bar, "ZBTOOLBARCONTENT");
-    QStringList names;
-    for (int column = 0; QLayoutItem* item = grid->itemAtPosition(0, column); ++column) {
-        auto* button = qobject_cast<QToolButton*>(item->widget());
-        names << (button ? button->defaultAction()->text() : item->widget()->objectName());
-    }
-    return names.join(QLatin1Char(' '));
 }
 
 } // namespace
@@ -140,7 +125,9 @@ private slots:
         QCOMPARE(h->aboutClose.contains(address), !refused);
         if (!refused)
             return;
-        QVERIFY(doc->isVisible() && h->area->SubWindows().contains(doc) && h->area->ActiveSubWindow() == doc);
+        QCOMPARE(std::make_tuple(doc->isVisible(), h->area->SubWindows().contains(doc),
+                                 h->area->ActiveSubWindow()),
+                 std::make_tuple(true, true, doc.data()));
         QCOMPARE(h->area->SubWindowsCount(), how == "CloseAllSubWindows" ? 1 : 2);
         editor->refuse = false; // agreeing now, it is asked once more
         h->area->CloseActiveSubWindow();
@@ -189,29 +176,36 @@ private slots:
     {
         QTest::addColumn<QString>("title");
         QTest::addColumn<bool>("modified");
+        QTest::addColumn<QString>("unmodified");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("placeholder") << "doc1[*] - Editor" << false << "doc1 - Editor";
-        QTest::newRow("modified") << "doc1[*] - Editor" << true << "doc1* - Editor";
-        QTest::newRow("none") << "doc1" << true << "doc1";
-        QTest::newRow("escaped") << "[*][*]doc1" << true << "[*]doc1";
-        QTest::newRow("escaped and placeholder") << "a[*][*][*]b" << true << "a[*]*b";
-        QTest::newRow("two runs") << "a[*] b[*]" << true << "a* b*";
+        QTest::newRow("placeholder") << "doc1[*] - Editor" << false << "doc1 - Editor"
+                                     << "doc1 - Editor";
+        QTest::newRow("modified") << "doc1[*] - Editor" << true << "doc1 - Editor"
+                                  << "doc1* - Editor";
+        QTest::newRow("none") << "doc1" << true << "doc1"
+                              << "doc1";
+        QTest::newRow("escaped") << "[*][*]doc1" << true << "[*]doc1"
+                                 << "[*]doc1";
+        QTest::newRow("escaped and placeholder") << "a[*][*][*]b" << true << "a[*]b"
+                                                 << "a[*]*b";
+        QTest::newRow("two runs") << "a[*] b[*]" << true << "a b"
+                                  << "a* b*";
     }
     void titles()
     {
         QFETCH(QString, title);
         QFETCH(bool, modified);
         QFETCH(QString, shown);
-        QCOMPARE(ZBWidgetPrivate::DisplayedTitle(title, modified), shown);
         auto* edit = new QLineEdit;
         edit->setWindowTitle(title);
         ZBMdiSubWindow* sub = h->Add(edit);
-        QCOMPARE(titleLine(sub), ZBWidgetPrivate::DisplayedTitle(title, false));
+        QTEST(titleLine(sub), "unmodified");
         edit->setWindowModified(modified);
         QCOMPARE(titleLine(sub), shown);
         edit->setWindowIcon(QIcon(QPixmap(16, 16)));
         QCOMPARE(titleLine(sub), QStringLiteral("icon ") + shown);
-        QVERIFY(sub->isWindowModified() == modified && !h->isWindowModified());
+        QCOMPARE(std::make_pair(sub->isWindowModified(), h->isWindowModified()),
+                 std::make_pair(modified, false));
 
         ZBWidget frame;
         frame.setWindowModified(modified);
@@ -242,17 +236,23 @@ private slots:
         QCOMPARE(sub.windowTitle(), QStringLiteral("b.txt"));
 
         ZBToolBar bar;
-        bar.AddWidget(named(new QWidget, "first"), 5);
+        // The tool bar's row, left to right: buttons by their action's text, other tools by object name.
+        const auto toolRow = [&bar] {
+            for (QToolButton* button : bar.findChildren<QToolButton*>())
+                button->setObjectName(button->defaultAction() ? button->defaultAction()->text() : QString());
+            return TestUtil::RowNames(TestUtil::Named(&bar, "ZBTOOLBARCONTENT"));
+        };
+        bar.AddWidget(TestUtil::Name(new QWidget, "first"), 5);
         QAction* a = bar.addAction(QStringLiteral("a"));
         auto* b = new QAction(QStringLiteral("b"), &bar);
         bar.insertAction(a, b);
         QAction* separator = bar.addSeparator();
-        bar.addWidget(named(new QLabel, "label"));
-        bar.AddWidget(named(new QWidget, "last"));
-        QCOMPARE(toolRow(&bar), QStringLiteral("first b a ZBTOOLBARSEPARATOR label last"));
+        bar.addWidget(TestUtil::Name(new QLabel, "label"));
+        bar.AddWidget(TestUtil::Name(new QWidget, "last"));
+        QCOMPARE(toolRow(), QStringLiteral("first b a ZBTOOLBARSEPARATOR label last"));
         bar.removeAction(b);
         delete separator;
-        QCOMPARE(toolRow(&bar), QStringLiteral("first a label last"));
+        QCOMPARE(toolRow(), QStringLiteral("first a label last"));
         QCOMPARE(bar.Actions(), QList<QAction*>{a});
     }
 
@@ -263,8 +263,11 @@ private slots:
         for (int n = 0; n < 30; ++n) {
             const QRect domain(3, 4, 701 + n, 499 - n);
             QRegion covered;
-            for (const QRect& r : ZBMdiLayout::Tiled(n, domain)) {
-                QVERIFY(domain.contains(r) && !covered.intersects(r));
+            const QList<QRect> tiles = ZBMdiLayout::Tiled(n, domain);
+            QCOMPARE(tiles.size(), n);
+            for (const QRect& r : tiles) {
+                QCOMPARE(std::make_pair(domain.contains(r), covered.intersects(r)),
+                         std::make_pair(true, false));
                 covered += r;
             }
             QCOMPARE(covered, n == 0 ? QRegion() : QRegion(domain));
@@ -311,14 +314,18 @@ private slots:
         };
         ZBMdiSubWindow* a = h->Add(new QLineEdit);
         ZBMdiSubWindow* b = h->Add(new QLineEdit);
-        QVERIFY(dimmed(a) && !dimmed(b) && b->property("active").toBool());
+        const auto looks = [&] {
+            return std::make_tuple(dimmed(a), dimmed(b), b->property("active").toBool());
+        };
+        QCOMPARE(looks(), std::make_tuple(true, false, true));
         h->area->SetActiveSubWindow(a);
-        QVERIFY(!dimmed(a) && dimmed(b) && !b->property("active").toBool());
+        QCOMPARE(looks(), std::make_tuple(false, true, false));
 
         ZBWidget frame;
         frame.show();
         frame.activateWindow();
-        QTRY_VERIFY(frame.property("active").toBool() && !dimmed(&frame));
+        QTRY_COMPARE(std::make_pair(frame.property("active").toBool(), dimmed(&frame)),
+                     std::make_pair(true, false));
         h->activateWindow();
         QTRY_VERIFY(dimmed(&frame));
         qApp->setStyleSheet(QString());

@@ -47,8 +47,10 @@ private slots:
     {
         QImage arrow(8, 8, QImage::Format_ARGB32);
         for (const auto& [name, colour] :
-             {std::pair("arrow-down.png", Qt::red), std::pair("arrow-up.png", Qt::blue)})
-            QVERIFY((arrow.fill(colour), arrow.save(themeDir.filePath(QLatin1String(name)))));
+             {std::pair("arrow-down.png", Qt::red), std::pair("arrow-up.png", Qt::blue)}) {
+            arrow.fill(colour);
+            QVERIFY(arrow.save(themeDir.filePath(QLatin1String(name))));
+        }
         QDir::setSearchPaths(QStringLiteral("theme"), {themeDir.path()});
     }
     void cleanup()
@@ -78,24 +80,28 @@ private slots:
             step();
             ZB_STEP_COMPARE(expected, log.Take(), QString::fromLatin1(expected));
         }
-        QVERIFY(label->GetText() == "Details" && label->GetData() == "x" && !label->GetData(300).isValid() &&
-                label->cursor().shape() == Qt::PointingHandCursor);
+        QCOMPARE(
+            std::make_tuple(label->GetText(), label->GetData().toString(), label->GetData(300).isValid(),
+                            label->cursor().shape()),
+            std::make_tuple(QStringLiteral("Details"), QStringLiteral("x"), false, Qt::PointingHandCursor));
         parent.setEnabled(false); // disabled, also through its parent: the arrow
         QCOMPARE(label->cursor().shape(), Qt::ArrowCursor);
         // The size hint follows font and style; a narrow label draws its text elided inside the margins.
         RecordingStyle style;
         const QString text = QStringLiteral("Open the advanced settings");
-        label->setContentsMargins(3, 4, 45, 6), label->SetText(text);
+        label->setContentsMargins(3, 4, 45, 6);
+        label->SetText(text);
         QFont font = label->font();
-        font.setPixelSize(30), label->setFont(font);
+        font.setPixelSize(30);
+        label->setFont(font);
         label->setStyle(&style);
         QCOMPARE(label->sizeHint(), QSize(label->fontMetrics().horizontalAdvance(text) + 48,
                                           label->fontMetrics().height() + 10));
         label->resize(348, 50); // 300 pixels inside the margins
         label->grab();
-        QVERIFY2(style.drawn.endsWith(QChar(0x2026)) && text.startsWith(style.drawn.chopped(1)) &&
-                     label->fontMetrics().horizontalAdvance(style.drawn) <= 300,
-                 qPrintable(style.drawn));
+        QVERIFY2(style.drawn.endsWith(QChar(0x2026)), qPrintable(style.drawn));
+        QVERIFY2(text.startsWith(style.drawn.chopped(1)), qPrintable(style.drawn));
+        QVERIFY2(label->fontMetrics().horizontalAdvance(style.drawn) <= 300, qPrintable(style.drawn));
         label->setStyle(nullptr);
     }
 
@@ -209,11 +215,12 @@ private slots:
         delete new ZBWidget;
         QVERIFY(QImage(QStringLiteral("theme:infoicon.png")).isNull());
         const QString own = QStringLiteral("QLabel { color: #123456; }");
-        qApp->setStyleSheet(own), ZBTheme::Install(qApp);
+        qApp->setStyleSheet(own);
+        ZBTheme::Install(qApp);
         const QStringList saved = QDir::searchPaths(QStringLiteral("theme"));
         ZBTheme::Install(); // again: changes nothing
-        QVERIFY(qApp->styleSheet() == ZBTheme::StyleSheet() + QLatin1Char('\n') + own &&
-                QDir::searchPaths(QStringLiteral("theme")) == saved);
+        QCOMPARE(qApp->styleSheet(), ZBTheme::StyleSheet() + QLatin1Char('\n') + own);
+        QCOMPARE(QDir::searchPaths(QStringLiteral("theme")), saved);
         QImage mine(5, 5, QImage::Format_ARGB32);
         mine.fill(Qt::red);
         QVERIFY(mine.save(themeDir.filePath(QStringLiteral("infoicon.png"))));

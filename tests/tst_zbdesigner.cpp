@@ -36,9 +36,13 @@ private slots:
             const QString name = entry->name();
             names << name;
             QCOMPARE(entry->group() + ' ' + entry->includeFile(), "ZebGuiCore " + name + ".h");
-            QVERIFY(!entry->icon().isNull() && !entry->toolTip().isEmpty() && !entry->whatsThis().isEmpty());
+            QCOMPARE(std::make_tuple(entry->icon().isNull(), entry->toolTip().isEmpty(),
+                                     entry->whatsThis().isEmpty()),
+                     std::make_tuple(false, false, false));
             QWidget* widget = entry->createWidget(&form);
-            QVERIFY(widget->metaObject()->className() == name && widget->parentWidget() == &form);
+            QCOMPARE(std::make_pair(QString::fromLatin1(widget->metaObject()->className()),
+                                    widget->parentWidget()),
+                     std::make_pair(name, &form));
             // The widget box's entry: the class, its default object name and a sensible width.
             const QRegularExpression dom("<widget class=\"(\\w+)\" name=\"(\\w+)\".*<width>(\\d+)<",
                                          QRegularExpression::DotMatchesEverythingOption);
@@ -53,7 +57,8 @@ private slots:
     void formLoadsThroughTheUiLoader()
     {
         QUiLoader loader;
-        loader.clearPluginPaths(), loader.addPluginPath(QStringLiteral(ZB_DESIGNER_PLUGIN_DIR));
+        loader.clearPluginPaths();
+        loader.addPluginPath(QStringLiteral(ZB_DESIGNER_PLUGIN_DIR));
         QFile file(QStringLiteral(ZB_DESIGNER_FORM));
         QVERIFY(file.open(QIODevice::ReadOnly));
         const std::unique_ptr<QWidget> form(loader.load(&file));

@@ -12,10 +12,10 @@
 #include <QMenu>
 #include <QPointer>
 #include <QResizeEvent>
-#include <QSignalSpy>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <climits>
+#include <functional>
 
 using namespace TestUtil;
 
@@ -23,23 +23,6 @@ namespace {
 
 // Besides positions in the row's table: Twice adds widget 1 again at 10, Remove + k takes widget k out.
 constexpr int End = -1, Twice = INT_MIN + 1, Remove = INT_MIN + 2;
-
-// Row 0 of the grid of `host` by column: object names, "-" if empty, "?" for other items but the end spacer.
-QString columns(QWidget* host)
-{
-    auto* grid = qobject_cast<QGridLayout*>(host->layout());
-    QStringList names;
-    for (int i = 0, r, column, span; i < grid->count(); ++i) {
-        grid->getItemPosition(i, &r, &column, &span, &span);
-        QWidget* w = grid->itemAt(i)->widget();
-        while (!(!w && column == 1000) && names.size() <= column)
-            names << QStringLiteral("-");
-        if (w || column != 1000)
-            names[column] =
-                w && r == 0 && names[column] == QLatin1String("-") ? w->objectName() : QStringLiteral("?");
-    }
-    return names.join(QLatin1Char(' '));
-}
 
 // Records the width change of the last resize of the widgets it filters.
 struct ResizeLog : QObject
@@ -52,13 +35,6 @@ struct ResizeLog : QObject
         return false;
     }
 };
-
-template <typename T = QWidget>
-T* named(T* widget, const char* name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 } // namespace
 
@@ -93,18 +69,22 @@ private slots:
         ZBPositionRow row(&host, new QGridLayout(&host), true);
         for (int i = 0; i < positions.size(); ++i) {
             QWidget* one = Named(&host, "1");
-            if (const qint64 k = qint64(positions[i]) - Remove; k >= 0 && k < 10) {
-                QWidget* gone = Named(&host, qPrintable(QString::number(k)));
-                QVERIFY(row.Remove(gone) && !row.Remove(gone));
-            } else
+            const qint64 k = qint64(positions[i]) - Remove;
+            QWidget* gone = k >= 0 && k < 10 ? Named(&host, qPrintable(QString::number(k))) : nullptr;
+            if (gone) {
+                QVERIFY2(row.Remove(gone), "a widget in the row is removed");
+                QVERIFY2(!row.Remove(gone), "only once");
+            } else {
                 row.Insert(positions[i] == Twice ? one
-                                                 : named(new QWidget(&host), qPrintable(QString::number(i))),
+                                                 : Name(new QWidget(&host), qPrintable(QString::number(i))),
                            positions[i] == Twice ? 10 : positions[i]);
+            }
         }
-        QVERIFY(row.Insert(&host, 0) < 0 && row.Insert(nullptr, 0) < 0);
-        QTEST(columns(&host), "expected");
+        // The host itself, and null, are refused.
+        QCOMPARE(std::make_pair(row.Insert(&host, 0), row.Insert(nullptr, 0)), std::make_pair(-1, -1));
+        QTEST(RowNames(&host), "expected");
         qDeleteAll(host.findChildren<QWidget*>()); // destroyed: out of the row at once
-        QVERIFY(row.Entries().isEmpty() && columns(&host).isEmpty());
+        QCOMPARE(std::make_pair(row.Entries().isEmpty(), RowNames(&host)), std::make_pair(true, QString()));
     }
 
     void toolBar()
@@ -112,10 +92,11 @@ private slots:
         QAction outside(QStringLiteral("Print"));
         QPointer<ZBToolBar> bar = new ZBToolBar;
         QWidget* content = Named(bar, "ZBTOOLBARCONTENT");
-        bar->setIconSize(QSize(20, 20)), bar->show();
+        bar->setIconSize(QSize(20, 20));
+        bar->show();
         bar->AddSeparator(5);
-        bar->AddWidget(named(new QWidget, "w")); // position 6
-        QWidget* hidden = named(new QWidget(bar), "hidden");
+        bar->AddWidget(Name(new QWidget, "w")); // position 6
+        QWidget* hidden = Name(new QWidget(bar), "hidden");
         hidden->hide(); // on purpose: stays hidden
         bar->AddWidget(hidden, 6);
         bar->AddSpacer(5);
@@ -124,15 +105,15 @@ private slots:
         bar->AddAction(&outside, 0); // already there
         for (QToolButton* b : content->findChildren<QToolButton*>())
             b->setObjectName(b->defaultAction()->text());
-        QCOMPARE(columns(content),
-                 "Print ZBTOOLBARSEPARATOR  w hidden Save"); // the spacer: no name
-        QVERIFY(Named(bar, "ZBTOOLBARSEPARATOR")->maximumWidth() == 1 &&
-                bar->Actions() == (QList<QAction*>{own, &outside}));
+        QCOMPARE(RowNames(content), "Print ZBTOOLBARSEPARATOR  w hidden Save"); // the spacer: no name
+        QCOMPARE(Named(bar, "ZBTOOLBARSEPARATOR")->maximumWidth(), 1);
+        QCOMPARE(bar->Actions(), (QList<QAction*>{own, &outside}));
         auto* b = Named<QToolButton>(bar, "Save");
-        QTRY_VERIFY(b->isVisible() && hidden->isHidden() && b->iconSize() == QSize(20, 20));
+        QTRY_VERIFY(b->isVisible());
+        QCOMPARE(std::make_pair(hidden->isHidden(), b->iconSize()), std::make_pair(true, QSize(20, 20)));
         delete own;
-        QVERIFY(bar->Actions() == QList<QAction*>{&outside} &&
-                columns(content) == "Print ZBTOOLBARSEPARATOR  w hidden");
+        QCOMPARE(bar->Actions(), QList<QAction*>{&outside});
+        QCOMPARE(RowNames(content), "Print ZBTOOLBARSEPARATOR  w hidden");
         delete bar; // the surviving action must not reach it afterwards (ASan build)
         outside.setText(QStringLiteral("Print all"));
     }
@@ -144,38 +125,57 @@ private slots:
         (new QVBoxLayout(&window))->addWidget(c);
         window.setGeometry(60, 60, 320, 200);
         QWidget* row = Named(c, "CONTAINER");
-        auto *a = named(new QLabel(QStringLiteral("A")), "a"), *b = named(new QLabel, "b");
+        auto *a = Name(new QLabel(QStringLiteral("A")), "a"), *b = Name(new QLabel, "b");
         a->setWindowTitle(QStringLiteral("A"));
-        c->AddWidget(a, 5), c->AddWidget(b, 0);
-        named(c->AddButton(QStringLiteral("Go"), QIcon(), QString(), 5), "Go");
+        c->AddWidget(a, 5);
+        c->AddWidget(b, 0);
+        Name(c->AddButton(QStringLiteral("Go"), QIcon(), QString(), 5), "Go");
         QAction action(QStringLiteral("Act"));
         c->AddAction(&action, 1);
-        c->AddWidget(a, 0), c->AddWidget(c, 0); // added before, or the container itself: ignored
-        named(c->findChildren<QToolButton*>().last(), "Act");
-        QCOMPARE(columns(row), "b Act a Go");
+        c->AddWidget(a, 0); // added before, or the container itself: ignored
+        c->AddWidget(c, 0);
+        QWidget* act = Name(c->findChildren<QToolButton*>().last(), "Act");
+        QCOMPARE(RowNames(row), "b Act a Go");
         auto* menu = c->findChild<QMenu*>();
         const QList<QAction*> entries = menu->actions(); // in the order of adding: A, "", Go, Act
-        QVERIFY(entries.size() == 4 && entries[0]->text() == "A" && !entries[0]->isChecked());
+        QCOMPARE(entries.size(), 4);
+        QCOMPARE(entries[0]->text(), "A");
+        // Entries of a and Act checked, a hidden, the tool Act hidden, the action visible, and the signals.
+        SignalLog log;
+        log.Record(entries[0], &QAction::toggled, QStringLiteral("toggled"));
+        log.Record(&action, &QAction::changed, QStringLiteral("changed"));
+        const auto state = [&] {
+            return QStringLiteral("%1%2%3%4%5 %6")
+                .arg(entries[0]->isChecked())
+                .arg(entries[3]->isChecked())
+                .arg(a->isHidden())
+                .arg(act->isHidden())
+                .arg(action.isVisible())
+                .arg(log.Take());
+        };
+        QCOMPARE(state(), "00001 "); // not shown yet
         window.show();
-        QTRY_VERIFY(entries[0]->isChecked() && entries[3]->isChecked());
+        QTRY_VERIFY(entries[3]->isChecked());
+        QCOMPARE(state(), "11001 toggled(1)");
         // Entry, tool and action follow each other, without echo, also after the window hid and showed.
-        QSignalSpy toggled(entries[0], &QAction::toggled), changed(&action, &QAction::changed);
-        entries[0]->setChecked(false);
-        QVERIFY(a->isHidden());
-        a->show();
-        QVERIFY(entries[0]->isChecked() && toggled.count() == 2);
-        action.setVisible(false);
-        QVERIFY(Named(row, "Act")->isHidden() && !entries[3]->isChecked() && changed.count() == 1);
-        entries[3]->setChecked(true);
-        QVERIFY(action.isVisible() && !Named(row, "Act")->isHidden());
-        window.hide();
-        QVERIFY(!entries[0]->isChecked() && !action.isVisible() && !a->isHidden());
-        window.show(), entries[0]->trigger();
-        QVERIFY(entries[3]->isChecked() && action.isVisible() && a->isHidden());
+        const std::pair<std::function<void()>, const char*> steps[] = {
+            {[&] { entries[0]->setChecked(false); }, "01101 toggled(0)"},
+            {[&] { a->show(); }, "11001 toggled(1)"},
+            {[&] { action.setVisible(false); }, "10010 changed()"},
+            {[&] { entries[3]->setChecked(true); }, "11001 changed()"},
+            {[&] { window.hide(); }, "00000 toggled(0) changed()"},
+            {[&] { window.show(); }, "11001 toggled(1) changed()"},
+            {[&] { entries[0]->trigger(); }, "01101 toggled(0)"},
+        };
+        for (const auto& [step, expected] : steps) {
+            step();
+            ZB_STEP_COMPARE(expected, state(), QString::fromLatin1(expected));
+        }
         // Removal closes the gap but keeps the entry; deleted tools and actions take their entries.
         c->RemoveWidget(b);
         entries[1]->setChecked(false);
-        QVERIFY(columns(row) == "Act a Go" && b->isHidden());
+        QCOMPARE(std::make_pair(RowNames(row), b->isHidden()),
+                 std::make_pair(QStringLiteral("Act a Go"), true));
         delete a;
         c->AddAction(&action, 0); // added before: ignored
         QCOMPARE(menu->actions(), entries.mid(1));
@@ -187,8 +187,8 @@ private slots:
         for (const QPoint& at : {global + QPoint(10, 5), global + QPoint(10, -20)}) {
             QTest::mouseClick(c, Qt::LeftButton, Qt::KeyboardModifiers(), QPoint(c->width() - 5, 5));
             QTRY_VERIFY(menu->isVisible());
-            QVERIFY(menu->geometry().right() == global.x() + c->width() - 1 &&
-                    menu->y() == global.y() + c->height() + 1);
+            QCOMPARE(QPoint(menu->geometry().right(), menu->y()),
+                     global + QPoint(c->width() - 1, c->height() + 1));
             SendMouse(menu, QEvent::MouseButtonPress, menu->mapFromGlobal(at));
             QCOMPARE(menu->testAttribute(Qt::WA_NoMouseReplay), c->rect().contains(c->mapFromGlobal(at)));
             QTRY_VERIFY(!menu->isVisible());
@@ -203,18 +203,22 @@ private slots:
         auto* dock = new ZBDockWidget(QStringLiteral("Dock"), &window);
         QPointer<QLabel> inner = new QLabel(QStringLiteral("inner"));
         inner->setMinimumSize(120, 120);
-        dock->SetWidget(inner), dock->SetWidget(inner);          // the same again: kept
+        dock->SetWidget(inner);
+        dock->SetWidget(inner);                                  // the same again: kept
         dock->SetWidget(Named(dock, "ZBDOCKWIDGETMAINCONTENT")); // its own containers are refused
         window.addDockWidget(Qt::LeftDockWidgetArea, dock);
-        window.setGeometry(40, 40, 500, 400), window.show();
+        window.setGeometry(40, 40, 500, 400);
+        window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(CellOf(GridOf(dock, "ZBDOCKWIDGETCONTENT"), inner), qMakePair(0, 0));
-        QVERIFY(dock->titleBarWidget() == dock->TitleBar() && TitleText(dock) == "Dock" &&
-                dock->FooterBar()->isHidden());
+        QCOMPARE(dock->titleBarWidget(), dock->TitleBar());
+        QVERIFY(dock->FooterBar()->isHidden());
+        // The title bar shows the window title, or a title of its own that leaves the window's.
+        QCOMPARE(TitleText(dock) + '|' + dock->windowTitle(), "Dock|Dock");
         dock->setWindowTitle(QStringLiteral("Files"));
-        QCOMPARE(TitleText(dock), "Files");
+        QCOMPARE(TitleText(dock) + '|' + dock->windowTitle(), "Files|Files");
         dock->SetTitle(QStringLiteral("Only the bar"));
-        QVERIFY(TitleText(dock) == "Only the bar" && dock->windowTitle() == "Files");
+        QCOMPARE(TitleText(dock) + '|' + dock->windowTitle(), "Only the bar|Files");
         // Floating: margins, mouse tracking, 6 pixels more width, then resize cursors on three borders.
         QWidget* main = Named(dock, "ZBDOCKWIDGETMAINCONTENT");
         const auto cursorAfter = [&](QEvent::Type type, const QPoint& inDock) {
@@ -229,16 +233,19 @@ private slots:
         for (bool floating : {true, false, true}) {
             dock->setFloating(floating);
             QCOMPARE(main->layout()->contentsMargins(), floating ? QMargins(3, 0, 3, 3) : QMargins());
-            QVERIFY(main->hasMouseTracking() == floating && log.change == (floating ? 6 : -6));
+            QCOMPARE(std::make_pair(main->hasMouseTracking(), log.change),
+                     std::make_pair(floating, floating ? 6 : -6));
         }
         const QPoint edge = main->frameGeometry().bottomLeft() + QPoint(1, -1);
         QCOMPARE(cursorAfter(QEvent::MouseMove, edge), Qt::SizeBDiagCursor);
         QCOMPARE(cursorAfter(QEvent::MouseButtonRelease, edge), Qt::SizeBDiagCursor);
         dock->setFixedWidth(dock->width()); // the zones follow the dock's size limits
         QCOMPARE(cursorAfter(QEvent::MouseMove, edge), Qt::SizeVerCursor);
-        Named<QToolButton>(dock->TitleBar(), "CLOSEBUTTON")->click(), dock->SetWidget(nullptr);
+        Named<QToolButton>(dock->TitleBar(), "CLOSEBUTTON")->click();
+        dock->SetWidget(nullptr);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(dock->isHidden() && !inner && !dock->GetWidget());
+        QCOMPARE(std::make_tuple(dock->isHidden(), inner.isNull(), dock->GetWidget()),
+                 std::make_tuple(true, true, static_cast<QWidget*>(nullptr)));
     }
 };
 

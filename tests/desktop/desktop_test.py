@@ -1,16 +1,14 @@
 #!/usr/bin/env python3
-"""The desktop test: the library on real display servers, driven with real input.
+"""The desktop test: the library on real display servers, driven with real input (QTest's synthetic events
+would bypass the window system, which is what is under test here).
 
-    desktop_test.py APP [--x11] [--wayland] [--only GROUP]
+    desktop_test.py APP [--x11] [--wayland] [--only GROUP]     (without a server option: both)
 
-Starts its own Xvfb with the openbox window manager and the xcompmgr compositor (X11), and another
-Xvfb holding weston's X11 backend (Wayland), each on a free display number, with a private runtime
-directory. APP (tests/desktop/zb_desktop_app) runs there; xdotool moves and clicks the pointer and
-presses keys; xwininfo and xprop measure the windows on X11, screenshots on Wayland (a Wayland client
-cannot learn its own position); on X11 pyatspi also reads what a screen reader is told. QTest's synthetic
-events would bypass the window system, which is what is under test here. Each check prints PASS or FAIL
-(SKIP where the machine cannot run it); the last line counts them. Everything started is stopped again,
-also on failure. Without options both X11 and Wayland are tested.
+X11 is an Xvfb with openbox and xcompmgr, Wayland weston's X11 backend in another Xvfb; each gets a free
+display number and a private runtime directory, and everything started is stopped again, also on failure.
+APP (tests/desktop/zb_desktop_app) runs there; xdotool moves, clicks and types; xwininfo and xprop measure
+on X11, screenshots on Wayland (a Wayland client cannot learn its own position); pyatspi reads what an X11
+screen reader is told. Each check prints PASS, FAIL or SKIP; the last line counts them.
 """
 import json
 import os
@@ -167,30 +165,18 @@ class Image:
     def box(self, colour, tolerance=0):
         """(x, y, w, h) around every pixel of this colour (hex 'rrggbb'), or None. With a tolerance, only
         pixels that start a 2 by 2 block of close colours count, so that thin lines and text are left out."""
-        pattern = bytes.fromhex(colour)
-        row_bytes = 3 * self.width
-        spans = []
+        pattern, stride, spans, previous = bytes.fromhex(colour), 3 * self.width, [], []
         for y in range(self.height - 1):
-            row = self.data[y * row_bytes:(y + 1) * row_bytes]
-            if tolerance:
-                near = [close_to(row[i:i + 3], pattern, tolerance) for i in range(0, row_bytes, 3)]
-                if y == 0 or not any(near):
-                    previous = near
-                    continue
-                hits = [x for x in range(self.width - 1) if near[x] and near[x + 1] and previous[x] and previous[x + 1]]
+            row = self.data[y * stride:(y + 1) * stride]
+            if not tolerance and pattern in row:
+                hits = [x for x in range(self.width) if row[3 * x:3 * x + 3] == pattern]
+                spans += [(hits[0], hits[-1], y, y)] if hits else []
+            elif tolerance:
+                near = [close_to(row[i:i + 3], pattern, tolerance) for i in range(0, stride, 3)]
+                hits = [x for x in range(self.width - 1) if near[x] and near[x + 1] and previous and previous[x]
+                        and previous[x + 1]] if any(near) else []
+                spans += [(hits[0], hits[-1] + 1, y - 1, y)] if hits else []
                 previous = near
-                if hits:
-                    spans.append((hits[0], hits[-1] + 1, y - 1, y))
-                continue
-            first = row.find(pattern)
-            while first >= 0 and first % 3:
-                first = row.find(pattern, first + 1)
-            if first < 0:
-                continue
-            last = row.rfind(pattern)
-            while last % 3:
-                last = row.rfind(pattern, 0, last + 2)
-            spans.append((first // 3, last // 3, y, y))
         if not spans:
             return None
         left, right = min(s[0] for s in spans), max(s[1] for s in spans)
@@ -216,12 +202,18 @@ def outward(rect, region, d):
     return (x, y, w, h)
 
 
-def grip(rect, region):
-    """A point 2 pixels inside the edges of region, halfway along the others."""
+def grip(rect, region, inset=2):
+    """A point inset pixels inside the edges of region, halfway along the others."""
     x, y, w, h = rect
-    px = x + 2 if 'left' in region else x + w - 3 if 'right' in region else x + w // 2
-    py = y + 2 if 'top' in region else y + h - 3 if 'bottom' in region else y + h // 2
+    px = x + inset if 'left' in region else x + w - 1 - inset if 'right' in region else x + w // 2
+    py = y + inset if 'top' in region else y + h - 1 - inset if 'bottom' in region else y + h // 2
     return px, py
+
+
+def outwards(region, d):
+    """The drag (dx, dy) that moves the edges of region outward by d."""
+    return (-d if 'left' in region else d if 'right' in region else 0,
+            -d if 'top' in region else d if 'bottom' in region else 0)
 
 
 # Right and bottom first: weston 10 moves a window resized by its left or top edge by the size change
@@ -236,9 +228,15 @@ def button(s, g, name):
     return g[0] + g[2] - (width - b[0] - b[2] // 2), g[1] + b[1] + b[3] // 2
 
 
-def frame_checks(s, tag, geometry):
-    """Title drag, every edge and corner (and a press again at once where a drag left the pointer),
-    and the minimum size: the same on both display servers, with geometry() measuring the window."""
+def centred(outer, size, dx=0, dy=0):
+    """The top-left corner of a window of size (w, h) centred in outer (x, y, w, h), moved by (dx, dy)."""
+    return outer[0] + outer[2] // 2 - size[0] // 2 + dx, outer[1] + outer[3] // 2 - size[1] // 2 + dy
+
+
+def frame_checks(s, tag, geometry, full=None, what=''):
+    """Title drag, every edge and corner (and a press again at once where a drag left the pointer), the
+    minimum size, and with a full geometry (what it fills) maximise and restore: the same on both display
+    servers, with geometry() measuring the window."""
     g = geometry()
     title = s.at('title')
     s.drag(g[0] + title[2] // 3, g[1] + title[3] // 2, 73, 41)
@@ -246,29 +244,75 @@ def frame_checks(s, tag, geometry):
           (g, geometry()))
     for region in REGIONS:
         g = geometry()
-        x, y = grip(g, region)
-        dx = -24 if 'left' in region else 24 if 'right' in region else 0
-        dy = -24 if 'top' in region else 24 if 'bottom' in region else 0
+        (x, y), (dx, dy) = grip(g, region), outwards(region, 24)
         s.drag(x, y, dx, dy)
         check(tag + ' %s edge resizes exactly' % region, geometry() == outward(g, region, 24), (g, geometry()))
         g = geometry()
         s.drag(x + dx, y + dy, dx // 2, dy // 2, start=False)
         check(tag + ' %s edge pressed again at once resizes' % region, geometry() == outward(g, region, 12),
               (g, geometry()))
-    for region, far in (('left', (600, 0)), ('top', (0, 500))):
+    for region in ('left', 'top'):
         g = geometry()
-        x, y = grip(g, region)
-        s.drag(x, y, *far)
-        expected = (g[0] + g[2] - s.minimum[0], g[1], s.minimum[0], g[3]) if region == 'left' else \
-            (g[0], g[1] + g[3] - s.minimum[1], g[2], s.minimum[1])
+        s.drag(*grip(g, region), *outwards(region, -500))
+        x, y = g[0] + g[2] - s.minimum[0], g[1] + g[3] - s.minimum[1]
+        expected = (x, g[1], s.minimum[0], g[3]) if region == 'left' else (g[0], y, g[2], s.minimum[1])
         check(tag + ' %s edge stops at the minimum size' % region, geometry() == expected, (g, geometry()))
+    if full:
+        g = geometry()
+        s.click(*button(s, g, 'maximize'))
+        check('%s maximise fills %s' % (tag, what), wait_for(lambda: geometry() == full, 2), geometry())
+        s.click(*button(s, full, 'maximize'))  # the restore button stands where maximise stood
+        check(tag + ' restore returns the exact geometry', wait_for(lambda: geometry() == g, 2), (g, geometry()))
+
+
+def combo_checks(s, tag, g, list_at, while_open=lambda: None):
+    """The combo list opens over the combo box and keeps its current row in the selection colour; Escape and
+    a click outside close it. list_at(still) finds the list's top-left corner, None while it is closed;
+    still: without moving the pointer, which stays over the current row, away from the pixel looked at."""
+    combo = s.at('combo')
+    press = (g[0] + combo[0] + combo[2] - 20, g[1] + combo[1] + combo[3] // 2)
+    s.click(*press)
+    at = wait_for(lambda: list_at(True), 3)
+    check(tag + ' the combo list opens over the combo box', at == (g[0] + combo[0], g[1] + combo[1]), (at, g, combo))
+    while_open()
+    row = lambda: at and s.screenshot().pixel(at[0] + 3, at[1] + 3)
+    check(tag + ' the current row of the open list keeps the selection colour',
+          wait_for(lambda: close_to(row(), (0x3d, 0x7e, 0xff)), 2), row())
+    s.xdo('key', 'Escape')
+    check(tag + ' Escape closes the combo list', wait_for(lambda: not list_at(False), 2))
+    s.click(*press)
+    s.click(g[0] + g[2] - 40, g[1] + g[3] - 40)
+    check(tag + ' a click outside closes the combo list', wait_for(lambda: not list_at(False), 2))
+
+
+def quit_checks(s, tag, g, child_shows):
+    """Closing the main window at g while its child window shows quits the application."""
+    s.click(g[0] + g[2] // 2, g[1] + g[3] - 30)
+    s.xdo('key', 'w')
+    check(tag + ' the child window shows', child_shows())
+    s.click(*button(s, g, 'close'))
+    check(tag + ' closing the main window with a child window open quits', wait_for(lambda: s.app.poll() is not None, 5))
+
+
+def run_groups(s, app, tag, groups):
+    for group in groups:
+        if only and only not in group.__name__:
+            continue
+        try:
+            group(s, app)
+        except Exception as error:  # a group that cannot go on counts as one failure
+            check('%s %s' % (tag, group.__name__), False, repr(error))
 
 
 # ---- X11 ------------------------------------------------------------------------------------------------
 
 class X11:
-    def __init__(self, s):
+    def __init__(self, s, app=None, args=(), env=None):
+        """With app: starts it with args and env and finds its main window."""
         self.s = s
+        if app:
+            s.start_app(app, env, args)
+            self.main = self.window('zb-main')
 
     def windows(self, name=None):
         args = ['search', '--onlyvisible'] + (['--name', '^%s$' % name] if name else ['--class', 'zb_desktop_app'])
@@ -294,29 +338,27 @@ class X11:
         value = self.prop(wid, '_NET_WM_WINDOW_OPACITY')
         return 'not found' in value or value == '4294967295'
 
-    def other(self, main, size, timeout=3.0):
+    def work_area(self):
+        return tuple(int(v) for v in self.prop(None, '_NET_WORKAREA').split(',')[:4])
+
+    def other(self, size=None, timeout=3.0):
         """A shown window of the application other than main, of the given size if one is given."""
-        found = wait_for(lambda: [w for w in self.windows() if w != main and
+        found = wait_for(lambda: [w for w in self.windows() if w != self.main and
                                   (size is None or self.geometry(w)[2:] == size)], timeout)
         return found[0] if found else None
 
+    def task_bars(self, wid):
+        """Whether wid is shown, whether task bars and Alt+Tab list it, and the active window's id in a list."""
+        return bool(wid), wid in self.ids(None, '_NET_CLIENT_LIST'), self.ids(None, '_NET_ACTIVE_WINDOW')
+
 
 def x11_frame(s, app):
-    x = X11(s)
-    s.start_app(app)
-    main = x.window('zb-main')
+    x = X11(s, app)
+    main = x.main
     check('x11 fade-in reaches the X server with the pointer still', wait_for(lambda: x.opaque(main), 2),
           x.prop(main, '_NET_WM_WINDOW_OPACITY'))
-    frame_checks(s, 'x11', lambda: x.geometry(main))
-
-    g = x.geometry(main)
-    s.click(*button(s, g, 'maximize'))
-    area = tuple(int(v) for v in x.prop(None, '_NET_WORKAREA').split(',')[:4])
-    check('x11 maximise fills the work area', wait_for(lambda: x.geometry(main) == area, 2), x.geometry(main))
-    s.click(*button(s, area, 'maximize'))  # the restore button stands where maximise stood
-    check('x11 restore returns the exact geometry', wait_for(lambda: x.geometry(main) == g, 2), x.geometry(main))
-
-    s.click(*button(s, g, 'minimize'))
+    frame_checks(s, 'x11', lambda: x.geometry(main), x.work_area(), 'the work area')
+    s.click(*button(s, x.geometry(main), 'minimize'))
     s.xdo('mousemove', *PARK)
     check('x11 minimise iconifies', wait_for(lambda: 'Iconic' in x.prop(main, 'WM_STATE'), 2), x.prop(main, 'WM_STATE'))
     s.xdo('windowactivate', main)
@@ -326,63 +368,50 @@ def x11_frame(s, app):
 
 
 def x11_own(s, app):
-    x = X11(s)
-    s.start_app(app, args=['--own'])
-    main = x.window('zb-main')
-    frame_checks(s, 'x11 own arithmetic:', lambda: x.geometry(main))
+    x = X11(s, app, ['--own'])
+    frame_checks(s, 'x11 own arithmetic:', lambda: x.geometry(x.main))
 
 
 def x11_windows(s, app):
-    x = X11(s)
-    s.start_app(app)
-    main = x.window('zb-main')
-    g = x.geometry(main)
-    combo = s.at('combo')
-    s.click(g[0] + combo[0] + combo[2] // 2, g[1] + combo[1] + combo[3] // 2)
-    listed = x.other(main, None)
-    check('x11 the combo list opens over the combo box',
-          listed and x.geometry(listed)[:2] == (g[0] + combo[0], g[1] + combo[1]), listed and x.geometry(listed))
-    check('x11 the combo list is not in task bars and Alt+Tab', listed not in x.ids(None, '_NET_CLIENT_LIST'))
-    check('x11 the combo list leaves the main window active', x.ids(None, '_NET_ACTIVE_WINDOW') == [main],
-          x.prop(None, '_NET_ACTIVE_WINDOW'))
-    row = lambda: listed and s.screenshot().pixel(*[v + 3 for v in x.geometry(listed)[:2]])
-    check('x11 the current row of the open list keeps the selection colour',
-          wait_for(lambda: close_to(row(), (0x3d, 0x7e, 0xff)), 2), row())
-    s.xdo('key', 'Escape')
-    check('x11 Escape closes the combo list', wait_for(lambda: not x.other(main, None, 0), 2))
-    s.click(g[0] + combo[0] + combo[2] // 2, g[1] + combo[1] + combo[3] // 2)
-    s.click(g[0] + g[2] - 40, g[1] + g[3] - 40)
-    check('x11 a click outside closes the combo list', wait_for(lambda: not x.other(main, None, 0), 2))
+    x = X11(s, app)
+    main, g = x.main, x.geometry(x.main)
+    listed = lambda still: (lambda l: l and x.geometry(l)[:2])(x.other(None, 3 if still else 0))
+
+    def while_open():
+        shown, listed_in_bars, active = x.task_bars(x.other())
+        check('x11 the combo list is not in task bars and Alt+Tab', shown and not listed_in_bars)
+        check('x11 the combo list leaves the main window active', active == [main], active)
+    combo_checks(s, 'x11', g, listed, while_open)
 
     s.xdo('key', 'd')
     dialog = x.window('zb-dialog')
     d = dialog and x.geometry(dialog)
-    centre = (g[0] + g[2] // 2 - d[2] // 2 - 10, g[1] + g[3] // 2 - d[3] // 2 - 40) if d else None
+    centre = d and centred(g, d[2:], -10, -40)
     check('x11 the dialog is centred over its parent', d and d[:2] == centre, (d, centre))
     check('x11 the dialog is transient for its parent', dialog and x.ids(dialog, 'WM_TRANSIENT_FOR') == [main])
     check('x11 the dialog is modal', dialog and '_NET_WM_STATE_MODAL' in x.prop(dialog, '_NET_WM_STATE'))
-    check('x11 the dialog has no window manager frame',
-          dialog and x.prop(dialog, '_NET_FRAME_EXTENTS') == '0, 0, 0, 0', dialog and x.prop(dialog, '_NET_FRAME_EXTENTS'))
+    extents = dialog and x.prop(dialog, '_NET_FRAME_EXTENTS')
+    check('x11 the dialog has no window manager frame', extents == '0, 0, 0, 0', extents)
     s.xdo('key', 'Escape')
     check('x11 Escape rejects the dialog', s.said('dialog') == ['dialog', '0'])
 
     s.xdo('key', 'm')
     box = x.window('zb-message')
     b = box and x.geometry(box)
-    area = tuple(int(v) for v in x.prop(None, '_NET_WORKAREA').split(',')[:4])
-    centre = (area[0] + area[2] // 2 - b[2] // 2 - 10, area[1] + area[3] // 2 - b[3] // 2 - 40) if b else None
+    centre = b and centred(x.work_area(), b[2:], -10, -40)
     check('x11 a message box without a top-level widget is centred on the screen', b and b[:2] == centre, (b, centre))
     s.xdo('key', 'Return')
     check('x11 Return presses the default button', s.said('message') == ['message', '1024'])
 
     s.xdo('mousemove', *PARK, 'sleep', 0.2, 'key', 'p')
     size = s.at('popup')
-    popup = size and x.other(main, size[2:])
+    popup = size and x.other(size[2:])
     p = popup and x.geometry(popup)
-    centre = ((2 * g[0] + g[2] - 1) // 2 - size[2] // 2, (2 * g[1] + g[3] - 1) // 2 - size[3] // 2) if size else None
+    centre = size and centred((g[0], g[1], g[2] - 1, g[3] - 1), size[2:])  # rounded down from the middle pixel
     check('x11 the text popup is centred in its parent', p and p[:2] == centre, (p, centre))
-    check('x11 the text popup is not in task bars and Alt+Tab', popup and popup not in x.ids(None, '_NET_CLIENT_LIST'))
-    check('x11 the text popup leaves the main window active', x.ids(None, '_NET_ACTIVE_WINDOW') == [main])
+    shown, listed_in_bars, active = x.task_bars(popup)
+    check('x11 the text popup is not in task bars and Alt+Tab', shown and not listed_in_bars)
+    check('x11 the text popup leaves the main window active', active == [main])
     check('x11 the text popup shows at full opacity with the pointer still',
           popup and wait_for(lambda: x.opaque(popup), 2), popup and x.prop(popup, '_NET_WM_WINDOW_OPACITY'))
 
@@ -390,9 +419,8 @@ def x11_windows(s, app):
 def x11_keys(s, app):
     """The area's next, previous and close keys pressed on the keyboard with the focus in a document, once
     alone and once beside the application's own Next and Previous actions on the same keys."""
-    x = X11(s)
     for args in ([], ['--actions']):
-        s.start_app(app, args=args)
+        x = X11(s, app, args)
         s.xdo('key', 't')
         documents = x.window('zb-documents')
         g = documents and x.geometry(documents)
@@ -409,28 +437,17 @@ def x11_keys(s, app):
 
 
 def x11_quit(s, app):
-    x = X11(s)
-    s.start_app(app)
-    main = x.window('zb-main')
-    g = x.geometry(main)
-    s.click(g[0] + g[2] // 2, g[1] + g[3] // 2)
-    s.xdo('key', 'w')
-    check('x11 the child window shows', x.window('zb-child'))
-    s.click(*button(s, g, 'close'))
-    check('x11 closing the main window with a child window open quits', wait_for(lambda: s.app.poll() is not None, 5))
+    x = X11(s, app)
+    quit_checks(s, 'x11', x.geometry(x.main), lambda: x.window('zb-child'))
 
 
 def x11_scaled(s, app):
-    x = X11(s)
-    s.start_app(app, {'QT_SCALE_FACTOR': '2'})
-    main = x.window('zb-main')
+    x = X11(s, app, env={'QT_SCALE_FACTOR': '2'})
     for region in ('right', 'bottom'):
-        g = x.geometry(main)
-        px = g[0] + g[2] - 1 if region == 'right' else g[0] + g[2] // 2
-        py = g[1] + g[3] - 1 if region == 'bottom' else g[1] + g[3] // 2
-        s.drag(px, py, 30 if region == 'right' else 0, 30 if region == 'bottom' else 0)
+        g = x.geometry(x.main)
+        s.drag(*grip(g, region, 0), *outwards(region, 30))
         check('x11 at scale 2 the outermost pixel of the %s edge resizes' % region,
-              x.geometry(main) == outward(g, region, 30), (g, x.geometry(main)))
+              x.geometry(x.main) == outward(g, region, 30), (g, x.geometry(x.main)))
 
 
 # The application's accessibility tree as AT-SPI hands it to a screen reader, as nested dictionaries.
@@ -500,13 +517,7 @@ def x11(app):
         s.helper(['openbox', '--sm-disable'], lambda: '0x' in s.tool('xprop', '-root', '_NET_SUPPORTING_WM_CHECK'))
         s.spawn(['xcompmgr'])
         time.sleep(0.5)
-        for group in (x11_frame, x11_own, x11_windows, x11_keys, x11_quit, x11_scaled, x11_atspi):
-            if only and only not in group.__name__:
-                continue
-            try:
-                group(s, app)
-            except Exception as error:  # a group that cannot go on counts as one failure
-                check('x11 %s' % group.__name__, False, repr(error))
+        run_groups(s, app, 'x11', (x11_frame, x11_own, x11_windows, x11_keys, x11_quit, x11_scaled, x11_atspi))
     finally:
         s.close()
 
@@ -518,8 +529,9 @@ CORNER = (OUTPUT[0] - 1, OUTPUT[1] - 1)  # the pointer's rest: weston draws its 
 
 
 class Wayland:
-    def __init__(self, s):
+    def __init__(self, s, app, args=()):
         self.s = s
+        s.start_app(app, args=args)
 
     def shot(self):
         self.s.xdo('mousemove', *CORNER, 'sleep', 0.3)
@@ -534,19 +546,11 @@ class Wayland:
 
 
 def wl_frame(s, app):
-    w = Wayland(s)
-    s.start_app(app)
-    frame_checks(s, 'wayland', w.main)
-    g = w.main()
-    s.click(*button(s, g, 'maximize'))
-    check('wayland maximise fills the output', w.main() == (0, 0) + OUTPUT, w.main())
-    s.click(*button(s, (0, 0) + OUTPUT, 'maximize'))
-    check('wayland restore returns the exact geometry', w.main() == g, (g, w.main()))
+    frame_checks(s, 'wayland', Wayland(s, app).main, (0, 0) + OUTPUT, 'the output')
 
 
 def wl_own(s, app):
-    w = Wayland(s)
-    s.start_app(app, args=['--own'])
+    w = Wayland(s, app, ['--own'])
     g = w.main()
     s.drag(*grip(g, 'left'), -80, 0)
     check('wayland own arithmetic: the left edge adds exactly the drag, in place', w.main() == (g[0], g[1], g[2] + 80, g[3]),
@@ -554,34 +558,22 @@ def wl_own(s, app):
 
 
 def wl_windows(s, app):
-    w = Wayland(s)
-    s.start_app(app)
+    w = Wayland(s, app)
     g = w.main()
-    combo = s.at('combo')
-    s.click(g[0] + combo[0] + combo[2] - 20, g[1] + combo[1] + combo[3] // 2)
-    image = s.screenshot()  # the pointer stays over the current row, away from the pixel looked at
-    selected = image.box('3d7eff', 40)
-    check('wayland the combo list opens over the combo box',
-          selected and selected[:2] == (g[0] + combo[0], g[1] + combo[1]), (selected, g, combo))
-    row = selected and image.pixel(selected[0] + 3, selected[1] + 3)
-    check('wayland the current row of the open list keeps the selection colour', selected and
-          close_to(row, (0x3d, 0x7e, 0xff)), row)
-    s.xdo('key', 'Escape')
-    check('wayland Escape closes the combo list', not w.shot().box('3d7eff', 40))
-    s.click(g[0] + combo[0] + combo[2] - 20, g[1] + combo[1] + combo[3] // 2)
-    s.click(g[0] + g[2] - 40, g[1] + g[3] - 40)
-    check('wayland a click outside closes the combo list', not w.shot().box('3d7eff', 40))
+    combo_checks(s, 'wayland', g, lambda still: (lambda b: b and b[:2])(
+        (s.screenshot() if still else w.shot()).box('3d7eff', 40)))
 
     # Over a maximised main window, a click anywhere beside a dialog activates the main window.
     s.click(*button(s, g, 'maximize'))
-    for key, colour, name in (('d', 'd020d0', 'dialog'), ('m', 'a0e0f0', 'message box')):
+    for key, colour, name, said in (('d', 'd020d0', 'dialog', 'dialog'), ('m', 'a0e0f0', 'message box', 'message')):
         s.xdo('key', key)
         box = wait_for(lambda: w.shot().box(colour), 3)
-        if check('wayland the %s shows' % name, box):
+        check('wayland the %s shows' % name, box)
+        if box:
             s.click(box[0] + box[2] + 40 if box[0] < OUTPUT[0] // 2 else box[0] - 40, box[1] + box[3] // 2)
             check('wayland the %s stays over its parent' % name, w.shot().box(colour) == box, box)
         s.xdo('key', 'Escape')
-        s.said('dialog' if key == 'd' else 'message')
+        s.said(said)
     s.click(*button(s, (0, 0) + OUTPUT, 'maximize'))
     wait_for(lambda: w.main() == g, 2)
 
@@ -589,19 +581,14 @@ def wl_windows(s, app):
     s.xdo('key', 'p')
     size, mark = s.at('popup') or (0, 0, 0, 0), s.at('mark') or (0, 0)
     found = wait_for(lambda: w.shot().box('f0e020'), 2)
-    centre = ((2 * g[0] + g[2] - 1) // 2 - size[2] // 2, (2 * g[1] + g[3] - 1) // 2 - size[3] // 2)
+    centre = centred((g[0], g[1], g[2] - 1, g[3] - 1), size[2:])
     placed = found and (found[0] - mark[0], found[1] - mark[1])
     check('wayland the text popup is centred in its parent', placed == centre, (placed, centre))
 
+
 def wl_quit(s, app):
-    w = Wayland(s)
-    s.start_app(app)
-    g = w.main()
-    s.click(g[0] + g[2] // 2, g[1] + g[3] - 30)
-    s.xdo('key', 'w')
-    check('wayland the child window shows', wait_for(lambda: w.shot().box('c04020'), 3))
-    s.click(*button(s, g, 'close'))
-    check('wayland closing the main window with a child window open quits', wait_for(lambda: s.app.poll() is not None, 5))
+    w = Wayland(s, app)
+    quit_checks(s, 'wayland', w.main(), lambda: wait_for(lambda: w.shot().box('c04020'), 3))
     s.stderr.seek(0)
     warnings = [line for line in s.stderr if 'opacity' in line]
     check('wayland fades warn about nothing', not warnings, '%d warnings' % len(warnings))
@@ -621,13 +608,7 @@ def wayland(app):
         s.env.update(WAYLAND_DISPLAY=socket, QT_QPA_PLATFORM='wayland')
         time.sleep(1.0)
         s.xdo('mousemove', OUTPUT[0] // 2, OUTPUT[1] // 2, 'sleep', 0.1, 'mousemove', *CORNER)
-        for group in (wl_frame, wl_own, wl_windows, wl_quit):
-            if only and only not in group.__name__:
-                continue
-            try:
-                group(s, app)
-            except Exception as error:
-                check('wayland %s' % group.__name__, False, repr(error))
+        run_groups(s, app, 'wayland', (wl_frame, wl_own, wl_windows, wl_quit))
     finally:
         s.close()
 

@@ -95,8 +95,10 @@ int main(int argc, char** argv)
     combo->SetItemDelegate(new Delegate(combo));
     combo->HidePopupTitleBar();
     combo->HidePopupFooterBar();
-    for (int i = 0; i < 3; ++i)
-        combo->InsertItem(i), combo->SetItemData(i, QStringLiteral("Item %1").arg(i + 1), Qt::DisplayRole);
+    for (int i = 0; i < 3; ++i) {
+        combo->InsertItem(i);
+        combo->SetItemData(i, QStringLiteral("Item %1").arg(i + 1), Qt::DisplayRole);
+    }
     combo->SetCurrentIndex(0);
     layout->addWidget(combo, 0, Qt::AlignLeft | Qt::AlignTop);
     layout->addStretch(1);
