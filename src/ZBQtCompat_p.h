@@ -67,4 +67,11 @@ using NativeEventResult = long;
 #define ZB_INIT_VIEW_ITEM_OPTION(option) ((option) = viewOptions())
 #endif
 
+/*! QStyleHints::colorSchemeChanged, the system's switch between light and dark, exists from Qt 6.5 on. */
+#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
+#define ZB_HAVE_COLOR_SCHEME_SIGNAL 1
+#else
+#define ZB_HAVE_COLOR_SCHEME_SIGNAL 0
+#endif
+
 #endif // ZBQTCOMPAT_P_H
