@@ -2,8 +2,10 @@
 #ifndef ZBQTCOMPAT_P_H
 #define ZBQTCOMPAT_P_H
 
+#include <QIcon>
 #include <QKeySequence>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QPoint>
 #include <QStyleOptionViewItem>
 #include <QtGlobal>
@@ -37,6 +39,23 @@ inline int KeyCombined(const QKeySequence& sequence, int i)
     return sequence[uint(i)].toCombined();
 #else
     return sequence[uint(i)];
+#endif
+}
+
+/*!
+    \a icon as a pixmap of \a size by \a size device-independent pixels for a device pixel ratio of
+    \a dpr: sharp on a high-density screen. Qt 5's QIcon takes the ratio from a window only.
+*/
+inline QPixmap IconPixmap(const QIcon& icon, int size, qreal dpr, QIcon::Mode mode = QIcon::Normal,
+                          QIcon::State state = QIcon::Off)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    return icon.pixmap(QSize(size, size), dpr, mode, state);
+#else
+    const int physical = qRound(size * dpr);
+    QPixmap pixmap = icon.pixmap(QSize(physical, physical), mode, state);
+    pixmap.setDevicePixelRatio(dpr);
+    return pixmap;
 #endif
 }
 
