@@ -1,0 +1,186 @@
+// The theme's variants, accent and colour roles, and pixmaps made for a screen of device pixel ratio 2.
+#include "ZBMessageBox.h"
+#include "ZBTheme.h"
+#include "ZBTitleBar.h"
+#include "testutil.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QTemporaryDir>
+
+#include <cmath>
+#include <vector>
+
+using namespace TestUtil;
+
+namespace {
+
+qreal contrast(const QColor& a, const QColor& b)
+{
+    const auto lum = [](const QColor& c) {
+        const auto ch = [](qreal v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * ch(c.redF()) + 0.7152 * ch(c.greenF()) + 0.0722 * ch(c.blueF());
+    };
+    return (qMax(lum(a), lum(b)) + 0.05) / (qMin(lum(a), lum(b)) + 0.05);
+}
+
+QPalette darkPalette()
+{
+    QPalette palette(QColor(0x40, 0x40, 0x40), QColor(0x30, 0x30, 0x30));
+    palette.setColor(QPalette::WindowText, Qt::white);
+    return palette;
+}
+
+} // namespace
+
+class tst_ZBTheme : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        QApplication::setPalette(QApplication::style()->standardPalette());
+        qApp->setStyleSheet(QStringLiteral("QLabel { margin: 1px; }"));
+        ZBTheme::Install();
+        ZBTheme::SetApplicationStyleSheet(QStringLiteral("QLabel { color: @text; }"));
+    }
+    void cleanup() { CheckNoLeftoverWindows(); }
+
+    // Every role a fragment names is filled, and none holds a colour of its own.
+    void fragmentsUseRolesOnly()
+    {
+        const QDir folder(QStringLiteral(":/zebguicore/theme/qss"));
+        const QRegularExpression literal(QStringLiteral("#[0-9a-fA-F]{3,8}\\b|rgba?\\("));
+        for (const QString& name : folder.entryList(QDir::Files)) {
+            QFile file(folder.filePath(name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QVERIFY2(!QString::fromUtf8(file.readAll()).contains(literal), qPrintable(name));
+        }
+        for (const ZBTheme::Variant variant : {ZBTheme::Light, ZBTheme::Dark}) {
+            ZBTheme::SetVariant(variant);
+            const QString sheet = qApp->styleSheet();
+            QVERIFY2(!sheet.contains(QRegularExpression(QStringLiteral("@[a-z]"))), qPrintable(sheet));
+            QVERIFY(sheet.startsWith(ZBTheme::StyleSheet())); // the theme's, then the application's
+            QVERIFY(sheet.endsWith(QStringLiteral("\nQLabel { margin: 1px; }")));
+        }
+        ZBTheme::SetVariant(ZBTheme::System);
+    }
+
+    // Whatever the accent, selections and links stay readable in both variants.
+    void accentStaysReadable_data()
+    {
+        QTest::addColumn<QColor>("accent");
+        for (const char* name :
+             {"#3d7eff", "#ffff00", "#ffffff", "#000000", "#808080", "#00ff00", "#ff00ff", "#0000ff"})
+            QTest::newRow(name) << QColor(QLatin1String(name));
+    }
+    void accentStaysReadable()
+    {
+        QFETCH(QColor, accent);
+        ZBTheme::SetAccentColor(accent);
+        QCOMPARE(ZBTheme::GetAccentColor(), accent);
+        for (const ZBTheme::Variant variant : {ZBTheme::Light, ZBTheme::Dark}) {
+            ZBTheme::SetVariant(variant);
+            QCOMPARE(ZBTheme::GetEffectiveVariant(), variant);
+            const QPalette p = QApplication::palette();
+            QCOMPARE(p.color(QPalette::Window).lightness() < p.color(QPalette::Text).lightness(),
+                     variant == ZBTheme::Dark);
+            QVERIFY(contrast(p.color(QPalette::Highlight), p.color(QPalette::HighlightedText)) >= 4.5);
+            QVERIFY(contrast(p.color(QPalette::Link), p.color(QPalette::Window)) >= 4.5);
+            QVERIFY(contrast(p.color(QPalette::Link), p.color(QPalette::Base)) >= 4.5);
+            QVERIFY(contrast(p.color(QPalette::Text), p.color(QPalette::Base)) >= 4.5);
+        }
+        ZBTheme::SetVariant(ZBTheme::System);
+        ZBTheme::SetAccentColor(QColor());
+        QCOMPARE(ZBTheme::GetAccentColor(), QApplication::palette().color(QPalette::Highlight));
+    }
+
+    // System follows the application's palette as it changes; the chosen variants bring their own
+    // palette and give the application's back, even one set in the meantime.
+    void variantsFollowAndRestorePalettes()
+    {
+        const QPalette light = QApplication::palette();
+        const auto imageIsDark = [] { // its most opaque pixel
+            const QImage image(QStringLiteral("theme:arrow-down.png"));
+            QColor strongest(Qt::transparent);
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (image.pixelColor(x, y).alpha() > strongest.alpha())
+                        strongest = image.pixelColor(x, y);
+            return strongest.lightness() < 128;
+        };
+        QCOMPARE(ZBTheme::GetEffectiveVariant(), ZBTheme::Light);
+        QVERIFY(imageIsDark()); // a dark chevron on the light body
+        ZBTheme::SetVariant(ZBTheme::Variant(7));
+        QCOMPARE(ZBTheme::GetVariant(), ZBTheme::System);
+
+        QApplication::setPalette(darkPalette());
+        QTRY_COMPARE(ZBTheme::GetEffectiveVariant(), ZBTheme::Dark);
+        QTRY_VERIFY(!imageIsDark());
+        QVERIFY(qApp->styleSheet().contains(ZBTheme::StyleSheet()));
+        QLabel label(QStringLiteral("text"));
+        label.ensurePolished(); // the application's rule, filled for the dark variant
+        QVERIFY(label.palette().color(QPalette::WindowText).lightness() > 200);
+
+        ZBTheme::SetVariant(ZBTheme::Light);
+        QCOMPARE(ZBTheme::GetEffectiveVariant(), ZBTheme::Light);
+        QApplication::setPalette(light); // the application's own, while the theme's is in place
+        QCoreApplication::processEvents();
+        QCOMPARE(ZBTheme::GetEffectiveVariant(), ZBTheme::Light);
+        ZBTheme::SetVariant(ZBTheme::System);
+        QCOMPARE(QApplication::palette(), light);
+        QCOMPARE(ZBTheme::GetEffectiveVariant(), ZBTheme::Light);
+        QVERIFY(imageIsDark());
+    }
+
+    // At device pixel ratio 2 the 48 by 48 icons take 96 physical pixels.
+    void pixmapsForTheScreen()
+    {
+        if (qApp->devicePixelRatio() != 2.0)
+            QSKIP("needs Qt 6's offscreen platform with a configured screen");
+        ZBMessageBox box;
+        box.SetIcon(ZBMessageBox::WarningIcon);
+        const QPixmap icon = Named<QLabel>(&box, "ZBMESSBOXICONLABEL")->pixmap(Qt::ReturnByValue);
+        QCOMPARE(icon.devicePixelRatio(), 2.0);
+        QCOMPARE(icon.size(), QSize(96, 96));
+
+        ZBTitleBar bar;
+        QPixmap source(64, 64);
+        source.fill(Qt::red);
+        bar.SetIcon(QIcon(source));
+        const QLabel* label = nullptr;
+        for (const QLabel* candidate : bar.findChildren<QLabel*>())
+            if (!candidate->pixmap(Qt::ReturnByValue).isNull())
+                label = candidate;
+        QVERIFY(label);
+        QCOMPARE(label->pixmap(Qt::ReturnByValue).devicePixelRatio(), 2.0);
+        QCOMPARE(label->pixmap(Qt::ReturnByValue).width(), 2 * label->maximumWidth());
+    }
+};
+
+// The test runs on a screen of device pixel ratio 2, which Qt 6's offscreen platform reads from a file.
+int main(int argc, char** argv)
+{
+    QTemporaryDir dir;
+    QFile config(dir.filePath(QStringLiteral("screen.json")));
+    if (!config.open(QIODevice::WriteOnly) ||
+        config.write(R"({"screens": [{"name": "dense", "width": 1600, "height": 1200, "dpr": 2}]})") < 0)
+        return 1;
+    config.close();
+    QByteArray platform = "offscreen:configfile=" + config.fileName().toLocal8Bit();
+    QByteArray option = "-platform";
+    std::vector<char*> args(argv, argv + argc);
+    args.insert(args.begin() + 1, {option.data(), platform.data()});
+    int count = int(args.size());
+    QApplication app(count, args.data());
+    tst_ZBTheme test;
+    return QTest::qExec(&test, count, args.data());
+}
+
+#include "tst_zbtheme.moc"
