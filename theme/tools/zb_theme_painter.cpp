@@ -218,6 +218,23 @@ QImage chevron(const Look& look, bool down)
     return image;
 }
 
+// A check mark for check boxes drawn in the accent colour: 28x28, shown at 14x14, white in both variants.
+constexpr int CheckSize = 28;
+
+QImage checkMark(const Look& look)
+{
+    QImage image = canvas(CheckSize);
+    QPainter p(&image);
+    setUp(p);
+    p.setPen(glyphPen(look.mark, 3.5));
+    QPainterPath path;
+    path.moveTo(7, 14.5);
+    path.lineTo(12, 19.5);
+    path.lineTo(21, 9);
+    p.drawPath(path);
+    return image;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -238,6 +255,7 @@ int main(int argc, char** argv)
         {QStringLiteral("warningicon.png"), warningIcon},
         {QStringLiteral("arrow-down.png"), [](const Look& look) { return chevron(look, true); }},
         {QStringLiteral("arrow-up.png"), [](const Look& look) { return chevron(look, false); }},
+        {QStringLiteral("check.png"), checkMark},
     };
     const QList<QPair<QString, Look>> variants = {{QStringLiteral("light"), LightLook},
                                                   {QStringLiteral("dark"), DarkLook}};
