@@ -161,23 +161,32 @@ bool isDark(const QPalette& palette)
 QPalette variantPalette(const QHash<QString, QColor>& roles)
 {
     const auto role = [&roles](const char* name) { return roles.value(QLatin1String(name)); };
-    QPalette palette(role("panel"), role("window"));
-    palette.setColor(QPalette::Window, role("window"));
-    palette.setColor(QPalette::WindowText, role("text"));
-    palette.setColor(QPalette::Base, role("base"));
-    palette.setColor(QPalette::AlternateBase, role("panel"));
-    palette.setColor(QPalette::Text, role("text"));
-    palette.setColor(QPalette::Button, role("panel"));
-    palette.setColor(QPalette::ButtonText, role("text"));
+    struct Entry
+    {
+        QPalette::ColorRole color;
+        const char* role;
+    };
+    static const Entry entries[] = {
+        {QPalette::Window, "window"},
+        {QPalette::WindowText, "text"},
+        {QPalette::Base, "base"},
+        {QPalette::AlternateBase, "panel"},
+        {QPalette::Text, "text"},
+        {QPalette::Button, "panel"},
+        {QPalette::ButtonText, "text"},
+        {QPalette::Highlight, "accent-fill"},
+        {QPalette::HighlightedText, "accent-text"},
+        {QPalette::Link, "link"},
+        {QPalette::LinkVisited, "link"},
+        {QPalette::ToolTipBase, "note"},
+        {QPalette::ToolTipText, "note-text"},
+        {QPalette::PlaceholderText, "text-muted"},
+        {QPalette::Mid, "border"},
+    };
+    QPalette palette(role("panel"), role("window")); // derives the bevel shades from these two
+    for (const Entry& entry : entries)
+        palette.setColor(entry.color, role(entry.role));
     palette.setColor(QPalette::BrightText, Qt::white);
-    palette.setColor(QPalette::Highlight, role("accent-fill"));
-    palette.setColor(QPalette::HighlightedText, role("accent-text"));
-    palette.setColor(QPalette::Link, role("link"));
-    palette.setColor(QPalette::LinkVisited, role("link"));
-    palette.setColor(QPalette::ToolTipBase, role("note"));
-    palette.setColor(QPalette::ToolTipText, role("note-text"));
-    palette.setColor(QPalette::PlaceholderText, role("text-muted"));
-    palette.setColor(QPalette::Mid, role("border"));
     palette.setColor(QPalette::Dark, role("border").darker(130));
     for (const QPalette::ColorRole text : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         palette.setColor(QPalette::Disabled, text, role("text-disabled"));
