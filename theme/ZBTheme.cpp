@@ -30,9 +30,23 @@ QString imageFolder(ZBTheme::Variant variant)
                                     : QStringLiteral(":/zebguicore/theme/images/light");
 }
 
-QString fragmentFolder()
+// The style-sheet fragments joined in file-name order, their colour roles unfilled.
+QString fragments()
 {
-    return QStringLiteral(":/zebguicore/theme/qss");
+    initThemeResources();
+    const QDir folder(QStringLiteral(":/zebguicore/theme/qss"));
+    QString sheet;
+    const QStringList names = folder.entryList(QStringList{QStringLiteral("*.qss")}, QDir::Files, QDir::Name);
+    for (const QString& name : names) {
+        QFile file(folder.filePath(name));
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+            continue;
+        sheet += QString::fromUtf8(file.readAll());
+        // A fragment without a final line break must not run into the next one.
+        if (!sheet.endsWith(QLatin1Char('\n')))
+            sheet += QLatin1Char('\n');
+    }
+    return sheet;
 }
 
 // The fixed colour roles of each variant. The roles made from the accent colour are added by
@@ -248,7 +262,7 @@ public:
             return;
         const QHash<QString, QColor> roles = Roles();
         ApplyPalette(roles);
-        QString sheet = Fill(ZBTheme::StyleSheet(), roles);
+        QString sheet = Fill(fragments(), roles);
         if (!applicationSheet.isEmpty())
             sheet += Fill(applicationSheet, roles) + QLatin1Char('\n');
         const QString current = app->styleSheet();
@@ -330,7 +344,8 @@ protected:
         const QEvent::Type type = event->type();
         const bool paletteChange = type == QEvent::ApplicationPaletteChange ||
                                    (type == QEvent::PaletteChange && watched == app.data());
-        if (paletteChange && !applying) {
+        // Qt announces a new application palette to every widget: the first announcement queues the update.
+        if (paletteChange && !applying && !updateQueued) {
             // A palette the application set while the theme had its own becomes the one to go back to.
             if (ownPalette && !(QGuiApplication::palette() == variantPalette(Roles())))
                 systemPalette = QGuiApplication::palette();
@@ -361,20 +376,7 @@ void ZBTheme::Install(QApplication* app)
 
 QString ZBTheme::StyleSheet()
 {
-    initThemeResources();
-    const QDir folder(fragmentFolder());
-    QString sheet;
-    const QStringList names = folder.entryList(QStringList{QStringLiteral("*.qss")}, QDir::Files, QDir::Name);
-    for (const QString& name : names) {
-        QFile file(folder.filePath(name));
-        if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-            continue;
-        sheet += QString::fromUtf8(file.readAll());
-        // A fragment without a final line break must not run into the next one.
-        if (!sheet.endsWith(QLatin1Char('\n')))
-            sheet += QLatin1Char('\n');
-    }
-    return ThemeState::Fill(sheet, state().Roles());
+    return ThemeState::Fill(fragments(), state().Roles());
 }
 
 void ZBTheme::SetVariant(Variant variant)
