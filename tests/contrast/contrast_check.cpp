@@ -138,10 +138,7 @@ int main(int argc, char** argv)
     if (QApplication::arguments().contains(QStringLiteral("--variant"))) {
         ZBTheme::SetVariant(dark ? ZBTheme::Dark : ZBTheme::Light);
     } else {
-        QPalette palette(QColor(53, 53, 53), QColor(53, 53, 53)); // a dark Fusion palette
-        palette.setColor(QPalette::WindowText, Qt::white);
-        palette.setColor(QPalette::Text, Qt::white);
-        palette.setColor(QPalette::ButtonText, Qt::white);
+        QPalette palette(QColor(53, 53, 53), QColor(53, 53, 53)); // a dark Fusion palette: white texts
         palette.setColor(QPalette::Base, QColor(35, 35, 35));
         palette.setColor(QPalette::Highlight, QColor(42, 130, 218));
         QApplication::setPalette(dark ? palette : QApplication::style()->standardPalette());
@@ -154,8 +151,8 @@ int main(int argc, char** argv)
         settle();
         for (QWidget* w : window.findChildren<QWidget*>())
             checkWidget(w);
-        for (ZBComboBox* box :
-             window.findChildren<ZBComboBox*>()) { // each one's list, opened from the keyboard
+        // Each combo box's list, opened from the keyboard.
+        for (ZBComboBox* box : window.findChildren<ZBComboBox*>()) {
             if (!box->isVisible())
                 continue;
             sendKey(box, Qt::Key_F4);
