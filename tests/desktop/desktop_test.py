@@ -347,7 +347,7 @@ def x11_windows(s, app):
           x.prop(None, '_NET_ACTIVE_WINDOW'))
     row = lambda: listed and s.screenshot().pixel(*[v + 3 for v in x.geometry(listed)[:2]])
     check('x11 the current row of the open list keeps the selection colour',
-          wait_for(lambda: close_to(row(), (0x3d, 0x7e, 0xff)), 2), row())
+          wait_for(lambda: close_to(row(), (0x2f, 0x62, 0xd6)), 2), row())
     s.xdo('key', 'Escape')
     check('x11 Escape closes the combo list', wait_for(lambda: not x.other(main, None, 0), 2))
     s.click(g[0] + combo[0] + combo[2] // 2, g[1] + combo[1] + combo[3] // 2)
@@ -560,17 +560,17 @@ def wl_windows(s, app):
     combo = s.at('combo')
     s.click(g[0] + combo[0] + combo[2] - 20, g[1] + combo[1] + combo[3] // 2)
     image = s.screenshot()  # the pointer stays over the current row, away from the pixel looked at
-    selected = image.box('3d7eff', 40)
+    selected = image.box('2f62d6', 40)
     check('wayland the combo list opens over the combo box',
           selected and selected[:2] == (g[0] + combo[0], g[1] + combo[1]), (selected, g, combo))
     row = selected and image.pixel(selected[0] + 3, selected[1] + 3)
     check('wayland the current row of the open list keeps the selection colour', selected and
-          close_to(row, (0x3d, 0x7e, 0xff)), row)
+          close_to(row, (0x2f, 0x62, 0xd6)), row)
     s.xdo('key', 'Escape')
-    check('wayland Escape closes the combo list', not w.shot().box('3d7eff', 40))
+    check('wayland Escape closes the combo list', not w.shot().box('2f62d6', 40))
     s.click(g[0] + combo[0] + combo[2] - 20, g[1] + combo[1] + combo[3] // 2)
     s.click(g[0] + g[2] - 40, g[1] + g[3] - 40)
-    check('wayland a click outside closes the combo list', not w.shot().box('3d7eff', 40))
+    check('wayland a click outside closes the combo list', not w.shot().box('2f62d6', 40))
 
     # Over a maximised main window, a click anywhere beside a dialog activates the main window.
     s.click(*button(s, g, 'maximize'))
