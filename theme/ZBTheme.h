@@ -46,8 +46,8 @@ public:
     /*!
         Chooses the variant. Light and Dark also give the application a palette of the variant's
         colours, so that widgets the style sheet does not address match; System gives back the
-        palette the application had. Takes effect at once once the theme is installed. A value
-        outside the enumeration is ignored.
+        palette the application had, or the one it set since. Before Install() the choice is kept
+        for it; afterwards it applies at once. A value outside the enumeration is ignored.
     */
     static void SetVariant(Variant variant);
 
