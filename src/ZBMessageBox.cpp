@@ -3,6 +3,7 @@
 
 #include "ZBAccessible_p.h"
 #include "ZBDeferredDelete_p.h"
+#include "ZBQtCompat_p.h"
 #include "ZBWidgetTree_p.h"
 
 #include <QApplication>
@@ -59,8 +60,10 @@ const ButtonKind buttonKinds[] = {
 };
 
 // The standard images, indexed by ZBMessageBox::Icon, loaded by the first box that finds their files
-// and shared by every box for the rest of the process.
+// and shared by every box for the rest of the process: at 48 by 48, and as the files hold them, for
+// screens of a higher density.
 QImage standardImages[4];
+QImage standardSources[4];
 
 void loadStandardImages()
 {
@@ -80,9 +83,25 @@ void loadStandardImages()
         if (!image.isNull())
             continue;
         const QImage loaded(QString::fromLatin1(source.path));
-        if (!loaded.isNull())
+        if (!loaded.isNull()) {
             image = loaded.scaled(IconSize, IconSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+            standardSources[source.icon] = loaded;
+        }
     }
+}
+
+// Standard image \a index as a 48 by 48 pixmap for the device pixel ratio \a ratio: scaled from the
+// file's own pixels, where the 48-pixel image would be scaled up again and blur.
+QPixmap standardPixmap(int index, qreal ratio)
+{
+    const QImage& source = standardSources[index];
+    if (ratio <= 1.0 || source.isNull())
+        return QPixmap::fromImage(standardImages[index]);
+    const int physical = qRound(IconSize * ratio);
+    QPixmap pixmap =
+        QPixmap::fromImage(source.scaled(physical, physical, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    pixmap.setDevicePixelRatio(ratio);
+    return pixmap;
 }
 
 // A text browser as wide as its minimum width: the box's arithmetic sizes the text for that width,
@@ -355,7 +374,7 @@ void ZBMessageBox::SetIcon(Icon icon)
     const int index = int(icon);
     if (index < CriticalIcon || index > QuestionIcon)
         return;
-    SetIcon(QPixmap::fromImage(standardImages[index]));
+    SetIcon(standardPixmap(index, d->iconLabel->devicePixelRatioF()));
 }
 
 void ZBMessageBox::SetText(const QString& text)
@@ -401,6 +420,7 @@ void ZBMessageBox::About(QWidget* parent, const QString& title, const QString& t
 {
     // QWidget::windowIcon() falls back to the application's icon.
     const QIcon icon = parent ? parent->windowIcon() : QApplication::windowIcon();
-    const QPixmap pixmap = icon.pixmap(IconSize, IconSize);
+    const qreal ratio = parent ? parent->devicePixelRatioF() : qApp->devicePixelRatio();
+    const QPixmap pixmap = ZBCompat::IconPixmap(icon, IconSize, ratio);
     runBox(InformationIcon, parent, title, text, Ok, Ok, &pixmap);
 }

@@ -2,8 +2,10 @@
 #ifndef ZBQTCOMPAT_P_H
 #define ZBQTCOMPAT_P_H
 
+#include <QIcon>
 #include <QKeySequence>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QPoint>
 #include <QStyleOptionViewItem>
 #include <QtGlobal>
@@ -40,6 +42,23 @@ inline int KeyCombined(const QKeySequence& sequence, int i)
 #endif
 }
 
+/*!
+    \a icon as a pixmap of \a size by \a size device-independent pixels for a device pixel ratio of
+    \a dpr: sharp on a high-density screen. Qt 5's QIcon takes the ratio from a window only.
+*/
+inline QPixmap IconPixmap(const QIcon& icon, int size, qreal dpr, QIcon::Mode mode = QIcon::Normal,
+                          QIcon::State state = QIcon::Off)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    return icon.pixmap(QSize(size, size), dpr, mode, state);
+#else
+    const int physical = qRound(size * dpr);
+    QPixmap pixmap = icon.pixmap(QSize(physical, physical), mode, state);
+    pixmap.setDevicePixelRatio(dpr);
+    return pixmap;
+#endif
+}
+
 /*! The type of QWidget::nativeEvent's result argument. */
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
 using NativeEventResult = qintptr;
@@ -65,6 +84,13 @@ using NativeEventResult = long;
 #define ZB_INIT_VIEW_ITEM_OPTION(option) initViewItemOption(&(option))
 #else
 #define ZB_INIT_VIEW_ITEM_OPTION(option) ((option) = viewOptions())
+#endif
+
+/*! QStyleHints::colorSchemeChanged, the system's switch between light and dark, exists from Qt 6.5 on. */
+#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0)
+#define ZB_HAVE_COLOR_SCHEME_SIGNAL 1
+#else
+#define ZB_HAVE_COLOR_SCHEME_SIGNAL 0
 #endif
 
 #endif // ZBQTCOMPAT_P_H

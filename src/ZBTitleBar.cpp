@@ -3,6 +3,7 @@
 #include "ZBWidgetTree_p.h"
 
 #include "ZBAccessible_p.h"
+#include "ZBQtCompat_p.h"
 #include "ZBResource.h"
 #include "ZBSparseGridLayout_p.h"
 
@@ -269,7 +270,9 @@ void ZBTitleBar::SetIcon(const QIcon& icon)
         return;
     }
     const int size = d->iconLabel->maximumWidth();
-    d->iconLabel->setPixmap(icon.pixmap(size, size, QIcon::Normal, QIcon::Off));
+    // Sharp on a high-density screen: as many pixels as the label covers there.
+    d->iconLabel->setPixmap(
+        ZBCompat::IconPixmap(icon, size, d->iconLabel->devicePixelRatioF(), QIcon::Normal, QIcon::Off));
     d->iconLabel->show();
 }
 

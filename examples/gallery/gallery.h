@@ -6,13 +6,24 @@
 #include <QString>
 #include <functional>
 
+class QColor;
 class QLabel;
+class QLineEdit;
 class QWidget;
 
 namespace Gallery {
 
 /*! A word-wrapped explanatory label, styled by the gallery's "hint" property. */
 QLabel* hintLabel(const QString& text, QWidget* parent);
+
+/*! \a text moved towards \a background by a third: a secondary text that stays readable. */
+QColor secondaryText(const QColor& text, const QColor& background);
+
+/*!
+    Gives \a edit a secondary-text placeholder that follows its palette: Fusion's own, the text at
+    half strength, is too faint on a light background.
+*/
+void readablePlaceholder(QLineEdit* edit);
 
 struct Page
 {

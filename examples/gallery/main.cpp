@@ -1,67 +1,23 @@
 // The ZebGuiCore gallery: one page per widget family in a frameless main window.
 //
 // Run with a display, it opens the window. With --tour DIR, on the offscreen platform, or when there
-// is no display at all, it renders every page to DIR/NN-<title>.png and exits.
-#include "gallery.h"
+// is no display at all, it renders every page in the light and the dark variant to
+// DIR/NN-<title>-<variant>.png and exits.
+#include "window.h"
 
 #include "ZBTheme.h"
-#include "ZBTitleBar.h"
 #include "ZBTranslator.h"
-#include "ZBWidget.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QEventLoop>
-#include <QFile>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QListWidget>
-#include <QPainter>
-#include <QPainterPath>
-#include <QPointer>
 #include <QScreen>
-#include <QScrollArea>
-#include <QStackedWidget>
-#include <QStyleFactory>
 #include <QTimer>
-#include <QToolButton>
-#include <QVBoxLayout>
 
 #include <cstdio>
 
 namespace {
-
-// The gallery's icon: a small window in the theme's colours.
-QIcon galleryIcon()
-{
-    QIcon icon;
-    for (const int size : {16, 32, 64}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        const qreal s = size / 32.0;
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0x3d, 0x7e, 0xff));
-        p.drawRoundedRect(QRectF(1 * s, 1 * s, 30 * s, 30 * s), 7 * s, 7 * s);
-        p.setBrush(Qt::white);
-        p.drawRoundedRect(QRectF(7 * s, 8 * s, 18 * s, 16 * s), 2.5 * s, 2.5 * s);
-        p.setBrush(QColor(0x2b, 0x3a, 0x55));
-        QPainterPath bar;
-        bar.addRoundedRect(QRectF(7 * s, 8 * s, 18 * s, 5 * s), 2.5 * s, 2.5 * s);
-        p.drawPath(bar);
-        p.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
-}
-
-QString readResource(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly | QIODevice::Text) ? QString::fromUtf8(file.readAll()) : QString();
-}
 
 // A file-name-safe form of a page title: letters and digits kept, everything else a dash.
 QString fileSafe(const QString& title)
@@ -80,83 +36,8 @@ void settle(int milliseconds)
     loop.exec();
 }
 
-class GalleryWindow : public ZBWidget
-{
-    Q_OBJECT
-
-public:
-    GalleryWindow() : ZBWidget(nullptr)
-    {
-        setObjectName(QStringLiteral("GalleryWindow"));
-        // Each new button lands left of the earlier ones: this order reads minimize, maximize, close.
-        AddRestoreButton();
-        AddMaximizeButton();
-        AddMinimizeButton();
-        // The frame shows Restore only once the window has been maximised.
-        RestoreButton()->hide();
-        setWindowTitle(tr("ZebGuiCore Gallery"));
-        setWindowIcon(galleryIcon());
-        TitleBar()->SetIcon(galleryIcon());
-        SetIntensifyTime(160);
-        SetFadeTime(160);
-
-        auto* layout = new QHBoxLayout(Content());
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->setSpacing(0);
-        m_list = new QListWidget(Content());
-        m_list->setObjectName(QStringLiteral("GalleryPageList"));
-        m_list->setFixedWidth(230);
-        m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        m_list->setTextElideMode(Qt::ElideRight);
-        m_list->setFrameShape(QFrame::NoFrame);
-        m_stack = new QStackedWidget(Content());
-        m_stack->setObjectName(QStringLiteral("GalleryPages"));
-        layout->addWidget(m_list);
-        layout->addWidget(m_stack, 1);
-
-        for (const Gallery::Page& page : Gallery::Pages()) {
-            m_list->addItem(page.title);
-            m_stack->addWidget(wrapPage(page));
-        }
-        connect(m_list, &QListWidget::currentRowChanged, m_stack, &QStackedWidget::setCurrentIndex);
-        if (m_list->count() > 0)
-            m_list->setCurrentRow(0);
-    }
-
-    int PageCount() const { return m_list->count(); }
-    QString PageTitle(int index) const { return m_list->item(index)->text(); }
-    void ShowPage(int index) { m_list->setCurrentRow(index); }
-
-private:
-    // Each page sits under a heading in a scroll area, so that long pages stay usable.
-    QWidget* wrapPage(const Gallery::Page& page)
-    {
-        auto* holder = new QWidget(m_stack);
-        auto* layout = new QVBoxLayout(holder);
-        layout->setContentsMargins(24, 18, 12, 0);
-        layout->setSpacing(10);
-        auto* heading = new QLabel(page.title, holder);
-        heading->setObjectName(QStringLiteral("GalleryPageTitle"));
-        layout->addWidget(heading);
-
-        auto* scroll = new QScrollArea(holder);
-        scroll->setObjectName(QStringLiteral("GalleryPageScroll"));
-        scroll->setFrameShape(QFrame::NoFrame);
-        scroll->setWidgetResizable(true);
-        QWidget* content = page.make(scroll);
-        if (!content)
-            content = new QWidget(scroll);
-        scroll->setWidget(content);
-        layout->addWidget(scroll, 1);
-        return holder;
-    }
-
-    QListWidget* m_list = nullptr;
-    QStackedWidget* m_stack = nullptr;
-};
-
-// Shows the window, waits for the fade-in to end, and saves one screenshot per page.
-int runTour(GalleryWindow& window, const QString& folder)
+// Shows the window, waits for the fade-in to end, and saves one screenshot per page in each variant.
+int runTour(Gallery::Window& window, const QString& folder)
 {
     const QDir dir(folder);
     if (!QDir().mkpath(dir.absolutePath())) {
@@ -173,20 +54,27 @@ int runTour(GalleryWindow& window, const QString& folder)
         window.show();
         loop.exec();
     }
+    const ZBTheme::Variant chosen = ZBTheme::GetVariant();
+    const QPair<ZBTheme::Variant, QString> variants[] = {{ZBTheme::Light, QStringLiteral("light")},
+                                                         {ZBTheme::Dark, QStringLiteral("dark")}};
     int saved = 0;
-    for (int i = 0; i < window.PageCount(); ++i) {
-        window.ShowPage(i);
-        settle(150);
-        const QString name = QStringLiteral("%1-%2.png")
-                                 .arg(i + 1, 2, 10, QLatin1Char('0'))
-                                 .arg(fileSafe(window.PageTitle(i)));
-        if (window.grab().save(dir.filePath(name)))
-            ++saved;
-        else
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(dir.filePath(name)));
+    for (const auto& variant : variants) {
+        ZBTheme::SetVariant(variant.first);
+        for (int i = 0; i < window.PageCount(); ++i) {
+            window.ShowPage(i);
+            settle(150);
+            const QString name = QStringLiteral("%1-%2-%3.png")
+                                     .arg(i + 1, 2, 10, QLatin1Char('0'))
+                                     .arg(fileSafe(window.PageTitle(i)), variant.second);
+            if (window.grab().save(dir.filePath(name)))
+                ++saved;
+            else
+                std::fprintf(stderr, "cannot write %s\n", qPrintable(dir.filePath(name)));
+        }
     }
+    ZBTheme::SetVariant(chosen);
     std::printf("screenshots: %s\n", qPrintable(QDir::toNativeSeparators(dir.absolutePath())));
-    return saved == window.PageCount() ? 0 : 1;
+    return saved == 2 * window.PageCount() ? 0 : 1;
 }
 
 // The offscreen platform warns about every opacity step of a fade; the tour does not need to hear it.
@@ -227,6 +115,10 @@ int main(int argc, char** argv)
         QStringLiteral("The language of the library's texts, such as de or fr (default: the system's)."),
         QStringLiteral("name"));
     parser.addOption(languageOption);
+    const QCommandLineOption variantOption(
+        QStringLiteral("variant"),
+        QStringLiteral("The theme's variant: system (the default), light or dark."), QStringLiteral("name"));
+    parser.addOption(variantOption);
     parser.process(app);
     ZBTranslator::Install(parser.isSet(languageOption) ? QLocale(parser.value(languageOption)) : QLocale());
 
@@ -236,24 +128,14 @@ int main(int argc, char** argv)
     const QString tourFolder =
         parser.isSet(tourOption) ? parser.value(tourOption) : QStringLiteral("gallery-screenshots");
 
-    // The same look everywhere: Fusion with the theme's colours, the theme, then the gallery's own rules.
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QPalette palette = QApplication::palette();
-    palette.setColor(QPalette::Window, QColor(0xf5, 0xf6, 0xf8));
-    palette.setColor(QPalette::Base, Qt::white);
-    palette.setColor(QPalette::AlternateBase, QColor(0xf0, 0xf2, 0xf5));
-    palette.setColor(QPalette::Button, Qt::white);
-    palette.setColor(QPalette::Highlight, QColor(0x3d, 0x7e, 0xff));
-    palette.setColor(QPalette::HighlightedText, Qt::white);
-    palette.setColor(QPalette::WindowText, QColor(0x1f, 0x26, 0x33));
-    palette.setColor(QPalette::Text, QColor(0x1f, 0x26, 0x33));
-    palette.setColor(QPalette::ButtonText, QColor(0x1f, 0x26, 0x33));
-    QApplication::setPalette(palette);
-    ZBTheme::Install(&app);
-    app.setStyleSheet(app.styleSheet() + QLatin1Char('\n') +
-                      readResource(QStringLiteral(":/gallery/gallery.qss")));
+    Gallery::InstallLook(app);
+    const QString variant = parser.value(variantOption);
+    if (variant == QLatin1String("light"))
+        ZBTheme::SetVariant(ZBTheme::Light);
+    else if (variant == QLatin1String("dark"))
+        ZBTheme::SetVariant(ZBTheme::Dark);
 
-    GalleryWindow window;
+    Gallery::Window window;
     window.resize(960, 640);
     if (tour)
         return runTour(window, tourFolder);
@@ -265,5 +147,3 @@ int main(int argc, char** argv)
     window.show();
     return app.exec();
 }
-
-#include "main.moc"

@@ -113,8 +113,9 @@ private:
             nameRect, Qt::AlignLeft | Qt::AlignVCenter,
             nameMetrics.elidedText(index.data(Qt::DisplayRole).toString(), Qt::ElideRight, nameRect.width()));
         painter->setFont(option.font);
-        painter->setPen(selected ? option.palette.color(QPalette::HighlightedText)
-                                 : QColor(0x6b, 0x74, 0x80));
+        const QColor detail = Gallery::secondaryText(option.palette.color(QPalette::Text),
+                                                     option.palette.color(QPalette::Base));
+        painter->setPen(selected ? option.palette.color(QPalette::HighlightedText) : detail);
         painter->drawText(detailRect, Qt::AlignLeft | Qt::AlignVCenter,
                           option.fontMetrics.elidedText(index.data(DetailRole).toString(), Qt::ElideRight,
                                                         detailRect.width()));

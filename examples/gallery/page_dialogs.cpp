@@ -41,9 +41,11 @@ public:
     QLineEdit* edit;
 };
 
-QPixmap popupPicture()
+// A check mark 24 pixels wide on a screen of any density: the pixmap has the widget's device pixel ratio.
+QPixmap popupPicture(qreal ratio)
 {
-    QPixmap pixmap(24, 24);
+    QPixmap pixmap(qRound(24 * ratio), qRound(24 * ratio));
+    pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -181,7 +183,8 @@ private:
                 grid->addWidget(button, 2 + r, c);
                 connect(button, &QPushButton::clicked, this, [=] {
                     const QString text = tr("%1 popup").arg(button->text());
-                    const QPixmap picture = withPicture->isChecked() ? popupPicture() : QPixmap();
+                    const QPixmap picture =
+                        withPicture->isChecked() ? popupPicture(devicePixelRatioF()) : QPixmap();
                     if (atPoint->isChecked())
                         ZBPopupInfo::ShowTextPopup(text, picture, alignment,
                                                    button->mapToGlobal(button->rect().center()), this, 2000,

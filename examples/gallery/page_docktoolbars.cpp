@@ -92,6 +92,7 @@ private:
         toolBar->AddSeparator(30);
         auto* search = new QLineEdit;
         search->setPlaceholderText(tr("Search"));
+        Gallery::readablePlaceholder(search);
         search->setMaximumWidth(160);
         toolBar->AddWidget(search, 30);
         toolBar->AddSpacer(80);

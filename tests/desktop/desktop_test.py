@@ -277,7 +277,7 @@ def combo_checks(s, tag, g, list_at, while_open=lambda: None):
     while_open()
     row = lambda: at and s.screenshot().pixel(at[0] + 3, at[1] + 3)
     check(tag + ' the current row of the open list keeps the selection colour',
-          wait_for(lambda: close_to(row(), (0x3d, 0x7e, 0xff)), 2), row())
+          wait_for(lambda: close_to(row(), (0x2f, 0x62, 0xd6)), 2), row())
     s.xdo('key', 'Escape')
     check(tag + ' Escape closes the combo list', wait_for(lambda: not list_at(False), 2))
     s.click(*press)
@@ -561,7 +561,7 @@ def wl_windows(s, app):
     w = Wayland(s, app)
     g = w.main()
     combo_checks(s, 'wayland', g, lambda still: (lambda b: b and b[:2])(
-        (s.screenshot() if still else w.shot()).box('3d7eff', 40)))
+        (s.screenshot() if still else w.shot()).box('2f62d6', 40)))
 
     # Over a maximised main window, a click anywhere beside a dialog activates the main window.
     s.click(*button(s, g, 'maximize'))

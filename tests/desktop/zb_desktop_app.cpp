@@ -76,6 +76,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     ZBTheme::Install(&app);
+    ZBTheme::SetAccentColor(
+        QColor(0x2f, 0x62, 0xd6)); // dark enough for white text: the selection shows it as it is
     app.setStyleSheet(app.styleSheet() +
                       QStringLiteral("ZBMessageBox #ZBWIDGETCONTENT { background: #a0e0f0 }"));
 
