@@ -51,8 +51,10 @@ public:
     /*!
         Makes \a background the widget that carries the title line, moving the icon, the title and
         every placed widget onto it, and deletes the old background. The title bar takes
-        ownership of \a background and replaces its layout. A null widget, the current background,
-        and a dock widget, main window or tool bar (which need their own layouts) are ignored.
+        ownership of \a background and replaces its layout, which keeps one pixel between the title
+        line and the bottom row (the title bar as built keeps none). A null widget, the current
+        background, and a dock widget, main window or tool bar (which need their own layouts) are
+        ignored.
     */
     void ReplaceBackground(QWidget* background);
 

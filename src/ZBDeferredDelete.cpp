@@ -1,7 +1,7 @@
 #include "ZBDeferredDelete_p.h"
 
 #include <QEvent>
-#include <QLayout>
+#include <QGridLayout>
 #include <QPointer>
 #include <QWidget>
 #include <utility>
@@ -44,4 +44,17 @@ void ZBDeferredDelete::Release(QWidget* widget, QWidget* container, QLayout* lay
         auto* w = static_cast<QWidget*>(object);
         return !holder || w->parentWidget() != holder || (cells && cells->indexOf(w) >= 0);
     });
+}
+
+void ZBDeferredDelete::ReplaceInCell(QWidget* container, QGridLayout* grid, int row, int column, QWidget* old,
+                                     QWidget* widget)
+{
+    if (old && old != widget) {
+        if (grid)
+            grid->removeWidget(old);
+        old->hide();
+        Release(old, container, grid);
+    }
+    if (grid && widget)
+        grid->addWidget(widget, row, column, Qt::Alignment());
 }

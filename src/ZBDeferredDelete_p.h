@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class QGridLayout;
 class QLayout;
 class QObject;
 class QWidget;
@@ -28,6 +29,13 @@ void Release(QObject* object, std::function<bool(QObject*)> inUse);
     of \a container (something else took it).
 */
 void Release(QWidget* widget, QWidget* container, QLayout* layout);
+
+/*!
+    Puts \a widget, if any, into the cell (\a row, \a column) of \a grid, the layout of or within
+    \a container, in place of \a old, if any: the old one leaves the grid at once, hidden, and is
+    released as above. A null \a grid only releases the old one.
+*/
+void ReplaceInCell(QWidget* container, QGridLayout* grid, int row, int column, QWidget* old, QWidget* widget);
 
 } // namespace ZBDeferredDelete
 

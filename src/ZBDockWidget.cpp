@@ -112,18 +112,12 @@ void ZBDockWidget::SetWidget(QWidget* widget)
                    ZBWidgetTree::Within(widget, d->footerBar)))
         return;
 
-    if (QLayoutItem* item = d->contentLayout->itemAtPosition(0, 0)) {
-        if (QWidget* old = item->widget()) {
-            // Out of the cell at once, so that the new widget is the only one there.
-            d->contentLayout->removeWidget(old);
-            old->hide();
-            ZBDeferredDelete::Release(old, d->content, d->contentLayout);
-        }
-    }
-    if (widget) {
+    if (widget)
         widget->setParent(d->content);
-        d->contentLayout->addWidget(widget, 0, 0, Qt::Alignment());
-    }
+    QLayoutItem* item = d->contentLayout->itemAtPosition(0, 0);
+    // The old one leaves the cell at once, so that the new widget is the only one there.
+    ZBDeferredDelete::ReplaceInCell(d->content, d->contentLayout, 0, 0, item ? item->widget() : nullptr,
+                                    widget);
     d->widget = widget;
 }
 

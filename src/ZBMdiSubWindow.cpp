@@ -239,17 +239,13 @@ void ZBMdiSubWindow::SetWidget(QWidget* widget)
     QWidget* previous = GetWidget();
     if (previous == widget)
         return;
-    if (previous) {
-        // Out of the grid now, so that GetWidget() answers the new widget before the old one dies.
-        grid->removeWidget(previous);
+    if (previous)
         previous->removeEventFilter(this);
-        previous->hide();
-        ZBDeferredDelete::Release(previous, Content(), grid);
-    }
+    // The old one leaves the grid now, so that GetWidget() answers the new widget before it dies.
+    ZBDeferredDelete::ReplaceInCell(Content(), grid, 0, 0, previous, widget);
     if (!widget)
         return;
 
-    grid->addWidget(widget, 0, 0, Qt::Alignment());
     // The layout would show the widget only from the event loop, and count it in the size hint
     // only from then on; show it now unless the application hid it on purpose.
     if (!(widget->isHidden() && widget->testAttribute(Qt::WA_WState_ExplicitShowHide)))

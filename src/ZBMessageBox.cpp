@@ -315,21 +315,16 @@ void ZBMessageBox::AddButton(QPushButton* button, StandardButton kind)
     if (d->buttonRow->indexOf(button) != -1)
         d->buttonRow->removeWidget(button);
 
-    if (QLayoutItem* item = d->buttonRow->itemAtPosition(0, column)) {
-        auto* old = qobject_cast<QPushButton*>(item->widget());
-        if (old && old != button) {
-            d->mapper->removeMappings(old);
-            disconnect(old, &QAbstractButton::clicked, d->mapper, nullptr);
-            d->buttonRow->removeWidget(old);
-            old->hide();
-            ZBDeferredDelete::Release(old, Content(), d->buttonRow);
-        }
+    QLayoutItem* item = d->buttonRow->itemAtPosition(0, column);
+    auto* old = item ? qobject_cast<QPushButton*>(item->widget()) : nullptr;
+    if (old && old != button) {
+        d->mapper->removeMappings(old);
+        disconnect(old, &QAbstractButton::clicked, d->mapper, nullptr);
     }
-
     if (button->parentWidget() != Content())
         button->setParent(Content());
     button->setMinimumSize(160, 32);
-    d->buttonRow->addWidget(button, 0, column, Qt::Alignment());
+    ZBDeferredDelete::ReplaceInCell(Content(), d->buttonRow, 0, column, old, button);
     d->mapper->setMapping(button, int(kind));
     connect(button, &QAbstractButton::clicked, d->mapper, qOverload<>(&QSignalMapper::map),
             Qt::UniqueConnection);

@@ -87,12 +87,6 @@ void ZBTitleBarPrivate::Init()
     background->setAttribute(Qt::WA_MouseTracking);
     outer->addWidget(background);
 
-    auto* grid = ZBWidgetTree::NewGridLayout(background);
-    grid->setContentsMargins(0, 0, 0, 0);
-    applyThemeMargins(grid);
-    grid->setSpacing(3);
-    grid->setVerticalSpacing(0);
-
     iconLabel = new QLabel(background);
     iconLabel->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Maximum);
     iconLabel->hide();
@@ -113,7 +107,7 @@ void ZBTitleBarPrivate::Init()
     bottomGrid->setContentsMargins(0, 0, 0, 0);
     bottomGrid->setSpacing(0);
 
-    FillBackgroundLayout(grid);
+    LayOutBackground(background, 0);
 }
 
 bool ZBTitleBarPrivate::Moves(const QWidget* widget) const
@@ -132,8 +126,13 @@ bool ZBTitleBarPrivate::Moves(const QWidget* widget) const
     return false;
 }
 
-void ZBTitleBarPrivate::FillBackgroundLayout(QGridLayout* grid)
+void ZBTitleBarPrivate::LayOutBackground(QWidget* widget, int verticalSpacing)
 {
+    auto* grid = ZBWidgetTree::NewGridLayout(widget);
+    grid->setContentsMargins(0, 0, 0, 0);
+    applyThemeMargins(grid);
+    grid->setSpacing(3);
+    grid->setVerticalSpacing(verticalSpacing);
     grid->addWidget(iconLabel, 0, 0, Qt::Alignment());
     grid->addWidget(titleLabel, 0, 1, Qt::Alignment());
     grid->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Maximum), 0, 2, 1, 1);
@@ -232,12 +231,7 @@ void ZBTitleBar::ReplaceBackground(QWidget* background)
     }
 
     delete background->layout();
-    auto* grid = ZBWidgetTree::NewGridLayout(background);
-    grid->setContentsMargins(0, 0, 0, 0);
-    applyThemeMargins(grid);
-    grid->setSpacing(3);
-    grid->setVerticalSpacing(1);
-    d->FillBackgroundLayout(grid);
+    d->LayOutBackground(background, 1);
 
     if (auto* outer = qobject_cast<QGridLayout*>(layout()))
         outer->addWidget(background);

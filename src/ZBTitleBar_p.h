@@ -19,8 +19,11 @@ public:
     void Init();
     // Whether a new background would lie among what ReplaceBackground() moves or deletes.
     bool Moves(const QWidget* widget) const;
-    // Lays the title line out on the background: icon, title, gap, button grid, bottom grid.
-    void FillBackgroundLayout(QGridLayout* grid);
+    // Gives \a widget the background's grid: icon, title, gap and button grid on the title line, the
+    // bottom grid under it, \a verticalSpacing apart. The title bar as built keeps the bottom row flush
+    // under the title line (0); a replaced background keeps them a pixel apart (1), as
+    // ReplaceBackground() documents.
+    void LayOutBackground(QWidget* widget, int verticalSpacing);
     // The title that \a bar shows; frames and docks are named by it for assistive technology.
     static QString TitleOf(const ZBTitleBar* bar);
 

@@ -471,20 +471,15 @@ void ZBWidget::ReplaceContent(QWidget* content)
     if (ZBWidgetTree::Within(d->mainContent, content) || ZBWidgetTree::Within(content, d->titleBar))
         return;
     auto* grid = qobject_cast<QGridLayout*>(d->mainContent->layout());
-    if (QWidget* old = d->content) {
+    QWidget* old = d->content;
+    if (old)
         old->removeEventFilter(this);
-        // A content widget that another owner took meanwhile is that owner's now.
-        if (old->parentWidget() == d->mainContent) {
-            if (grid)
-                grid->removeWidget(old);
-            old->hide();
-            ZBDeferredDelete::Release(old, d->mainContent, grid);
-        }
-    }
+    // A content widget that another owner took meanwhile is that owner's now.
+    if (old && old->parentWidget() != d->mainContent)
+        old = nullptr;
     d->content = content;
     content->setObjectName(QStringLiteral("ZBWIDGETCONTENT"));
-    if (grid)
-        grid->addWidget(content, 0, 0, Qt::Alignment());
+    ZBDeferredDelete::ReplaceInCell(d->mainContent, grid, 0, 0, old, content);
     content->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     content->setAutoFillBackground(true);
     content->installEventFilter(this);
