@@ -1,95 +1,84 @@
 """The Python module: every class through its main calls, signals, overrides, ownership, errors."""
 import gc
+import importlib
+import os
 
 import pytest
-from conftest import QtCore, QtGui, QtWidgets, flush, sip
 
 import zebguicore as zb
 
+PYQT = os.environ.get("ZB_PYQT", "PyQt6")  # the PyQt that the module was built for
+QtCore, QtGui, QtTest, QtWidgets, sip = (importlib.import_module(PYQT + "." + name)
+                                         for name in ("QtCore", "QtGui", "QtTest", "QtWidgets", "sip"))
+
+APP = QtWidgets.QApplication.instance() or QtWidgets.QApplication([])  # the tables build Qt values
 Qt = QtCore.Qt
 SB = zb.ZBMessageBox.StandardButton
+NO_ICON = QtGui.QIcon()
 
 
-def dialog_result(dialog):
-    dialog.SetResult(7)
-    return dialog.Result()
+@pytest.fixture(autouse=True)
+def clean():
+    """Installs the theme; afterwards deletes every top-level widget left."""
+    zb.ZBTheme.Install(APP)
+    yield
+    zb.ZBDialog.SetTopLevelWidget(None)
+    for widget in QtWidgets.QApplication.topLevelWidgets():
+        if not sip.isdeleted(widget) and widget.parentWidget() is None:
+            sip.delete(widget)
+    flush()
 
 
-def mdi_added(area):
-    area.AddWidget(QtWidgets.QTextEdit())
-    order = zb.ZBMdiAreaWidget.WindowOrder.StackingOrder
-    return [type(area.SubWindowList(order)[0].GetWidget()), area.SubWindowsCount(), area.GetState()]
+def flush():
+    """Runs posted events, deferred deletes included, and Python's garbage collection."""
+    gc.collect()
+    QtCore.QCoreApplication.sendPostedEvents(None, int(QtCore.QEvent.Type.DeferredDelete))
+    QtCore.QCoreApplication.processEvents()
 
 
-def toolbar_order(bar):
-    last = bar.AddButton("B", QtGui.QIcon(), "b", 5)
-    first = bar.AddButton("A", QtGui.QIcon(), "a", 1)
-    return [bar.Actions(), bar.findChild(QtWidgets.QWidget, "ZBTOOLBARCONTENT").layout().indexOf(first)
-            < bar.findChild(QtWidgets.QWidget, "ZBTOOLBARCONTENT").layout().indexOf(last)]
-
-
-def combo_data(combo):
-    combo.InsertItem(0)
-    combo.SetItemData(0, "x")
-    return [combo.GetItemData(0), combo.GetItemCount()]
-
-
-def link_label(label):
-    label.SetText("go")
-    label.SetData(3, 5)
-    return [label.GetText(), label.GetData(5)]
-
-
-def settings_switched(panel):
-    panel.setProperty("state", zb.ZBSettingsWidget.State.Basic)
-    return [panel.GetState(), panel.property("policy"), panel.GetAdvancedContent().isHidden()]
-
-
-def popup_shown(parent):
-    zb.ZBPopupInfo.ShowTextPopup("note", QtGui.QPixmap(), zb.ZBPopupInfo.PopupAlignment.AtCenter,
-                                 parent, 1000, 0, 0)
-    return [type(w) for w in parent.findChildren(zb.ZBPopupInfo)]
-
-
-# Each row builds one class and reads back what its main calls did.
-CLASSES = [
-    ("title bar", zb.ZBTitleBar, lambda o: o.AddButton(Qt.AlignmentFlag.AlignRight, "Tip").toolTip(), "Tip"),
-    ("footer bar", lambda: zb.ZBFooterBar(None), lambda o: o.Content().objectName(), "ZBFOOTERBARCONTENT"),
-    ("frame", zb.ZBWidget, lambda o: [o.Content().objectName(), type(o.TitleBar())],
-     ["ZBWIDGETCONTENT", zb.ZBTitleBar]),
-    ("dialog", zb.ZBDialog, dialog_result, 7),
-    ("mdi area", zb.ZBMdiAreaWidget, mdi_added, [QtWidgets.QTextEdit, 1, zb.ZBMdiAreaWidget.MdiState.Normal]),
-    ("dock", lambda: zb.ZBDockWidget("D"), lambda o: [type(o.TitleBar()), type(o.FooterBar()), o.windowTitle()],
-     [zb.ZBTitleBar, zb.ZBFooterBar, "D"]),
-    ("tool bar", lambda: zb.ZBToolBar("Tools"), toolbar_order, [[], True]),
-    ("tool container", zb.ZBToolBarContainer,
-     lambda o: o.AddButton("T", QtGui.QIcon(), "t", -1).windowTitle(), "T"),
-    ("common combo", zb.ZBCommonComboBox, lambda o: type(o.view()), QtWidgets.QListView),
-    ("combo", zb.ZBComboBox, combo_data, ["x", 1]),
-    ("link label", zb.ZBLinkLabel, link_label, ["go", 3]),
-    ("settings", zb.ZBSettingsWidget, settings_switched,
-     [zb.ZBSettingsWidget.State.Basic, zb.ZBSettingsWidget.ContentPolicy.AddAdvancedOptions, True]),
-    ("popup", QtWidgets.QWidget, popup_shown, [zb.ZBPopupInfo]),
-    ("resource", lambda: zb.ZBResource, lambda o: o.MarginsRect(1, 2, 3, 4).bottom(), 4),
-    ("resource data", lambda: zb.ZBResource, lambda o: type(o.GetData(o.ConstRole.TitleBarMargins)), QtCore.QRect),
-    ("translator", lambda: zb.ZBTranslator, lambda o: o.Install(QtCore.QLocale(QtCore.QLocale.Language.German)),
-     True),
-    ("theme", lambda: zb.ZBTheme, lambda o: "TITLECONTENT" in o.StyleSheet(), True),
-]
-
-
-@pytest.mark.parametrize("name,build,call,expected", CLASSES, ids=[row[0] for row in CLASSES])
-def test_class(name, build, call, expected):
-    obj = build()
-    assert call(obj) == expected
-    zb.ZBTranslator.Install(QtCore.QLocale(QtCore.QLocale.Language.English))
+def run(obj, calls):
+    """Makes each call, a function of obj or a (method, args...) tuple, and returns the last result."""
+    result = None
+    for call in calls:
+        result = call(obj) if callable(call) else getattr(obj, call[0])(*call[1:])
+    return result
 
 
 def plain(arg):
     """Enumeration and flags values as ints, so that rows compare alike on PyQt5 and PyQt6."""
-    if isinstance(arg, (str, QtCore.QObject)):
-        return arg
-    return int(getattr(arg, "value", arg))
+    return arg if isinstance(arg, (str, type, QtCore.QObject)) else int(getattr(arg, "value", arg))
+
+
+# Each row builds one class, makes its main calls and reads back what the last one gives.
+CLASSES = [
+    (zb.ZBTitleBar, [("AddButton", Qt.AlignmentFlag.AlignRight, "Tip")], lambda r: r.toolTip(), "Tip"),
+    (lambda: zb.ZBFooterBar(None), [("Content",)], lambda r: r.objectName(), "ZBFOOTERBARCONTENT"),
+    (zb.ZBWidget, [("TitleBar",)], type, zb.ZBTitleBar),
+    (zb.ZBDialog, [("SetResult", 7), ("Result",)], plain, 7),
+    (zb.ZBMdiAreaWidget, [("AddWidget", None), ("SubWindowList", zb.ZBMdiAreaWidget.WindowOrder.StackingOrder)],
+     lambda r: [type(w) for w in r], [zb.ZBMdiSubWindow]),
+    (zb.ZBMdiAreaWidget, [("AddWidget", None)],
+     lambda r: [r.ShowMaximized(), plain(r.parentWidget().parentWidget().GetState())], [None, 1]),
+    (lambda: zb.ZBDockWidget("D"), [("FooterBar",)], type, zb.ZBFooterBar),
+    (lambda: zb.ZBToolBar("T"), [("AddButton", "A", NO_ICON, "a", 1), ("Actions",)], list, []),
+    (zb.ZBToolBarContainer, [("AddButton", "T", NO_ICON, "t", -1)], lambda r: r.windowTitle(), "T"),
+    (zb.ZBCommonComboBox, [("view",)], type, QtWidgets.QListView),
+    (zb.ZBComboBox, [("InsertItem", 0), ("SetItemData", 0, "x"), ("GetItemData", 0)], str, "x"),
+    (zb.ZBLinkLabel, [("SetText", "go"), ("SetData", 3, 5), ("GetData", 5)], int, 3),
+    (zb.ZBSettingsWidget, [("setProperty", "state", 0), ("GetState",)], plain, 0),
+    (zb.ZBSettingsWidget, [("property", "policy")], plain, 1),
+    (QtWidgets.QWidget, [lambda o: zb.ZBPopupInfo.ShowTextPopup("note", QtGui.QPixmap(), zb.ZBPopupInfo.PopupAlignment
+     .AtCenter, o, 9, 0, 0), ("findChildren", zb.ZBPopupInfo)], lambda r: [type(p) for p in r], [zb.ZBPopupInfo]),
+    (lambda: zb.ZBResource, [("GetData", zb.ZBResource.ConstRole.TitleBarMargins)], type, QtCore.QRect),
+    (lambda: zb.ZBTranslator, [("Install", QtCore.QLocale(QtCore.QLocale.Language.English))], bool, False),
+    (lambda: zb.ZBTheme, [("StyleSheet",)], lambda r: "TITLECONTENT" in r, True),
+]
+
+
+@pytest.mark.parametrize("build,calls,read,expected", CLASSES)
+def test_class(build, calls, read, expected):
+    obj = build()
+    assert read(run(obj, calls)) == expected
 
 
 def record(signal):
@@ -98,59 +87,36 @@ def record(signal):
     return got
 
 
-def maximize(sub):
-    sub.ShowMaximized()
-
-
-# Each row: the object, the signal, what to do, and the arguments the Python slot receives.
+# Each row: the object, the signal, the calls, and the arguments the Python slot receives.
 SIGNALS = [
-    ("link text", zb.ZBLinkLabel, lambda o: o.TextChanged[str], lambda o: o.SetText("a"), [("a",)]),
-    ("link data", zb.ZBLinkLabel, lambda o: o.DataChanged, lambda o: o.SetData(1, 42), [(42,)]),
-    ("combo insert", zb.ZBComboBox, lambda o: o.ItemInserted, lambda o: o.InsertItem(0), [(0,)]),
-    ("combo current", zb.ZBComboBox, lambda o: o.CurrentIndexChanged[int, int],
-     lambda o: [o.InsertItem(0), o.InsertItem(1), o.SetCurrentIndex(1)], [(-1, 1)]),
-    ("combo removed", zb.ZBComboBox, lambda o: o.ItemRemoved, lambda o: o.RemoveItem(3), [(3,)]),
-    ("settings state", zb.ZBSettingsWidget, lambda o: o.StateChanged,
-     lambda o: o.SetState(zb.ZBSettingsWidget.State.Basic), [(zb.ZBSettingsWidget.State.Basic,)]),
-    ("settings policy", zb.ZBSettingsWidget, lambda o: o.PolicyChanged,
-     lambda o: o.SetPolicy(zb.ZBSettingsWidget.ContentPolicy.HideBasicOptions),
-     [(zb.ZBSettingsWidget.ContentPolicy.HideBasicOptions,)]),
-    ("dialog finished", zb.ZBDialog, lambda o: o.Finished, lambda o: o.Done(5), [(5,)]),
-    ("dialog accepted", zb.ZBDialog, lambda o: o.Accepted, lambda o: o.Accept(), [()]),
-    ("frame fade", zb.ZBWidget, lambda o: o.FadeStateChanged, lambda o: o.show(),
-     [(zb.ZBWidget.FadeState.Intensifying,)]),
-    ("sub-window state", zb.ZBMdiSubWindow, lambda o: o.StateChanged, maximize,
-     [(0, Qt.WindowState.WindowMaximized)]),
-    ("title double click", zb.ZBTitleBar, lambda o: o.DoubleClicked,
-     lambda o: QtCore.QCoreApplication.sendEvent(o, QtGui.QMouseEvent(
-         QtCore.QEvent.Type.MouseButtonDblClick, QtCore.QPointF(2, 2), QtCore.QPointF(2, 2),
-         Qt.MouseButton.LeftButton, Qt.MouseButton.LeftButton, Qt.KeyboardModifier.NoModifier)),
-     [(Qt.MouseButton.LeftButton,)]),
+    (zb.ZBLinkLabel, lambda o: o.TextChanged[str], [("SetText", "a")], [("a",)]),
+    (zb.ZBComboBox, lambda o: o.ItemInserted, [("InsertItem", 0)], [(0,)]),
+    (zb.ZBComboBox, lambda o: o.CurrentIndexChanged[int, int],
+     [("InsertItem", 0), ("InsertItem", 1), ("SetCurrentIndex", 1)], [(-1, 1)]),
+    (zb.ZBSettingsWidget, lambda o: o.StateChanged, [("SetState", zb.ZBSettingsWidget.State.Basic)], [(0,)]),
+    (zb.ZBDialog, lambda o: o.Finished, [("Done", 5)], [(5,)]),
+    (zb.ZBWidget, lambda o: o.FadeStateChanged, [("show",)], [(zb.ZBWidget.FadeState.Intensifying,)]),
+    (zb.ZBMdiSubWindow, lambda o: o.StateChanged, [("ShowMaximized",)], [(0, Qt.WindowState.WindowMaximized)]),
+    (zb.ZBMdiAreaWidget, lambda o: o.SubWindowActivated, [("AddWidget", None)], lambda o: [(o.ActiveSubWindow(),)]),
+    (zb.ZBTitleBar, lambda o: o.DoubleClicked, [lambda o: QtTest.QTest.mouseDClick(o, Qt.MouseButton.RightButton)],
+     [(Qt.MouseButton.RightButton,)]),
 ]
 
 
-@pytest.mark.parametrize("name,cls,signal,act,expected", SIGNALS, ids=[row[0] for row in SIGNALS])
-def test_signal(name, cls, signal, act, expected):
+@pytest.mark.parametrize("cls,signal,calls,expected", SIGNALS)
+def test_signal(cls, signal, calls, expected):
     obj = cls()
     got = record(signal(obj))
-    act(obj)
+    run(obj, calls)
+    expected = expected(obj) if callable(expected) else expected  # a sub-window arrives as its own class
     assert got[:len(expected)] == [tuple(map(plain, row)) for row in expected]
 
 
-def test_mdi_activation_signal_carries_the_sub_window():
-    area = zb.ZBMdiAreaWidget()
-    got = record(area.SubWindowActivated)
-    sub = area.AddWidget(QtWidgets.QLabel("doc"))
-    assert got == [(sub,)] and type(got[0][0]) is zb.ZBMdiSubWindow
-
-
 class Delegate(zb.ZBComboBoxItemDelegate):
-    """Rows 20 pixels plus their number high; records what it painted."""
 
     def __init__(self, fail=False):
         super().__init__()
-        self.fail = fail
-        self.painted = []
+        self.fail, self.painted = fail, []
 
     def ItemSizeHint(self, option, index):
         if self.fail:
@@ -163,9 +129,6 @@ class Delegate(zb.ZBComboBoxItemDelegate):
     def PaintCurrentItem(self, painter, option, index):
         self.painted.append(("face", index.data(Qt.ItemDataRole.DisplayRole), option.rect.isValid()))
 
-    def sizeHint(self, option, index):
-        return self.ItemSizeHint(option, index)
-
     def paint(self, painter, option, index):
         self.painted.append(("row", index.row()))
 
@@ -174,8 +137,7 @@ def filled_combo(delegate):
     combo = zb.ZBComboBox()
     combo.SetItemDelegate(delegate)
     for row in range(3):
-        combo.InsertItem(row)
-        combo.SetItemData(row, "item %d" % row, Qt.ItemDataRole.DisplayRole)
+        run(combo, [("InsertItem", row), ("SetItemData", row, "item %d" % row, Qt.ItemDataRole.DisplayRole)])
     combo.SetCurrentIndex(1)
     return combo
 
@@ -183,9 +145,8 @@ def filled_combo(delegate):
 def test_python_delegate_sizes_and_paints_the_items(qtbot):
     combo = filled_combo(Delegate())
     qtbot.addWidget(combo)
-    assert combo.sizeHint().width() >= 60 and combo.sizeHint().height() >= 22
-    assert combo.minimumSizeHint().height() >= 18
-    combo.resize(combo.sizeHint())
+    assert [combo.sizeHint().width() >= 60, combo.sizeHint().height() >= 22, combo.minimumSizeHint().height()
+            >= 18] == [True] * 3
     combo.show()
     combo.grab()
     delegate = combo.GetItemDelegate()
@@ -193,18 +154,14 @@ def test_python_delegate_sizes_and_paints_the_items(qtbot):
     qtbot.mouseClick(combo, Qt.MouseButton.LeftButton)
     views = [v for w in QtWidgets.QApplication.topLevelWidgets() if w.isVisible()
              for v in w.findChildren(QtWidgets.QListView)]
-    assert views, "the list did not open"
     views[0].viewport().grab()
     assert {("row", 0), ("row", 1), ("row", 2)} <= set(delegate.painted)
 
 
 class Window(zb.ZBWidget):
-    """A frame subclass that uses the protected members and overrides events."""
-
-    def __init__(self):
+    def __init__(self, refuse=False):
         super().__init__()
-        self.events = []
-        self.refuse = False
+        self.events, self.refuse = [], refuse
         self.ReplaceContent(QtWidgets.QLabel("content"))
         self.SetMainContentMargins(7, 7, 7, 7)
         self.AddMinimizeButton()
@@ -216,48 +173,39 @@ class Window(zb.ZBWidget):
     def closeEvent(self, event):
         self.events.append("close")
         if self.refuse:
-            event.ignore()
-        else:
-            super().closeEvent(event)
+            return event.ignore()
+        super().closeEvent(event)
 
 
 @pytest.mark.parametrize("refuse,states", [(False, [zb.ZBWidget.FadeState.Closing]), (True, [])])
 def test_python_subclass_of_the_frame(qtbot, refuse, states):
-    window = Window()
+    window = Window(refuse)
     qtbot.addWidget(window)
-    assert window.Content().objectName() == "ZBWIDGETCONTENT" and window.Content().text() == "content"
-    assert window.CloseButton().objectName() == "CLOSEBUTTON"
-    assert window.MinimizeButton().objectName() == "MINIMIZEBUTTON"
+    assert [window.Content().text(), window.Content().objectName()] == ["content", "ZBWIDGETCONTENT"]
+    assert [window.CloseButton().objectName(), window.MinimizeButton().objectName()] == ["CLOSEBUTTON",
+                                                                                      "MINIMIZEBUTTON"]
     window.show()
     window.CancelFadeAction(True)
     got = record(window.FadeStateChanged)
-    window.refuse = refuse
     window.close()
-    assert window.events == ["show", "close"] and [s for (s,) in got] == states
-    assert window.isVisible()
-    window.RestoreMainContentMargins()
+    assert window.events == ["show", "close"] and got == [(s,) for s in states] and window.isVisible()
 
 
 def answer_later(button):
     def answer():
-        for widget in QtWidgets.QApplication.topLevelWidgets():
-            if isinstance(widget, zb.ZBMessageBox) and widget.isVisible():
-                if button is None:
-                    QtCore.QCoreApplication.sendEvent(widget, QtGui.QKeyEvent(
-                        QtCore.QEvent.Type.KeyPress, Qt.Key.Key_Escape, Qt.KeyboardModifier.NoModifier))
-                else:
-                    widget.Done(int(button))
-                return
-        QtCore.QTimer.singleShot(10, answer)
+        boxes = [w for w in QtWidgets.QApplication.topLevelWidgets() if isinstance(w, zb.ZBMessageBox)]
+        if not boxes or not boxes[0].isVisible():
+            return QtCore.QTimer.singleShot(10, answer)
+        if button is None:
+            return QtTest.QTest.keyClick(boxes[0], Qt.Key.Key_Escape)
+        boxes[0].Done(int(button))
 
     QtCore.QTimer.singleShot(0, answer)
 
 
 @pytest.mark.parametrize("function,answer,expected", [
-    (zb.ZBMessageBox.Question, SB.Yes, SB.Yes),
-    (zb.ZBMessageBox.Warning, SB.Discard, SB.Discard),
-    (zb.ZBMessageBox.Critical, SB.Ok, SB.Ok),
-    (zb.ZBMessageBox.Information, None, SB.NoButton),
+    (zb.ZBMessageBox.Question, SB.Yes, SB.Yes), (zb.ZBMessageBox.Warning, SB.Discard, SB.Discard),
+    (zb.ZBMessageBox.Critical, SB.Ok, SB.Ok), (zb.ZBMessageBox.Information, None, SB.NoButton),
 ])
 def test_static_message_boxes(function, answer, expected):
     main = zb.ZBWidget()
@@ -275,16 +223,9 @@ class Tagged(QtWidgets.QPushButton):
     tag = "python"
 
 
-def handed_over(holder, hand):
-    """Hands a Python subclass widget over without keeping a reference, then finds it again."""
-    hand(holder, Tagged())
-    flush()
-    return [w.tag for w in holder.findChildren(Tagged)]
-
-
 @pytest.mark.parametrize("holder,hand", [
     (zb.ZBMdiAreaWidget, lambda h, w: h.AddWidget(w)),
-    (zb.ZBMdiAreaWidget, lambda h, w: h.AddSubWindow(sub := zb.ZBMdiSubWindow()) or sub.SetWidget(w)),
+    (zb.ZBMdiAreaWidget, lambda h, w: h.AddSubWindow(zb.ZBMdiSubWindow()) or h.ActiveSubWindow().SetWidget(w)),
     (zb.ZBDockWidget, lambda h, w: h.SetWidget(w)),
     (zb.ZBDockWidget, lambda h, w: h.setWidget(w)),
     (zb.ZBTitleBar, lambda h, w: h.AddWidget(w, Qt.AlignmentFlag.AlignLeft)),
@@ -293,41 +234,30 @@ def handed_over(holder, hand):
     (zb.ZBMessageBox, lambda h, w: h.AddButton(w, SB.Ok)),
 ])
 def test_widgets_handed_over_live_with_their_holder(holder, hand):
-    assert handed_over(holder(), hand) == ["python"]
+    holder = holder()
+    hand(holder, Tagged())  # no Python reference kept
+    flush()
+    assert [w.tag for w in holder.findChildren(Tagged)] == ["python"]
 
 
-def test_ignored_hand_over_stays_with_python():
-    area = zb.ZBMdiAreaWidget()
+def test_refused_hand_over_and_dialogs_of_the_top_level_widget():
+    main, other, area, sub = zb.ZBWidget(), QtWidgets.QWidget(), zb.ZBMdiAreaWidget(), zb.ZBMdiSubWindow()
     area.BlockMdiArea(True)
-    sub = zb.ZBMdiSubWindow()
     area.AddSubWindow(sub)
     assert sub.parent() is None and area.SubWindowsCount() == 0
-    del sub
-    flush()
-
-
-class Dialog(zb.ZBDialog):
-    tag = "dialog"
-
-
-def test_dialog_belongs_to_the_top_level_widget():
-    main, other = zb.ZBWidget(), QtWidgets.QWidget()
     zb.ZBDialog.SetTopLevelWidget(main)
-    Dialog(other)
+    type("Dialog", (zb.ZBDialog,), {"tag": "dialog"})(other)
     zb.ZBMessageBox(other)
     flush()
-    assert [d.tag for d in main.findChildren(Dialog)] == ["dialog"]
+    assert [d.tag for d in main.findChildren(zb.ZBDialog) if hasattr(d, "tag")] == ["dialog"]
     assert other.findChildren(zb.ZBDialog) == [] and len(main.findChildren(zb.ZBMessageBox)) == 1
-    dialog = main.findChild(Dialog)
-    sip.delete(main)
-    with pytest.raises(RuntimeError):
-        dialog.Result()
 
 
 @pytest.mark.parametrize("child", [
     lambda parent: zb.ZBLinkLabel(parent.Content()),
     lambda parent: parent.TitleBar(),
     lambda parent: zb.ZBMdiAreaWidget(parent).AddWidget(QtWidgets.QLabel()),
+    lambda parent: [zb.ZBDialog.SetTopLevelWidget(parent), zb.ZBDialog()][1],
 ])
 def test_parent_deleted_while_python_holds_a_child(child):
     parent = zb.ZBWidget()
@@ -342,7 +272,7 @@ def test_delegate_without_python_reference_keeps_painting():
     gc.collect()
     combo.grab()
     assert ("face", "item 1", True) in combo.GetItemDelegate().painted
-    combo.SetItemDelegate(Delegate())
+    combo.SetItemDelegate(Delegate())  # the first one is deleted, the second one kept
     flush()
     combo.grab()
     assert combo.GetItemDelegate().painted
@@ -356,9 +286,8 @@ class Broken(Window):
 def test_exception_in_an_override_is_reported_and_the_library_goes_on(qtbot):
     combo = filled_combo(Delegate(fail=True))
     with qtbot.capture_exceptions() as exceptions:
-        size = combo.sizeHint()
-    assert exceptions and exceptions[0][0] is ValueError
-    assert size.isValid() or size == QtCore.QSize()
+        combo.sizeHint()
+    assert [e[0] for e in exceptions][:1] == [ValueError]
     window = Broken()
     with qtbot.capture_exceptions() as exceptions:
         window.show()
