@@ -114,6 +114,8 @@ def scripted_session(window: MainWindow, screenshot: str) -> None:
     window.colours.SetCurrentIndex(2)
     QTimer.singleShot(0, lambda: answer_message_box(Button.Cancel))
     window.close()  # refused: the message box's Cancel
+    if not window.isVisible():
+        raise SystemExit("the window closed although Cancel was pressed")
     grabbed = window.grab()
     if not grabbed.save(screenshot):
         raise SystemExit("cannot write " + screenshot)
