@@ -170,8 +170,9 @@ run_python() {
 # python_installed <name> <suffix> <PyQt>: imports the installed module with no library path set.
 python_installed() {
     local name=$1 suffix=$2 pyqt=$3
-    if env -u LD_LIBRARY_PATH PYTHONPATH="$(python_dir "$suffix")" QT_QPA_PLATFORM=offscreen /usr/bin/python3 -c \
-        "from $pyqt.QtWidgets import QApplication; from zebguicore import ZBWidget, ZBMessageBox; a = QApplication([]); ZBWidget().TitleBar()"; then
+    local code="from $pyqt.QtWidgets import QApplication; from zebguicore import ZBWidget, ZBMessageBox
+app = QApplication([]); ZBWidget().TitleBar()"
+    if env -u LD_LIBRARY_PATH PYTHONPATH="$(python_dir "$suffix")" QT_QPA_PLATFORM=offscreen /usr/bin/python3 -c "$code"; then
         echo "installed Python module ($name): passed"
         TOTAL_PASSED=$((TOTAL_PASSED + 1))
     else

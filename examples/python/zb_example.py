@@ -81,14 +81,16 @@ class MainWindow(ZBWidget):
 
     def colour_chosen(self, index: int) -> None:
         text = "Colour: %s" % self.colours.GetItemData(index, Qt.ItemDataRole.DisplayRole)
-        ZBPopupInfo.ShowTextPopup(text, QPixmap(), ZBPopupInfo.PopupAlignment.AtBottomRight, self, 2000, 200, 400)
+        corner = ZBPopupInfo.PopupAlignment.AtBottomRight
+        ZBPopupInfo.ShowTextPopup(text, QPixmap(), corner, self, 2000, 200, 400)  # deletes itself when done
 
     def closeEvent(self, event: QCloseEvent | None) -> None:
         if event is None:
             return
         modified = [w for w in self.area.SubWindows() if w.GetWidget() and w.GetWidget().isWindowModified()]
-        if modified and ZBMessageBox.Question(self, "Quit", "Discard the changes of %d documents?" % len(modified),
-                                              Button.Discard | Button.Cancel, Button.Cancel) != Button.Discard:
+        question = "Discard the changes of %d documents?" % len(modified)
+        if modified and ZBMessageBox.Question(self, "Quit", question, Button.Discard | Button.Cancel,
+                                              Button.Cancel) != Button.Discard:
             event.ignore()  # NoButton (Escape) keeps the window open, as Cancel does
             return
         super().closeEvent(event)  # fades out, then closes
