@@ -162,7 +162,7 @@ run_python() {
     else
         echo "no display: running the Python example's scripted session"
         mkdir -p "$BUILD/screenshots"
-        PYTHONPATH="$(python_dir)" QT_QPA_PLATFORM=offscreen /usr/bin/python3 "$example" \
+        PYTHONPATH="$(python_dir)" QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES="qt.qpa.*=false" /usr/bin/python3 "$example" \
             --screenshot "$BUILD/screenshots/python.png" "$@"
     fi
 }
