@@ -4,6 +4,9 @@
 #   scripts/dev.sh run editor
 #                         the same, then run the editor example (without a display: its scripted
 #                         session, with a screenshot)
+#   scripts/dev.sh run python
+#                         the same, then run the Python example from the installed module (without a
+#                         display: its scripted session, with a screenshot)
 #   scripts/dev.sh test   install what is missing, then build and test every configuration:
 #                         Qt 6, Qt 5, Qt 6 with ASan+UBSan, Qt 6 with Clang, a static Qt 6 package
 #                         (CMake's default generator), the reference documentation, the sources
@@ -20,7 +23,8 @@ PACKAGES=(cmake ninja-build g++ clang pkg-config qt6-base-dev qt6-base-private-d
           qtbase5-dev qtbase5-private-dev fonts-dejavu-core qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
           qttools5-dev qttools5-dev-tools libqt6opengl6-dev doxygen qt6-documentation-tools xvfb openbox
           xcompmgr weston qt6-wayland xdotool x11-utils imagemagick python3 dbus-daemon dbus-bin
-          at-spi2-core python3-pyatspi g++-mingw-w64-x86-64-posix)
+          at-spi2-core python3-pyatspi g++-mingw-w64-x86-64-posix sip-tools python3-pyqtbuild python3-dev
+          pyqt6-dev python3-pyqt6 pyqt5-dev python3-pyqt5 python3-pytest python3-pytestqt mypy)
 
 say() { printf '\n== %s\n' "$*"; }
 
@@ -185,6 +189,36 @@ run_editor() {
     fi
 }
 
+# The Python module installed for a build: <prefix>/lib/python3/dist-packages[-qt5].
+python_dir() { echo "$PREFIX/lib/python3/dist-packages${1:-}"; }
+
+run_python() {
+    local example="$ROOT/examples/python/zb_example.py"
+    if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+        PYTHONPATH="$(python_dir)" /usr/bin/python3 "$example" "$@"
+    else
+        echo "no display: running the Python example's scripted session"
+        mkdir -p "$BUILD/screenshots"
+        PYTHONPATH="$(python_dir)" QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES="qt.qpa.*=false" /usr/bin/python3 "$example" \
+            --screenshot "$BUILD/screenshots/python.png" "$@"
+    fi
+}
+
+# python_installed <name> <suffix> <PyQt>: imports the installed module with no library path set.
+python_installed() {
+    local name=$1 suffix=$2 pyqt=$3
+    local code="from $pyqt.QtWidgets import QApplication; from zebguicore import ZBWidget, ZBMessageBox
+app = QApplication([]); ZBWidget().TitleBar()"
+    if env -u LD_LIBRARY_PATH PYTHONPATH="$(python_dir "$suffix")" QT_QPA_PLATFORM=offscreen /usr/bin/python3 -c "$code"; then
+        echo "installed Python module ($name): passed"
+        TOTAL_PASSED=$((TOTAL_PASSED + 1))
+    else
+        echo "installed Python module ($name): FAILED"
+        TOTAL_FAILED=$((TOTAL_FAILED + 1))
+        FAILED_CONFIGS+=("python-$name")
+    fi
+}
+
 cmd_run() {
     install_missing
     configure_build qt6 -DCMAKE_INSTALL_PREFIX="$PREFIX"
@@ -193,6 +227,11 @@ cmd_run() {
     if [ "${1:-}" = editor ]; then
         shift
         run_editor "$@"
+        return
+    fi
+    if [ "${1:-}" = python ]; then
+        shift
+        run_python "$@"
         return
     fi
     local gallery="$BUILD/qt6/examples/gallery/zb_gallery"
@@ -244,6 +283,8 @@ cmd_test() {
     consumer qt6 ZebGuiCore 6 "$PREFIX"
     consumer qt5 ZebGuiCore-qt5 5 "$PREFIX"
     consumer static ZebGuiCore 6 "$PREFIX-static"
+    python_installed qt6 "" PyQt6
+    python_installed qt5 -qt5 PyQt5
 
     say "totals"
     echo "$TOTAL_PASSED passed, $TOTAL_FAILED failed"

@@ -1,0 +1,273 @@
+"""The Python module: every class through its main calls, signals, overrides, ownership, errors."""
+import gc
+import importlib
+import os
+
+import pytest
+
+import zebguicore as zb
+
+PYQT = os.environ.get("ZB_PYQT", "PyQt6")  # the PyQt that the module was built for
+QtCore, QtGui, QtTest, QtWidgets, sip = (importlib.import_module(PYQT + "." + name)
+                                         for name in ("QtCore", "QtGui", "QtTest", "QtWidgets", "sip"))
+
+APP = QtWidgets.QApplication.instance() or QtWidgets.QApplication([])  # the tables build Qt values
+Qt = QtCore.Qt
+SB = zb.ZBMessageBox.StandardButton
+NO_ICON = QtGui.QIcon()
+
+
+@pytest.fixture(autouse=True)
+def clean():  # the theme; afterwards every top-level widget left is deleted
+    zb.ZBTheme.Install(APP)
+    yield
+    zb.ZBDialog.SetTopLevelWidget(None)
+    for widget in QtWidgets.QApplication.topLevelWidgets():
+        if not sip.isdeleted(widget) and widget.parentWidget() is None:
+            sip.delete(widget)
+    flush()
+
+
+def flush():  # Python's garbage, then the posted events, deferred deletes included
+    gc.collect()
+    QtCore.QCoreApplication.sendPostedEvents(None, int(QtCore.QEvent.Type.DeferredDelete))
+    QtCore.QCoreApplication.processEvents()
+
+
+def run(obj, calls):
+    """Makes each call, a function of obj or a (method, args...) tuple, and returns the last result."""
+    result = None
+    for call in calls:
+        result = call(obj) if callable(call) else getattr(obj, call[0])(*call[1:])
+    return result
+
+
+def plain(arg):
+    """Enumeration and flags values as ints, so that rows compare alike on PyQt5 and PyQt6."""
+    return arg if isinstance(arg, (str, type, QtCore.QObject)) else int(getattr(arg, "value", arg))
+
+
+# Each row builds one class, makes its main calls and reads back what the last one gives.
+CLASSES = [
+    (zb.ZBTitleBar, [("AddButton", Qt.AlignmentFlag.AlignRight, "Tip")], lambda r: r.toolTip(), "Tip"),
+    (lambda: zb.ZBFooterBar(None), [("Content",)], lambda r: r.objectName(), "ZBFOOTERBARCONTENT"),
+    (zb.ZBDialog, [("SetResult", 7), ("Result",)], plain, 7),
+    (zb.ZBMdiAreaWidget, [("AddWidget", None), ("SubWindowList", zb.ZBMdiAreaWidget.WindowOrder.StackingOrder)],
+     lambda r: [type(w) for w in r], [zb.ZBMdiSubWindow]),
+    (zb.ZBMdiAreaWidget, [("AddWidget", None)],
+     lambda r: [r.ShowMaximized(), plain(r.parentWidget().parentWidget().GetState())], [None, 1]),
+    (lambda: zb.ZBDockWidget("D"), [("FooterBar",)], type, zb.ZBFooterBar),
+    (lambda: zb.ZBToolBar("T"), [("AddButton", "A", NO_ICON, "a", 1), ("Actions",)], list, []),
+    (zb.ZBToolBarContainer, [("AddButton", "T", NO_ICON, "t", -1)], lambda r: r.windowTitle(), "T"),
+    (zb.ZBCommonComboBox, [("view",)], type, QtWidgets.QListView),
+    (zb.ZBComboBox, [("InsertItem", 0), ("SetItemData", 0, "x"), ("GetItemData", 0)], str, "x"),
+    (zb.ZBLinkLabel, [("SetText", "go"), ("SetData", 3, 5), ("GetData", 5)], int, 3),
+    (zb.ZBSettingsWidget, [("setProperty", "state", 0), ("GetState",)], plain, 0),
+    (zb.ZBSettingsWidget, [("property", "policy")], plain, 1),
+    (QtWidgets.QWidget, [lambda o: zb.ZBPopupInfo.ShowTextPopup("note", QtGui.QPixmap(), zb.ZBPopupInfo.PopupAlignment
+     .AtCenter, o, 9, 0, 0), ("findChildren", zb.ZBPopupInfo)], lambda r: [type(p) for p in r], [zb.ZBPopupInfo]),
+    (lambda: zb.ZBResource, [("GetData", zb.ZBResource.ConstRole.TitleBarMargins)], type, QtCore.QRect),
+    (lambda: zb.ZBTranslator, [("Install", QtCore.QLocale(QtCore.QLocale.Language.English))], bool, False),
+    (lambda: zb.ZBTheme, [("StyleSheet",)], lambda r: "TITLECONTENT" in r, True),
+]
+
+
+@pytest.mark.parametrize("build,calls,read,expected", CLASSES)
+def test_class(build, calls, read, expected):
+    obj = build()
+    assert read(run(obj, calls)) == expected
+
+
+def record(signal):
+    got = []
+    signal.connect(lambda *args: got.append(tuple(map(plain, args))))
+    return got
+
+
+# Each row: the object, the signal, the calls, and the arguments the Python slot receives.
+SIGNALS = [
+    (zb.ZBLinkLabel, lambda o: o.TextChanged[str], [("SetText", "a")], [("a",)]),
+    (zb.ZBComboBox, lambda o: o.ItemInserted, [("InsertItem", 0)], [(0,)]),
+    (zb.ZBComboBox, lambda o: o.CurrentIndexChanged[int, int],
+     [("InsertItem", 0), ("InsertItem", 1), ("SetCurrentIndex", 1)], [(-1, 1)]),
+    (zb.ZBSettingsWidget, lambda o: o.StateChanged, [("SetState", zb.ZBSettingsWidget.State.Basic)], [(0,)]),
+    (zb.ZBDialog, lambda o: o.Finished, [("Done", 5)], [(5,)]),
+    (zb.ZBWidget, lambda o: o.FadeStateChanged, [("show",)], [(zb.ZBWidget.FadeState.Intensifying,)]),
+    (zb.ZBMdiSubWindow, lambda o: o.StateChanged, [("ShowMaximized",)], [(0, Qt.WindowState.WindowMaximized)]),
+    (zb.ZBMdiAreaWidget, lambda o: o.SubWindowActivated, [("AddWidget", None)], lambda o: [(o.ActiveSubWindow(),)]),
+    (zb.ZBTitleBar, lambda o: o.DoubleClicked, [lambda o: QtTest.QTest.mouseDClick(o, Qt.MouseButton.RightButton)],
+     [(Qt.MouseButton.RightButton,)]),
+]
+
+
+@pytest.mark.parametrize("cls,signal,calls,expected", SIGNALS)
+def test_signal(cls, signal, calls, expected):
+    obj = cls()
+    got = record(signal(obj))
+    run(obj, calls)
+    expected = expected(obj) if callable(expected) else expected  # a sub-window arrives as its own class
+    assert got[:len(expected)] == [tuple(map(plain, row)) for row in expected]
+
+
+class Delegate(zb.ZBComboBoxItemDelegate):
+
+    def __init__(self, fail=False):
+        super().__init__()
+        self.fail, self.painted = fail, []
+
+    def ItemSizeHint(self, option, index):
+        if self.fail:
+            raise ValueError("no size")
+        return QtCore.QSize(40 + 10 * index.row(), 20 + index.row())
+
+    def MinimumSizeHint(self, option):
+        return QtCore.QSize(30, 18)
+
+    def PaintCurrentItem(self, painter, option, index):
+        self.painted.append(("face", index.data(Qt.ItemDataRole.DisplayRole), option.rect.isValid()))
+
+    def paint(self, painter, option, index):
+        self.painted.append(("row", index.row()))
+
+
+def filled_combo(delegate):
+    combo = zb.ZBComboBox()
+    combo.SetItemDelegate(delegate)
+    for row in range(3):
+        run(combo, [("InsertItem", row), ("SetItemData", row, "item %d" % row, Qt.ItemDataRole.DisplayRole)])
+    combo.SetCurrentIndex(1)
+    return combo
+
+
+def test_python_delegate_sizes_and_paints_the_items(qtbot):
+    combo = filled_combo(Delegate())
+    qtbot.addWidget(combo)
+    assert [combo.sizeHint().width() >= 60, combo.sizeHint().height() >= 22] == [True, True]
+    combo.show()
+    combo.grab()
+    delegate = combo.GetItemDelegate()
+    assert type(delegate) is Delegate and ("face", "item 1", True) in delegate.painted
+    qtbot.mouseClick(combo, Qt.MouseButton.LeftButton)
+    views = [v for w in QtWidgets.QApplication.topLevelWidgets() if w.isVisible()
+             for v in w.findChildren(QtWidgets.QListView)]
+    views[0].viewport().grab()
+    assert {("row", 0), ("row", 1), ("row", 2)} <= set(delegate.painted)
+
+
+class Window(zb.ZBWidget):
+    def __init__(self, refuse=False):
+        super().__init__()
+        self.events, self.refuse = [], refuse
+        self.ReplaceContent(QtWidgets.QLabel("content"))
+        self.SetMainContentMargins(7, 7, 7, 7)
+        self.AddMinimizeButton()
+
+    def showEvent(self, event):
+        self.events.append("show")
+        super().showEvent(event)
+
+    def closeEvent(self, event):
+        self.events.append("close")
+        if self.refuse:
+            return event.ignore()
+        super().closeEvent(event)
+
+
+@pytest.mark.parametrize("refuse,states", [(False, [zb.ZBWidget.FadeState.Closing]), (True, [])])
+def test_python_subclass_of_the_frame(qtbot, refuse, states):
+    window = Window(refuse)
+    qtbot.addWidget(window)
+    assert [window.Content().text(), window.CloseButton().objectName(), window.MinimizeButton().objectName()] \
+        == ["content", "CLOSEBUTTON", "MINIMIZEBUTTON"]
+    window.show()
+    window.CancelFadeAction(True)
+    got = record(window.FadeStateChanged)
+    window.close()
+    assert window.events == ["show", "close"] and got == [(s,) for s in states] and window.isVisible()
+
+
+def answer_later(button):
+    def answer():
+        boxes = [w for w in QtWidgets.QApplication.topLevelWidgets() if isinstance(w, zb.ZBMessageBox)]
+        if not boxes or not boxes[0].isVisible():
+            return QtCore.QTimer.singleShot(10, answer)
+        if button is None:
+            return QtTest.QTest.keyClick(boxes[0], Qt.Key.Key_Escape)
+        boxes[0].Done(int(button))
+
+    QtCore.QTimer.singleShot(0, answer)
+
+
+@pytest.mark.parametrize("function,answer,expected", [
+    (zb.ZBMessageBox.Question, SB.Yes, SB.Yes), (zb.ZBMessageBox.Warning, SB.Discard, SB.Discard),
+    (zb.ZBMessageBox.Critical, SB.Ok, SB.Ok), (zb.ZBMessageBox.Information, None, SB.NoButton),
+    (lambda *args: zb.ZBMessageBox.About(*args[:3]), SB.Ok, None),  # the box deletes itself
+])
+def test_static_message_boxes(function, answer, expected):
+    main = zb.ZBWidget()
+    zb.ZBDialog.SetTopLevelWidget(main)
+    answer_later(answer)
+    result = function(None, "Title", "Text?", SB.Yes | SB.Discard | SB.Ok, SB.Ok)
+    assert (result, type(result)) == (expected, type(expected))
+    flush()
+    assert main.findChildren(zb.ZBMessageBox) == []
+
+
+class Tagged(QtWidgets.QPushButton):
+    tag = "python"
+
+
+def tagged(cls):
+    return type("Tagged" + cls.__name__, (cls,), {"tag": "python"})(QtWidgets.QWidget())  # that parent dies
+
+
+# Each row hands a Python object over, keeping no reference to it; it must live on in its holder.
+@pytest.mark.parametrize("holder,hand", [
+    (zb.ZBMdiAreaWidget, lambda h, w: h.AddWidget(w)),
+    (zb.ZBMdiAreaWidget, lambda h, w: h.AddSubWindow(zb.ZBMdiSubWindow()) or h.ActiveSubWindow().SetWidget(w)),
+    (zb.ZBDockWidget, lambda h, w: h.SetWidget(w)),
+    (zb.ZBDockWidget, lambda h, w: h.setWidget(w)),
+    (zb.ZBTitleBar, lambda h, w: h.AddWidget(w, Qt.AlignmentFlag.AlignLeft)),
+    (zb.ZBToolBar, lambda h, w: h.AddWidget(w, 3)),
+    (zb.ZBToolBarContainer, lambda h, w: h.AddWidget(w, -1)),
+    (zb.ZBMessageBox, lambda h, w: h.AddButton(w, SB.Ok)),
+    (zb.ZBWidget, lambda h, w: zb.ZBDialog.SetTopLevelWidget(h) or tagged(zb.ZBDialog)),  # a dialog's parent is
+    (zb.ZBWidget, lambda h, w: zb.ZBDialog.SetTopLevelWidget(h) or tagged(zb.ZBMessageBox)),  # the top level
+])
+def test_objects_handed_over_live_with_their_holder(holder, hand):
+    holder = holder()
+    hand(holder, Tagged())
+    flush()
+    assert [w.tag for w in holder.findChildren(QtCore.QObject) if hasattr(w, "tag")] == ["python"]
+
+
+@pytest.mark.parametrize("child", [
+    lambda parent: zb.ZBLinkLabel(parent.Content()),
+    lambda parent: parent.TitleBar(),
+    lambda parent: zb.ZBMdiAreaWidget(parent).AddWidget(QtWidgets.QLabel()),
+    lambda parent: [zb.ZBDialog.SetTopLevelWidget(parent), zb.ZBDialog()][1],
+])
+def test_parent_deleted_while_python_holds_a_child(child):
+    parent = zb.ZBWidget()
+    held = child(parent)
+    sip.delete(parent)
+    with pytest.raises(RuntimeError, match="deleted"):
+        held.objectName()
+
+
+def test_delegate_without_python_reference_keeps_painting():
+    combo = filled_combo(Delegate())
+    gc.collect()
+    combo.grab()
+    assert ("face", "item 1", True) in combo.GetItemDelegate().painted
+    combo.SetItemDelegate(Delegate())  # the first one is deleted, the second one kept
+    flush()
+    combo.grab()
+    assert combo.GetItemDelegate().painted
+
+
+def test_exception_in_an_override_is_reported_and_the_library_goes_on(qtbot):
+    combo = filled_combo(Delegate(fail=True))
+    with qtbot.capture_exceptions() as exceptions:
+        combo.sizeHint()
+    assert [e[0] for e in exceptions][:1] == [ValueError]
