@@ -72,6 +72,20 @@ CLASSES = [
 ]
 
 
+def test_theme():  # variants, accent and the application's style sheet, left as they were
+    theme = zb.ZBTheme
+    for variant in (theme.Variant.Dark, theme.Variant.Light):
+        theme.SetVariant(variant)
+        assert (theme.GetVariant(), theme.GetEffectiveVariant()) == (variant, variant)
+    theme.SetVariant(theme.Variant.System)
+    theme.SetAccentColor(QtGui.QColor("#102030"))
+    assert theme.GetAccentColor().name() == "#102030"
+    theme.SetApplicationStyleSheet("QLabel { color: @text; }")
+    assert "QLabel { color: #" in APP.styleSheet()
+    theme.SetApplicationStyleSheet("")
+    theme.SetAccentColor(QtGui.QColor())
+
+
 @pytest.mark.parametrize("build,calls,read,expected", CLASSES)
 def test_class(build, calls, read, expected):
     obj = build()
