@@ -325,11 +325,27 @@ void ZBWidgetPrivate::SetOpacity(double opacity)
         ZBWindowSystem::SendPending(); // each step shows at its tick
 }
 
+bool ZBWidgetPrivate::Animated() const
+{
+    return q->style()->styleHint(QStyle::SH_Widget_Animate, nullptr, q);
+}
+
 void ZBWidgetPrivate::StartFade()
 {
-    if (fadeTimerId != -1)
-        q->killTimer(fadeTimerId);
-    fadeTimerId = q->startTimer(FadeInterval);
+    StopFade();
+    if (Animated()) {
+        fadeTimerId = q->startTimer(FadeInterval);
+        return;
+    }
+    // Not from inside the show, hide or close event that starts the fade: Qt goes on using the window
+    // after it, and a slot may delete the window on the state that ends the fade.
+    QMetaObject::invokeMethod(
+        q,
+        [this, run = fadeRun] {
+            if (run == fadeRun)
+                Step(true);
+        },
+        Qt::QueuedConnection);
 }
 
 void ZBWidgetPrivate::StopFade()
@@ -337,6 +353,32 @@ void ZBWidgetPrivate::StopFade()
     if (fadeTimerId != -1)
         q->killTimer(fadeTimerId);
     fadeTimerId = -1;
+    ++fadeRun;
+}
+
+void ZBWidgetPrivate::Step(bool toEnd)
+{
+    if (fadeState == ZBWidget::Closed || fadeState == ZBWidget::Steady) {
+        StopFade();
+        return;
+    }
+    // The fade-in rises to 1.0 and ends steady; the hide fade falls to 0.0 and ends steady, the close
+    // fade too and ends closed. A child widget reads opacity 1.0 whatever was set: its fades end on the
+    // first tick.
+    const bool rising = fadeState == ZBWidget::Intensifying;
+    const bool closing = fadeState == ZBWidget::Closing;
+    double o = CurrentOpacity() + (rising ? intensifyStep : -fadeStep);
+    if (toEnd || !q->isWindow() || (rising ? o >= 1.0 - OpacityEpsilon : o <= OpacityEpsilon)) {
+        // The close fade's timer is left running: the hide that follows the close replaces it.
+        if (!closing)
+            StopFade();
+        o = rising ? 1.0 : 0.0;
+        if (!SetFadeState(closing ? ZBWidget::Closed : ZBWidget::Steady))
+            return;
+    }
+    SetOpacity(o);
+    if (closing && fadeState == ZBWidget::Closed)
+        CloseItself();
 }
 
 void ZBWidgetPrivate::CloseItself()
@@ -652,48 +694,7 @@ void ZBWidget::timerEvent(QTimerEvent* event)
         QWidget::timerEvent(event);
         return;
     }
-    // A child widget reads opacity 1.0 whatever was set; its fades end on the first tick.
-    const bool window = isWindow();
-    switch (d->fadeState) {
-    case Intensifying: {
-        double o = d->CurrentOpacity() + d->intensifyStep;
-        if (o >= 1.0 - OpacityEpsilon || !window) {
-            d->StopFade();
-            o = 1.0;
-            if (!d->SetFadeState(Steady))
-                return;
-        }
-        d->SetOpacity(o);
-        break;
-    }
-    case Hiding: {
-        double o = d->CurrentOpacity() - d->fadeStep;
-        if (o <= OpacityEpsilon || !window) {
-            d->StopFade();
-            o = 0.0;
-            if (!d->SetFadeState(Steady))
-                return;
-        }
-        d->SetOpacity(o);
-        break;
-    }
-    case Closing: {
-        double o = d->CurrentOpacity() - d->fadeStep;
-        if (o <= OpacityEpsilon || !window) {
-            o = 0.0;
-            if (!d->SetFadeState(Closed))
-                return;
-        }
-        d->SetOpacity(o);
-        if (d->fadeState == Closed)
-            d->CloseItself();
-        break;
-    }
-    case Closed:
-    case Steady:
-        d->StopFade();
-        break;
-    }
+    d->Step(false);
 }
 
 bool ZBWidget::nativeEvent(const QByteArray& eventType, void* message, ZBCompat::NativeEventResult* result)

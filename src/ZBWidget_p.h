@@ -62,8 +62,13 @@ public:
     double WindowOpacity() const;
     double CurrentOpacity() const;
     void SetOpacity(double opacity);
+    // False where the style asks for no animations: fades then end at once, on the next pass of the
+    // event loop, through the same states.
+    bool Animated() const;
     void StartFade();
     void StopFade();
+    // One tick of the fade under way, or its end when \a toEnd.
+    void Step(bool toEnd);
     // Stores the state and announces it; false when a slot deleted the window.
     // The close at the end of the close fade.
     void CloseItself();
@@ -94,6 +99,7 @@ public:
 
     ZBWidget::FadeState fadeState = ZBWidget::Closed;
     int fadeTimerId = -1;
+    int fadeRun = 0; // counts started and stopped fades, so that a fade ended at once may be called off
     // While the close fade's own close() runs: the hiding state it causes is announced once Qt's
     // hide has returned, so that a slot may delete the window there.
     bool closingItself = false;

@@ -1,6 +1,7 @@
 // The frame family: ZBWidget, ZBTitleBar and its sparse grid, ZBFooterBar, theme constants, frame geometry.
 #include "ZBFooterBar.h"
 #include "ZBFrameGeometry_p.h"
+#include "ZBPopupInfo.h"
 #include "ZBResource.h"
 #include "ZBSparseGridLayout_p.h"
 #include "ZBTitleBar.h"
@@ -8,6 +9,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QPointer>
+#include <QProxyStyle>
 #include <QRandomGenerator>
 #include <QScreen>
 #include <QStyle>
@@ -44,6 +46,17 @@ struct Frame : OpenFrame
     bool Fading() { return !QAbstractEventDispatcher::instance()->registeredTimers(this).isEmpty(); }
     QList<int> log;
     QList<double> opacities;
+};
+
+// A style without animations, as desktops set it for reduced motion.
+struct NoAnimation : QProxyStyle
+{
+    explicit NoAnimation(bool off) : off(off) {}
+    int styleHint(StyleHint hint, const QStyleOption* o, const QWidget* w, QStyleHintReturn* r) const override
+    {
+        return hint == SH_Widget_Animate && off ? 0 : QProxyStyle::styleHint(hint, o, w, r);
+    }
+    const bool off;
 };
 
 } // namespace
@@ -224,6 +237,44 @@ private slots:
         QTRY_COMPARE(child->log,
                      (QList<int>{ZBWidget::Intensifying, ZBWidget::Hiding, ZBWidget::Steady, Tick}));
         QVERIFY((child->show(), child->close()) && child->isHidden());
+    }
+
+    // With the style's animation hint off, windows and popups fade at once, through the same states
+    // in the same order, and no 40 ms step timer runs; the popup still stays its display time.
+    void reducedMotion_data()
+    {
+        QTest::addColumn<bool>("animate");
+        QTest::addColumn<bool>("popup");
+        for (int row = 0; row < 4; ++row)
+            QTest::addRow("%s, %s", row & 1 ? "popup" : "window", row & 2 ? "animated" : "reduced")
+                << bool(row & 2) << bool(row & 1);
+    }
+    void reducedMotion()
+    {
+        QFETCH(bool, animate);
+        QFETCH(bool, popup);
+        NoAnimation style(!animate);
+        QPointer<ZBWidget> w = popup ? static_cast<ZBWidget*>(new ZBPopupInfo) : new Frame;
+        QList<int> states, stepTimers;
+        connect(w, &ZBWidget::FadeStateChanged, [&](int state) {
+            states << state;
+            for (const auto& timer : QAbstractEventDispatcher::instance()->registeredTimers(w))
+                stepTimers << timer.interval;
+        });
+        w->setStyle(&style), w->setAttribute(Qt::WA_DeleteOnClose), w->SetIntensifyTime(300);
+        w->SetFadeTime(600);
+        if (auto* p = qobject_cast<ZBPopupInfo*>(w))
+            p->SetFullIntensifyTime(50);
+        w->show();
+        QCoreApplication::sendPostedEvents(w, QEvent::MetaCall);
+        QCOMPARE(w->windowOpacity() == 1.0, !animate);
+        QTRY_COMPARE(w->windowOpacity(), 1.0);
+        QVERIFY(popup || !w->close());
+        QTRY_VERIFY(!w); // deleted on close, maybe before the end of the hide that the close causes
+        QCOMPARE(states, (QList<int>{ZBWidget::Intensifying, ZBWidget::Steady, ZBWidget::Closing,
+                                     ZBWidget::Closed, ZBWidget::Hiding, ZBWidget::Steady})
+                             .mid(0, qMax(5, states.size())));
+        QCOMPARE(stepTimers.contains(40), animate);
     }
 
     // Widgets and buttons take their cells by alignment (each side counting its own, anything but exact
