@@ -192,22 +192,35 @@ QPoint ZBWidgetPrivate::PullIn(const QPoint& pos) const
                   pos.y() == q->height() ? pos.y() - 1 : pos.y());
 }
 
+QPoint ZBWidgetPrivate::ParentPos(const QPoint& globalPos) const
+{
+    // A top-level window's parent coordinates are the global ones: taking the mouse as the event gives
+    // it keeps the arithmetic in one system, where a trip through the window's own coordinates would
+    // round at a fractional scale.
+    QWidget* parent = q->isWindow() ? nullptr : q->parentWidget();
+    return parent ? parent->mapFromGlobal(globalPos) : globalPos;
+}
+
 void ZBWidgetPrivate::ResizeTo(const QPoint& globalPos)
 {
-    const QPoint p = q->mapToParent(q->mapFromGlobal(globalPos));
+    if (resizeRegion == ZBFrameGeometry::NoRegion)
+        return;
+    // The edges that do not move keep their place at the press: taken from the geometry of the moment,
+    // they would drift with every rounding of it.
+    const QSize minimum = q->minimumSizeHint();
+    QRect target =
+        ZBFrameGeometry::Resized(resizeRegion, pressFrame, ParentPos(globalPos), gripOffset, minimum);
     if (!Placeable()) {
         // The window stays where the window system put it, and a position asked for would only move
-        // the coordinates that the next step is measured in: the size alone follows the mouse, taken
-        // from the geometry at the press.
-        if (resizeRegion != ZBFrameGeometry::NoRegion)
-            q->resize(ZBFrameGeometry::Resized(resizeRegion, pressFrame, p, gripOffset, q->minimumSizeHint())
-                          .size());
+        // the coordinates that the next step is measured in: the size alone follows the mouse.
+        q->resize(target.size());
         return;
     }
-    const QRect current(q->mapToParent(q->rect().topLeft()), q->mapToParent(q->rect().bottomRight()));
-    const QRect target = ZBFrameGeometry::Resized(resizeRegion, current, p, gripOffset, q->minimumSizeHint());
-    if (resizeRegion != ZBFrameGeometry::NoRegion)
-        q->setGeometry(target);
+    QScreen* screen = q->screen();
+    if (q->isWindow() && screen)
+        target = ZBFrameGeometry::DeviceExact(resizeRegion, pressFrame, target, q->devicePixelRatioF(),
+                                              screen->geometry().topLeft(), minimum);
+    q->setGeometry(target);
 }
 
 bool ZBWidgetPrivate::Placeable() const
@@ -616,9 +629,10 @@ void ZBWidget::mousePressEvent(QMouseEvent* event)
         const ZBFrameGeometry::Region region = d->RegionAt(p);
         if (region != ZBFrameGeometry::NoRegion && d->HandOver(event, ZBFrameGeometry::Edges(region)))
             return;
-        d->pressFrame = frameGeometry();
+        d->pressFrame = geometry();
         d->resizeRegion = region;
-        d->gripOffset = ZBFrameGeometry::GripOffset(d->resizeRegion, d->pressFrame, p);
+        d->gripOffset =
+            ZBFrameGeometry::GripOffset(region, d->pressFrame, d->ParentPos(ZBCompat::GlobalPos(event)));
         d->resizing = false;
         d->resizePress = true;
     }
@@ -641,6 +655,9 @@ void ZBWidget::mouseReleaseEvent(QMouseEvent* event)
         d->moving = false;
     }
     if (d->resizeRegion != ZBFrameGeometry::NoRegion) {
+        // A resize that came as a single move armed itself on that move: it ends where the mouse is.
+        if (d->resizing && d->resizePress)
+            d->ResizeTo(ZBCompat::GlobalPos(event));
         d->resizing = false;
         d->resizePress = false;
         d->resizeRegion = ZBFrameGeometry::NoRegion;

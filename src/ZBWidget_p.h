@@ -29,6 +29,8 @@ public:
     bool FrameMove(QWidget* watched, QMouseEvent* move);
     void HoverMove(const QPoint& pos); // pos in the window's coordinates
     QPoint PullIn(const QPoint& pos) const;
+    // The parent's coordinates of a global point: the global ones for a top-level window.
+    QPoint ParentPos(const QPoint& globalPos) const;
     void ResizeTo(const QPoint& globalPos);
     // False for a top-level window where the window system alone places top-level windows.
     bool Placeable() const;
@@ -86,7 +88,7 @@ public:
     bool resizePress = false; // the left button went down in a resize zone
     ZBFrameGeometry::Region resizeRegion = ZBFrameGeometry::NoRegion;       // fixed at the press
     ZBFrameGeometry::CursorGroup cursorGroup = ZBFrameGeometry::ArrowGroup; // the resize cursor now shown
-    QRect pressFrame;       // the frame geometry at the resize press
+    QRect pressFrame;       // the geometry at the resize press
     bool systemMove = true; // drags are handed to the window system where it takes them
 
     QPointer<QToolButton> closeButton;

@@ -23,7 +23,8 @@ namespace {
 
 const int Tick = -1; // a timer event in Frame::log
 const QRect Place(100, 100, 300, 200);
-constexpr int Plain = 0, IgnoringResize = 1, IgnoringTitleMove = 2, RightButton = 3, Maximised = 4; // setups
+constexpr int Plain = 0, IgnoringResize = 1, IgnoringTitleMove = 2, RightButton = 3, Maximised = 4,
+              OneMove = 5; // setups
 
 // Logs each announced fade state, and Tick with the opacity it left after every timer event.
 struct Frame : OpenFrame
@@ -107,6 +108,43 @@ private slots:
         QTEST(found, "regions");
     }
 
+    // Dragged from the press, at any scale the edges that do not move keep their device pixel, the
+    // moving one stays within a device pixel's reach of the mouse and the size above the minimum.
+    void deviceExact_data()
+    {
+        QTest::addColumn<qreal>("scale");
+        QTest::addColumn<int>("region");
+        QTest::addColumn<QPoint>("origin"); // the screen's top-left
+        for (qreal scale : {1.0, 1.25, 1.5, 2.0})
+            for (int region : {Left, TopLeft, BottomRight})
+                QTest::addRow("%g %d", scale, region)
+                    << scale << region << QPoint(region == Left ? 1921 : 0, 0);
+    }
+    void deviceExact()
+    {
+        QFETCH(qreal, scale);
+        QFETCH(int, region);
+        QFETCH(QPoint, origin);
+        const QRect press(2001, 101, 301, 201);
+        const auto device = [&](const QRect& r) { // as Qt rounds a window's position and size
+            return QRect(origin + (r.topLeft() - origin) * scale, r.size() * scale);
+        };
+        const QRect dp = device(press);
+        for (int d = -45; d <= 400; ++d) {
+            const QPoint grip = GripOffset(Region(region), press, press.center());
+            const QRect t = Resized(Region(region), press, press.center() + QPoint(d, d), grip, {120, 90});
+            const QRect r = DeviceExact(Region(region), press, t, scale, origin, {120, 90}), dr = device(r);
+            const Qt::Edges moving = Edges(Region(region));
+            const QRect held(
+                QPoint((moving & Qt::LeftEdge ? dr : dp).left(), (moving & Qt::TopEdge ? dr : dp).top()),
+                QPoint((moving & Qt::RightEdge ? dr : dp).right(),
+                       (moving & Qt::BottomEdge ? dr : dp).bottom()));
+            ZB_STEP_COMPARE(d, dr, held);
+            ZB_STEP_COMPARE(d, qMax(qAbs(r.left() - t.left()), qAbs(r.top() - t.top())) <= 1, true);
+            ZB_STEP_COMPARE(d, r.size().expandedTo({120, 90}), r.size());
+        }
+    }
+
     void cursorsAndLimits()
     {
         const Qt::CursorShape shapes[] = {Qt::ArrowCursor,   Qt::SizeHorCursor,   Qt::SizeHorCursor,
@@ -164,6 +202,7 @@ private slots:
         row("top, 3 below the title bar's edge", Plain, {150, 3}, {35, -15}, Qt::SizeVerCursor,
             {0, 15, 0, 0});
         row("top-left", Plain, {1, 1}, {-8, -10}, Qt::SizeFDiagCursor, {8, 10, 0, 0});
+        row("top-left, in a single move", OneMove, {1, 1}, {-8, -10}, Qt::SizeFDiagCursor, {8, 10, 0, 0});
         // Inward drags stop at minimumSizeHint(), not minimumSize(); the opposite edge stays.
         row("left inward to the minimum", Plain, {2, 120}, {400, 0}, Qt::SizeHorCursor, {-180, 0, 0, 0});
         row("top inward to the minimum", Plain, {150, 2}, {0, 400}, Qt::SizeVerCursor, {0, -110, 0, 0});
@@ -191,7 +230,7 @@ private slots:
         w.IgnoreResize(setup == IgnoringResize);
         const bool title = grow.left() && grow.left() == -grow.right();
         const auto moved = Drag(&w, start.topLeft() + at, delta, false,
-                                setup == RightButton ? Qt::RightButton : Qt::LeftButton);
+                                setup == RightButton ? Qt::RightButton : Qt::LeftButton, setup == OneMove);
         QCOMPARE(moved.first,
                  title ? start.translated(delta / 2) : start); // the first move only arms a resize
         QCOMPARE(moved.second, expected);
