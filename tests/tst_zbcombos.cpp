@@ -11,6 +11,7 @@
 #include <QBoxLayout>
 #include <QListView>
 #include <QPointer>
+#include <QScreen>
 #include <QWheelEvent>
 #include <algorithm>
 #include <functional>
@@ -199,7 +200,7 @@ private slots:
         box->SetItemDelegate(delegate);
         (new QHBoxLayout(box->GetPopupFooter()->Content()))->addWidget(new QLabel(QStringLiteral("6")));
         box->HidePopupTitleBar(), box->ShowPopupTitleBar(), box->ShowPopupFooterBar();
-        window.resize(220, 60), window.show();
+        window.setGeometry(100, 100, 220, 60), window.show(); // room for the title bar above the box
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         ZBPopupWidget* popup = box->Popup();
         QListView* list = box->List();
@@ -245,6 +246,41 @@ private slots:
         clickRow(4); // the current item: nothing changes
         QVERIFY(popup->isVisible());
         delete box; // with its list open
+    }
+
+    // The popup lies over the box where it fits on the box's screen, and is moved onto it elsewhere.
+    void popupOnScreen_data()
+    {
+        QTest::addColumn<QPointF>("at"); // the window's place in the free room of the work area
+        QTest::addColumn<QPoint>("beyond");
+        QTest::newRow("middle") << QPointF(0.5, 0.2) << QPoint();
+        QTest::newRow("top-left") << QPointF(0, 0) << QPoint();
+        QTest::newRow("bottom") << QPointF(0.5, 1) << QPoint();
+        QTest::newRow("over the right edge") << QPointF(1, 0.5) << QPoint(100, 0);
+        QTest::newRow("bottom-right corner") << QPointF(1, 1) << QPoint(50, 20);
+    }
+    void popupOnScreen()
+    {
+        QFETCH(QPointF, at);
+        QFETCH(QPoint, beyond);
+        QWidget window;
+        auto* box = new Box({30, 30, 30, 30, 30, 30}, &window);
+        (new QVBoxLayout(&window))->addWidget(box);
+        box->SetItemDelegate(new TestDelegate(box));
+        box->ShowPopupFooterBar();
+        const QRect available = window.screen()->availableGeometry();
+        const QSize room = available.size() - QSize(220, 60);
+        window.setGeometry(
+            QRect(available.topLeft() + QPoint(room.width() * at.x(), room.height() * at.y()) + beyond,
+                  QSize(220, 60)));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        SendMouse(box, QEvent::MouseButtonPress, {5, 5});
+        ZBPopupWidget* popup = box->Popup();
+        QVERIFY(popup->isVisible());
+        const QRect place(box->mapToGlobal(QPoint(0, -popup->TitleBar()->height())), popup->size());
+        QCOMPARE(available.intersected(popup->geometry()), popup->geometry());
+        QCOMPARE(popup->geometry() == place, available.contains(place));
     }
 };
 
