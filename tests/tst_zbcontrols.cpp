@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QStyleOptionButton>
 #include <QTemporaryDir>
+#include <QTextLayout>
 #include <QToolButton>
 #include <functional>
 
@@ -97,6 +98,46 @@ private slots:
                      label->fontMetrics().horizontalAdvance(style.drawn) <= 300,
                  qPrintable(style.drawn));
         label->setStyle(nullptr);
+    }
+
+    // The ellipsis stands where the text is cut, whichever the directions of the label and of its text.
+    void linkLabelElision_data()
+    {
+        QTest::addColumn<bool>("rtl");
+        QTest::addColumn<QString>("text");
+        for (bool rtl : {false, true}) {
+            QTest::addRow("%s label, Latin", rtl ? "RTL" : "LTR")
+                << rtl << QStringLiteral("Show the full log of this run");
+            QTest::addRow("%s label, Hebrew", rtl ? "RTL" : "LTR")
+                << rtl
+                << QString::fromUtf8("\u05d4\u05e6\u05d2 \u05d0\u05ea \u05d4\u05d9\u05d5\u05de\u05df "
+                                     "\u05d4\u05de\u05dc\u05d0 \u05e9\u05dc \u05d4\u05e8\u05d9\u05e6\u05d4");
+        }
+    }
+    void linkLabelElision()
+    {
+        QFETCH(bool, rtl);
+        QFETCH(QString, text);
+        RecordingStyle style;
+        ZBLinkLabel label;
+        label.setStyle(&style);
+        label.setLayoutDirection(rtl ? Qt::RightToLeft : Qt::LeftToRight);
+        label.SetText(text);
+        label.resize(label.sizeHint().width() / 2, 30);
+        label.grab();
+        const int cut = style.drawn.indexOf(QChar(0x2026));
+        QVERIFY(cut > 0 && text.startsWith(style.drawn.left(cut)));
+        // Laid out as the painter lays it out, in a paragraph of the label's direction: reading on from
+        // the last character kept leads to the ellipsis.
+        QTextLayout layout(style.drawn, label.font());
+        QTextOption option;
+        option.setTextDirection(label.layoutDirection());
+        layout.setTextOption(option);
+        layout.beginLayout();
+        layout.createLine();
+        layout.endLayout();
+        const auto x = [&](int at) { return layout.glyphRuns(at, 1).value(0).boundingRect().center().x(); };
+        QCOMPARE(x(cut) > x(cut - 1), !text.isRightToLeft());
     }
 
     // The button, the slot and the property each switch both ways, announced once each time; the policy
