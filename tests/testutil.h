@@ -82,8 +82,8 @@ inline void HoverAt(QWidget* window, const QPoint& global)
 
 /*!
     A drag with \a button from the global point \a from, half-way first and then by \a delta, sent as
-    Qt sends it: to the widget that took the press. Returns the window's geometry after each move; with
-    \a oneMove, after the only move, straight by \a delta, and after the release.
+    Qt sends it: to the widget that took the press; with \a oneMove, straight by \a delta in one move.
+    Returns the window's geometry after the first move and after the release.
 */
 inline QPair<QRect, QRect> Drag(QWidget* window, const QPoint& from, const QPoint& delta, bool hover = true,
                                 Qt::MouseButton button = Qt::LeftButton, bool oneMove = false)
@@ -97,9 +97,8 @@ inline QPair<QRect, QRect> Drag(QWidget* window, const QPoint& from, const QPoin
     const QRect first = window->geometry();
     if (!oneMove)
         SendMouse(grab, QEvent::MouseMove, grab->mapFromGlobal(from + delta), Qt::NoButton, button);
-    const QRect second = window->geometry();
     SendMouse(grab, QEvent::MouseButtonRelease, grab->mapFromGlobal(from + delta), button, Qt::NoButton);
-    return {first, oneMove ? window->geometry() : second};
+    return {first, window->geometry()};
 }
 
 /*! ZBWidget with its protected interface open. */

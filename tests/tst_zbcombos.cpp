@@ -245,42 +245,21 @@ private slots:
         QVERIFY(box->CurrentIndex() == 4 && open(Qt::LeftButton));
         clickRow(4); // the current item: nothing changes
         QVERIFY(popup->isVisible());
-        delete box; // with its list open
-    }
-
-    // The popup lies over the box where it fits on the box's screen, and is moved onto it elsewhere.
-    void popupOnScreen_data()
-    {
-        QTest::addColumn<QPointF>("at"); // the window's place in the free room of the work area
-        QTest::addColumn<QPoint>("beyond");
-        QTest::newRow("middle") << QPointF(0.5, 0.2) << QPoint();
-        QTest::newRow("top-left") << QPointF(0, 0) << QPoint();
-        QTest::newRow("bottom") << QPointF(0.5, 1) << QPoint();
-        QTest::newRow("over the right edge") << QPointF(1, 0.5) << QPoint(100, 0);
-        QTest::newRow("bottom-right corner") << QPointF(1, 1) << QPoint(50, 20);
-    }
-    void popupOnScreen()
-    {
-        QFETCH(QPointF, at);
-        QFETCH(QPoint, beyond);
-        QWidget window;
-        auto* box = new Box({30, 30, 30, 30, 30, 30}, &window);
-        (new QVBoxLayout(&window))->addWidget(box);
-        box->SetItemDelegate(new TestDelegate(box));
-        box->ShowPopupFooterBar();
+        // Over the box wherever it fits on the box's screen, elsewhere moved onto its work area: the
+        // window in the middle, top-left, at the bottom, over the right edge, over the bottom-right corner.
         const QRect available = window.screen()->availableGeometry();
-        const QSize room = available.size() - QSize(220, 60);
-        window.setGeometry(
-            QRect(available.topLeft() + QPoint(room.width() * at.x(), room.height() * at.y()) + beyond,
-                  QSize(220, 60)));
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        SendMouse(box, QEvent::MouseButtonPress, {5, 5});
-        ZBPopupWidget* popup = box->Popup();
-        QVERIFY(popup->isVisible());
-        const QRect place(box->mapToGlobal(QPoint(0, -popup->TitleBar()->height())), popup->size());
-        QCOMPARE(available.intersected(popup->geometry()), popup->geometry());
-        QCOMPARE(popup->geometry() == place, available.contains(place));
+        const QSize room = available.size() - window.size();
+        const QPointF places[] = {{0.5, 0.3}, {0, 0}, {0.5, 1}, {1.2, 0.5}, {1.1, 1.1}};
+        for (int i = 0; i < int(std::size(places)); ++i) {
+            QTest::keyClick(list, Qt::Key_Escape);
+            window.move(available.topLeft() +
+                        QPoint(room.width() * places[i].x(), room.height() * places[i].y()));
+            QVERIFY(open(Qt::LeftButton));
+            const QRect place(box->mapToGlobal(QPoint(0, -popup->TitleBar()->height())), popup->size());
+            ZB_STEP_COMPARE(i, available.intersected(popup->geometry()), popup->geometry());
+            ZB_STEP_COMPARE(i, popup->geometry() == place, available.contains(place));
+        }
+        delete box; // with its list open
     }
 };
 

@@ -1,7 +1,6 @@
 // The frame family: ZBWidget, ZBTitleBar and its sparse grid, ZBFooterBar, theme constants, frame geometry.
 #include "ZBFooterBar.h"
 #include "ZBFrameGeometry_p.h"
-#include "ZBPopupInfo.h"
 #include "ZBResource.h"
 #include "ZBSparseGridLayout_p.h"
 #include "ZBTitleBar.h"
@@ -49,15 +48,13 @@ struct Frame : OpenFrame
     QList<double> opacities;
 };
 
-// A style without animations, as desktops set it for reduced motion.
+// A style that asks for no animations, as desktops set it for reduced motion.
 struct NoAnimation : QProxyStyle
 {
-    explicit NoAnimation(bool off) : off(off) {}
     int styleHint(StyleHint hint, const QStyleOption* o, const QWidget* w, QStyleHintReturn* r) const override
     {
-        return hint == SH_Widget_Animate && off ? 0 : QProxyStyle::styleHint(hint, o, w, r);
+        return hint == SH_Widget_Animate ? 0 : QProxyStyle::styleHint(hint, o, w, r);
     }
-    const bool off;
 };
 
 } // namespace
@@ -108,43 +105,6 @@ private slots:
         QTEST(found, "regions");
     }
 
-    // Dragged from the press, at any scale the edges that do not move keep their device pixel, the
-    // moving one stays within a device pixel's reach of the mouse and the size above the minimum.
-    void deviceExact_data()
-    {
-        QTest::addColumn<qreal>("scale");
-        QTest::addColumn<int>("region");
-        QTest::addColumn<QPoint>("origin"); // the screen's top-left
-        for (qreal scale : {1.0, 1.25, 1.5, 2.0})
-            for (int region : {Left, TopLeft, BottomRight})
-                QTest::addRow("%g %d", scale, region)
-                    << scale << region << QPoint(region == Left ? 1921 : 0, 0);
-    }
-    void deviceExact()
-    {
-        QFETCH(qreal, scale);
-        QFETCH(int, region);
-        QFETCH(QPoint, origin);
-        const QRect press(2001, 101, 301, 201);
-        const auto device = [&](const QRect& r) { // as Qt rounds a window's position and size
-            return QRect(origin + (r.topLeft() - origin) * scale, r.size() * scale);
-        };
-        const QRect dp = device(press);
-        for (int d = -45; d <= 400; ++d) {
-            const QPoint grip = GripOffset(Region(region), press, press.center());
-            const QRect t = Resized(Region(region), press, press.center() + QPoint(d, d), grip, {120, 90});
-            const QRect r = DeviceExact(Region(region), press, t, scale, origin, {120, 90}), dr = device(r);
-            const Qt::Edges moving = Edges(Region(region));
-            const QRect held(
-                QPoint((moving & Qt::LeftEdge ? dr : dp).left(), (moving & Qt::TopEdge ? dr : dp).top()),
-                QPoint((moving & Qt::RightEdge ? dr : dp).right(),
-                       (moving & Qt::BottomEdge ? dr : dp).bottom()));
-            ZB_STEP_COMPARE(d, dr, held);
-            ZB_STEP_COMPARE(d, qMax(qAbs(r.left() - t.left()), qAbs(r.top() - t.top())) <= 1, true);
-            ZB_STEP_COMPARE(d, r.size().expandedTo({120, 90}), r.size());
-        }
-    }
-
     void cursorsAndLimits()
     {
         const Qt::CursorShape shapes[] = {Qt::ArrowCursor,   Qt::SizeHorCursor,   Qt::SizeHorCursor,
@@ -154,6 +114,32 @@ private slots:
             ZB_STEP_COMPARE(region, CursorShape(CursorGroupOf(Region(region))), shapes[region]);
         QCOMPARE(FixedDimensions({5, 6}, {5, 9}), Qt::Orientations(Qt::Horizontal));
         QCOMPARE(MaximizedGeometry({800, 30, 1024, 738}, {1100, 80}), QRect(800, 30, 1100, 738));
+        // Resized from the press, at any scale the edges that do not move keep their device pixel, the
+        // moving ones stay within a pixel of the mouse, and the size at or above the minimum.
+        const QPoint origin(1921, 0); // the screen's top-left
+        const QRect press(2001, 101, 301, 201);
+        for (qreal scale : {1.0, 1.25, 1.5, 2.0}) {
+            const auto device = [&](const QRect& r) { // Qt rounds a window's position and size each alone
+                return QRect(origin + (r.topLeft() - origin) * scale, r.size() * scale);
+            };
+            for (Region region : {Left, TopLeft, BottomRight}) {
+                for (int d = -45; d <= 400; ++d) {
+                    const QString step = QStringLiteral("%1 %2 %3").arg(scale).arg(region).arg(d);
+                    const QPoint grip = GripOffset(region, press, press.center());
+                    const QRect t = Resized(region, press, press.center() + QPoint(d, d), grip, {120, 90});
+                    const QRect r = DeviceExact(region, press, t, scale, origin, {120, 90});
+                    const QRect a = device(r), p = device(press);
+                    const Qt::Edges e = Edges(region);
+                    const QRect held(
+                        QPoint((e & Qt::LeftEdge ? a : p).left(), (e & Qt::TopEdge ? a : p).top()),
+                        QPoint((e & Qt::RightEdge ? a : p).right(), (e & Qt::BottomEdge ? a : p).bottom()));
+                    ZB_STEP_COMPARE(step, a, held);
+                    const QPoint shift = r.topLeft() - t.topLeft();
+                    ZB_STEP_COMPARE(step, qMax(qAbs(shift.x()), qAbs(shift.y())) <= 1, true);
+                    ZB_STEP_COMPARE(step, r.size().expandedTo({120, 90}), r.size());
+                }
+            }
+        }
     }
 
     void structureAndButtons()
@@ -276,44 +262,14 @@ private slots:
         QTRY_COMPARE(child->log,
                      (QList<int>{ZBWidget::Intensifying, ZBWidget::Hiding, ZBWidget::Steady, Tick}));
         QVERIFY((child->show(), child->close()) && child->isHidden());
-    }
-
-    // With the style's animation hint off, windows and popups fade at once, through the same states
-    // in the same order, and no 40 ms step timer runs; the popup still stays its display time.
-    void reducedMotion_data()
-    {
-        QTest::addColumn<bool>("animate");
-        QTest::addColumn<bool>("popup");
-        for (int row = 0; row < 4; ++row)
-            QTest::addRow("%s, %s", row & 1 ? "popup" : "window", row & 2 ? "animated" : "reduced")
-                << bool(row & 2) << bool(row & 1);
-    }
-    void reducedMotion()
-    {
-        QFETCH(bool, animate);
-        QFETCH(bool, popup);
-        NoAnimation style(!animate);
-        QPointer<ZBWidget> w = popup ? static_cast<ZBWidget*>(new ZBPopupInfo) : new Frame;
-        QList<int> states, stepTimers;
-        connect(w, &ZBWidget::FadeStateChanged, [&](int state) {
-            states << state;
-            for (const auto& timer : QAbstractEventDispatcher::instance()->registeredTimers(w))
-                stepTimers << timer.interval;
-        });
-        w->setStyle(&style), w->setAttribute(Qt::WA_DeleteOnClose), w->SetIntensifyTime(300);
-        w->SetFadeTime(600);
-        if (auto* p = qobject_cast<ZBPopupInfo*>(w))
-            p->SetFullIntensifyTime(50);
-        w->show();
-        QCoreApplication::sendPostedEvents(w, QEvent::MetaCall);
-        QCOMPARE(w->windowOpacity() == 1.0, !animate);
-        QTRY_COMPARE(w->windowOpacity(), 1.0);
-        QVERIFY(popup || !w->close());
-        QTRY_VERIFY(!w); // deleted on close, maybe before the end of the hide that the close causes
-        QCOMPARE(states, (QList<int>{ZBWidget::Intensifying, ZBWidget::Steady, ZBWidget::Closing,
-                                     ZBWidget::Closed, ZBWidget::Hiding, ZBWidget::Steady})
-                             .mid(0, qMax(5, states.size())));
-        QCOMPARE(stepTimers.contains(40), animate);
+        NoAnimation still; // reduced motion: the same states, each fade ending at once, no timer ticking
+        Frame calm;
+        calm.setStyle(&still), calm.SetIntensifyTime(280), calm.SetFadeTime(280), calm.show();
+        QCoreApplication::sendPostedEvents(&calm, QEvent::MetaCall);
+        QCOMPARE(calm.windowOpacity(), 1.0);
+        QVERIFY(!calm.close());
+        QTRY_COMPARE(calm.log, (QList<int>{ZBWidget::Intensifying, ZBWidget::Steady, ZBWidget::Closing,
+                                           ZBWidget::Closed, ZBWidget::Hiding, ZBWidget::Steady}));
     }
 
     // Widgets and buttons take their cells by alignment (each side counting its own, anything but exact
