@@ -40,18 +40,25 @@ int deviceLength(qint64 length, qreal scale)
 }
 
 // Along one axis: the start and length closest to \a start and \a length whose device end is that of
-// the press, or the given ones where the rounding leaves none within reach.
+// the press, or the given ones where the rounding leaves none within reach. Under a scale factor Qt asks
+// the window manager for sizes in steps of the scale rounded (its normalised size increment), and a
+// window manager that honours them cuts a length in between: lengths on those steps come first.
 QPair<int, int> holdEnd(int pressStart, int pressLength, int start, int length, int minimum, int origin,
                         qreal scale)
 {
     const qint64 end = qint64(pressStart) + pressLength; // one past the last pixel
     const int deviceEnd = devicePos(pressStart, origin, scale) + deviceLength(pressLength, scale);
-    const int reach = int(std::ceil(scale)) + 1;
-    for (int shift = 0; shift <= reach; ++shift) {
-        for (const qint64 x : {qint64(start) - shift, qint64(start) + shift}) {
-            for (const qint64 n : {end - x, end - x - 1, end - x + 1}) {
-                if (n >= minimum && devicePos(x, origin, scale) + deviceLength(n, scale) == deviceEnd)
-                    return {int(x), int(n)};
+    const int increment = qMax(1, qRound(scale));
+    const int reach = 2 * int(std::ceil(scale)) + 1;
+    for (const int steps : {increment, 1}) {
+        for (int shift = 0; shift <= reach; ++shift) {
+            for (const qint64 x : {qint64(start) - shift, qint64(start) + shift}) {
+                for (const qint64 n : {end - x, end - x - 1, end - x + 1}) {
+                    const int device = deviceLength(n, scale);
+                    if (n >= minimum && device % steps == 0 &&
+                        devicePos(x, origin, scale) + device == deviceEnd)
+                        return {int(x), int(n)};
+                }
             }
         }
     }

@@ -115,7 +115,8 @@ private slots:
         QCOMPARE(FixedDimensions({5, 6}, {5, 9}), Qt::Orientations(Qt::Horizontal));
         QCOMPARE(MaximizedGeometry({800, 30, 1024, 738}, {1100, 80}), QRect(800, 30, 1100, 738));
         // Resized from the press, at any scale the edges that do not move keep their device pixel, the
-        // moving ones stay within a pixel of the mouse, and the size at or above the minimum.
+        // moving ones stay within three pixels of the mouse, the size at or above the minimum and on the
+        // steps that Qt asks the window manager for.
         const QPoint origin(1921, 0); // the screen's top-left
         const QRect press(2001, 101, 301, 201);
         for (qreal scale : {1.0, 1.25, 1.5, 2.0}) {
@@ -135,7 +136,12 @@ private slots:
                         QPoint((e & Qt::RightEdge ? a : p).right(), (e & Qt::BottomEdge ? a : p).bottom()));
                     ZB_STEP_COMPARE(step, a, held);
                     const QPoint shift = r.topLeft() - t.topLeft();
-                    ZB_STEP_COMPARE(step, qMax(qAbs(shift.x()), qAbs(shift.y())) <= 1, true);
+                    ZB_STEP_COMPARE(step, qMax(qAbs(shift.x()), qAbs(shift.y())) <= 3, true);
+                    const int steps = qRound(scale);
+                    ZB_STEP_COMPARE(step,
+                                    QSize(e & Qt::LeftEdge ? a.width() % steps : 0,
+                                          e & Qt::TopEdge ? a.height() % steps : 0),
+                                    QSize(0, 0));
                     ZB_STEP_COMPARE(step, r.size().expandedTo({120, 90}), r.size());
                 }
             }
