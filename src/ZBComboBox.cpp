@@ -153,14 +153,24 @@ void ZBComboBoxPrivate::PlacePopup(bool shown)
     if (showing(popup->GetFooter()))
         height += popup->GetFooter()->height();
     // Items of any size: the popup never outgrows the screen, and its list scrolls.
+    QScreen* screen = QGuiApplication::screenAt(q->mapToGlobal(q->rect().center()));
+    if (!screen)
+        screen = q->screen();
+    const QRect available = screen ? screen->availableGeometry() : QRect();
     QSize size(q->width(), ZBSaturate::ToInt(height));
-    if (QScreen* screen = q->screen())
-        size = size.boundedTo(screen->availableGeometry().size());
+    if (screen)
+        size = size.boundedTo(available.size());
     popup->resize(size);
 
     QPoint position = q->mapToGlobal(QPoint(0, 0));
     if (titleShown)
         position.ry() -= title->height();
+    // Over the combo box where the popup fits on the combo box's screen; elsewhere moved just far enough
+    // to stay on that screen's work area.
+    if (screen) {
+        position.setX(qMax(available.left(), qMin(position.x(), available.right() - size.width() + 1)));
+        position.setY(qMax(available.top(), qMin(position.y(), available.bottom() - size.height() + 1)));
+    }
     popup->move(position);
 }
 

@@ -3,6 +3,9 @@
 
 #include <cmath>
 
+#include <QPair>
+#include <QtMath>
+
 namespace ZBFrameGeometry {
 
 namespace {
@@ -27,6 +30,42 @@ bool movesBottom(Region region)
 bool movesTop(Region region)
 {
     return region == Top || region == TopLeft || region == TopRight;
+}
+
+// Where Qt puts a window's edge in device pixels, and how long it makes a side.
+int devicePos(qint64 pos, int origin, qreal scale)
+{
+    return origin + qRound((pos - origin) * scale);
+}
+int deviceLength(qint64 length, qreal scale)
+{
+    return qRound(length * scale);
+}
+
+// Along one axis: the start and length closest to \a start and \a length whose device end is that of
+// the press, or the given ones where the rounding leaves none within reach. Under a scale factor Qt asks
+// the window manager for sizes in steps of the scale rounded (its normalised size increment), and a
+// window manager that honours them cuts a length in between: lengths on those steps come first.
+QPair<int, int> holdEnd(int pressStart, int pressLength, int start, int length, int minimum, int origin,
+                        qreal scale)
+{
+    const qint64 end = qint64(pressStart) + pressLength; // one past the last pixel
+    const int deviceEnd = devicePos(pressStart, origin, scale) + deviceLength(pressLength, scale);
+    const int increment = qMax(1, qRound(scale));
+    const int reach = 2 * int(std::ceil(scale)) + 1;
+    for (const int steps : {increment, 1}) {
+        for (int shift = 0; shift <= reach; ++shift) {
+            for (const qint64 x : {qint64(start) - shift, qint64(start) + shift}) {
+                for (const qint64 n : {end - x, end - x - 1, end - x + 1}) {
+                    const int device = deviceLength(n, scale);
+                    if (n >= minimum && device % steps == 0 &&
+                        devicePos(x, origin, scale) + device == deviceEnd)
+                        return {int(x), int(n)};
+                }
+            }
+        }
+    }
+    return {start, length};
 }
 
 } // namespace
@@ -168,6 +207,31 @@ QRect Resized(Region region, const QRect& current, const QPoint& p, const QPoint
             y2 = y1 + m.height() - 1;
     }
     return QRect(QPoint(x1, y1), QPoint(x2, y2));
+}
+
+QRect DeviceExact(Region region, const QRect& press, const QRect& target, qreal scale, const QPoint& origin,
+                  const QSize& minimum)
+{
+    // Device positions are computed in double and must fit an int: far beyond any screen, leave it be.
+    constexpr int far = 1 << 24;
+    const QRect bounds(QPoint(-far, -far), QPoint(far, far));
+    if (!(scale > 0.0 && scale < 64.0) || !bounds.contains(press) || !bounds.contains(target) ||
+        !bounds.contains(origin))
+        return target;
+    QRect r = target;
+    if (movesLeft(region)) {
+        const auto x = holdEnd(press.left(), press.width(), target.left(), target.width(), minimum.width(),
+                               origin.x(), scale);
+        r.setLeft(x.first);
+        r.setWidth(x.second);
+    }
+    if (movesTop(region)) {
+        const auto y = holdEnd(press.top(), press.height(), target.top(), target.height(), minimum.height(),
+                               origin.y(), scale);
+        r.setTop(y.first);
+        r.setHeight(y.second);
+    }
+    return r;
 }
 
 MaxInfo MaximizedInfo(const QRect& available, const QRect& screen, bool primaryScreen, const QSize& minimum,

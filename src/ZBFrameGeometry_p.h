@@ -83,6 +83,18 @@ QPoint GripOffset(Region region, const QRect& frame, const QPoint& press);
 QRect Resized(Region region, const QRect& current, const QPoint& point, const QPoint& grip,
               const QSize& minimum);
 
+/*!
+    \a target, the rectangle that Resized() gives a top-level window for a resize that began on \a press,
+    with its moving left or top edge shifted by the least that keeps the opposite edge on the device
+    pixel it had at the press. Qt hands a window's geometry to the window system at \a scale device
+    pixels per pixel, rounding the position (counted from its screen's top-left \a origin) and the size
+    each on its own, so that an edge held still in pixels may move by a device pixel; it also asks the
+    window manager for sizes in steps of the scale rounded, which sizes stay on where they can. The size
+    stays at least \a minimum. Where no shift holds the edge (never at scale 1), \a target is returned.
+*/
+QRect DeviceExact(Region region, const QRect& press, const QRect& target, qreal scale, const QPoint& origin,
+                  const QSize& minimum);
+
 /*! What a maximised window may cover, as the Windows min/max information gives it. */
 struct MaxInfo
 {

@@ -93,6 +93,11 @@ void ZBLinkLabel::paintEvent(QPaintEvent* event)
     if (width != d->elidedWidth) {
         d->elided = option.fontMetrics.elidedText(d->text, Qt::ElideRight, width, Qt::TextSingleLine);
         d->elidedWidth = width;
+        // Painted in a paragraph of the other direction, the ellipsis would stand at the paragraph's
+        // start, away from where the text is cut: a mark of the text's own direction keeps it at the cut.
+        const bool rightToLeft = d->text.isRightToLeft();
+        if (d->elided != d->text && rightToLeft != (option.direction == Qt::RightToLeft))
+            d->elided += rightToLeft ? QChar(0x200F) : QChar(0x200E); // right-to-left or left-to-right mark
     }
     option.text = d->elided;
     QPainter painter(this);
@@ -104,7 +109,7 @@ void ZBLinkLabel::changeEvent(QEvent* event)
     if (event->type() == QEvent::EnabledChange)
         setCursor(isEnabled() ? Qt::PointingHandCursor : Qt::ArrowCursor);
     else if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange ||
-             event->type() == QEvent::ContentsRectChange)
+             event->type() == QEvent::ContentsRectChange || event->type() == QEvent::LayoutDirectionChange)
         d->Forget();
     // The button's own handling (it releases a button that is disabled while down) ends in QWidget's.
     QPushButton::changeEvent(event);

@@ -19,6 +19,7 @@
 #include <QPointer>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QStyle>
 #include <QWindowStateChangeEvent>
 #include <algorithm>
 #include <climits>
@@ -425,9 +426,11 @@ void ZBMdiLayout::Arrange(bool tile)
     const int step = bar ? bar->height() : 0;
     const QList<QRect> places =
         tile ? Tiled(subWindows.size(), domain) : Cascaded(subWindows.size(), domain, step);
+    // Right to left, the arrangement is mirrored: it starts at the viewport's right edge.
+    const Qt::LayoutDirection direction = area->layoutDirection();
     for (int i = 0; i < subWindows.size(); ++i) {
         if (ZBMdiSubWindow* subWindow = subWindows.at(i)) {
-            subWindow->setGeometry(places.at(i));
+            subWindow->setGeometry(QStyle::visualRect(direction, domain, places.at(i)));
             subWindow->raise();
         }
     }

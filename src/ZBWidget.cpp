@@ -192,22 +192,35 @@ QPoint ZBWidgetPrivate::PullIn(const QPoint& pos) const
                   pos.y() == q->height() ? pos.y() - 1 : pos.y());
 }
 
+QPoint ZBWidgetPrivate::ParentPos(const QPoint& globalPos) const
+{
+    // A top-level window's parent coordinates are the global ones: taking the mouse as the event gives
+    // it keeps the arithmetic in one system, where a trip through the window's own coordinates would
+    // round at a fractional scale.
+    QWidget* parent = q->isWindow() ? nullptr : q->parentWidget();
+    return parent ? parent->mapFromGlobal(globalPos) : globalPos;
+}
+
 void ZBWidgetPrivate::ResizeTo(const QPoint& globalPos)
 {
-    const QPoint p = q->mapToParent(q->mapFromGlobal(globalPos));
+    if (resizeRegion == ZBFrameGeometry::NoRegion)
+        return;
+    // The edges that do not move keep their place at the press: taken from the geometry of the moment,
+    // they would drift with every rounding of it.
+    const QSize minimum = q->minimumSizeHint();
+    QRect target =
+        ZBFrameGeometry::Resized(resizeRegion, pressFrame, ParentPos(globalPos), gripOffset, minimum);
     if (!Placeable()) {
         // The window stays where the window system put it, and a position asked for would only move
-        // the coordinates that the next step is measured in: the size alone follows the mouse, taken
-        // from the geometry at the press.
-        if (resizeRegion != ZBFrameGeometry::NoRegion)
-            q->resize(ZBFrameGeometry::Resized(resizeRegion, pressFrame, p, gripOffset, q->minimumSizeHint())
-                          .size());
+        // the coordinates that the next step is measured in: the size alone follows the mouse.
+        q->resize(target.size());
         return;
     }
-    const QRect current(q->mapToParent(q->rect().topLeft()), q->mapToParent(q->rect().bottomRight()));
-    const QRect target = ZBFrameGeometry::Resized(resizeRegion, current, p, gripOffset, q->minimumSizeHint());
-    if (resizeRegion != ZBFrameGeometry::NoRegion)
-        q->setGeometry(target);
+    QScreen* screen = q->screen();
+    if (q->isWindow() && screen)
+        target = ZBFrameGeometry::DeviceExact(resizeRegion, pressFrame, target, q->devicePixelRatioF(),
+                                              screen->geometry().topLeft(), minimum);
+    q->setGeometry(target);
 }
 
 bool ZBWidgetPrivate::Placeable() const
@@ -325,11 +338,27 @@ void ZBWidgetPrivate::SetOpacity(double opacity)
         ZBWindowSystem::SendPending(); // each step shows at its tick
 }
 
+bool ZBWidgetPrivate::Animated() const
+{
+    return q->style()->styleHint(QStyle::SH_Widget_Animate, nullptr, q);
+}
+
 void ZBWidgetPrivate::StartFade()
 {
-    if (fadeTimerId != -1)
-        q->killTimer(fadeTimerId);
-    fadeTimerId = q->startTimer(FadeInterval);
+    StopFade();
+    if (Animated()) {
+        fadeTimerId = q->startTimer(FadeInterval);
+        return;
+    }
+    // Not from inside the show, hide or close event that starts the fade: Qt goes on using the window
+    // after it, and a slot may delete the window on the state that ends the fade.
+    QMetaObject::invokeMethod(
+        q,
+        [this, run = fadeRun] {
+            if (run == fadeRun)
+                Step(true);
+        },
+        Qt::QueuedConnection);
 }
 
 void ZBWidgetPrivate::StopFade()
@@ -337,6 +366,32 @@ void ZBWidgetPrivate::StopFade()
     if (fadeTimerId != -1)
         q->killTimer(fadeTimerId);
     fadeTimerId = -1;
+    ++fadeRun;
+}
+
+void ZBWidgetPrivate::Step(bool toEnd)
+{
+    if (fadeState == ZBWidget::Closed || fadeState == ZBWidget::Steady) {
+        StopFade();
+        return;
+    }
+    // The fade-in rises to 1.0 and ends steady; the hide fade falls to 0.0 and ends steady, the close
+    // fade too and ends closed. A child widget reads opacity 1.0 whatever was set: its fades end on the
+    // first tick.
+    const bool rising = fadeState == ZBWidget::Intensifying;
+    const bool closing = fadeState == ZBWidget::Closing;
+    double o = CurrentOpacity() + (rising ? intensifyStep : -fadeStep);
+    if (toEnd || !q->isWindow() || (rising ? o >= 1.0 - OpacityEpsilon : o <= OpacityEpsilon)) {
+        // The close fade's timer is left running: the hide that follows the close replaces it.
+        if (!closing)
+            StopFade();
+        o = rising ? 1.0 : 0.0;
+        if (!SetFadeState(closing ? ZBWidget::Closed : ZBWidget::Steady))
+            return;
+    }
+    SetOpacity(o);
+    if (closing && fadeState == ZBWidget::Closed)
+        CloseItself();
 }
 
 void ZBWidgetPrivate::CloseItself()
@@ -569,9 +624,10 @@ void ZBWidget::mousePressEvent(QMouseEvent* event)
         const ZBFrameGeometry::Region region = d->RegionAt(p);
         if (region != ZBFrameGeometry::NoRegion && d->HandOver(event, ZBFrameGeometry::Edges(region)))
             return;
-        d->pressFrame = frameGeometry();
+        d->pressFrame = geometry();
         d->resizeRegion = region;
-        d->gripOffset = ZBFrameGeometry::GripOffset(d->resizeRegion, d->pressFrame, p);
+        d->gripOffset =
+            ZBFrameGeometry::GripOffset(region, d->pressFrame, d->ParentPos(ZBCompat::GlobalPos(event)));
         d->resizing = false;
         d->resizePress = true;
     }
@@ -594,6 +650,9 @@ void ZBWidget::mouseReleaseEvent(QMouseEvent* event)
         d->moving = false;
     }
     if (d->resizeRegion != ZBFrameGeometry::NoRegion) {
+        // A resize that came as a single move armed itself on that move: it ends where the mouse is.
+        if (d->resizing && d->resizePress)
+            d->ResizeTo(ZBCompat::GlobalPos(event));
         d->resizing = false;
         d->resizePress = false;
         d->resizeRegion = ZBFrameGeometry::NoRegion;
@@ -647,48 +706,7 @@ void ZBWidget::timerEvent(QTimerEvent* event)
         QWidget::timerEvent(event);
         return;
     }
-    // A child widget reads opacity 1.0 whatever was set; its fades end on the first tick.
-    const bool window = isWindow();
-    switch (d->fadeState) {
-    case Intensifying: {
-        double o = d->CurrentOpacity() + d->intensifyStep;
-        if (o >= 1.0 - OpacityEpsilon || !window) {
-            d->StopFade();
-            o = 1.0;
-            if (!d->SetFadeState(Steady))
-                return;
-        }
-        d->SetOpacity(o);
-        break;
-    }
-    case Hiding: {
-        double o = d->CurrentOpacity() - d->fadeStep;
-        if (o <= OpacityEpsilon || !window) {
-            d->StopFade();
-            o = 0.0;
-            if (!d->SetFadeState(Steady))
-                return;
-        }
-        d->SetOpacity(o);
-        break;
-    }
-    case Closing: {
-        double o = d->CurrentOpacity() - d->fadeStep;
-        if (o <= OpacityEpsilon || !window) {
-            o = 0.0;
-            if (!d->SetFadeState(Closed))
-                return;
-        }
-        d->SetOpacity(o);
-        if (d->fadeState == Closed)
-            d->CloseItself();
-        break;
-    }
-    case Closed:
-    case Steady:
-        d->StopFade();
-        break;
-    }
+    d->Step(false);
 }
 
 bool ZBWidget::nativeEvent(const QByteArray& eventType, void* message, ZBCompat::NativeEventResult* result)

@@ -29,6 +29,8 @@ public:
     bool FrameMove(QWidget* watched, QMouseEvent* move);
     void HoverMove(const QPoint& pos); // pos in the window's coordinates
     QPoint PullIn(const QPoint& pos) const;
+    // The parent's coordinates of a global point: the global ones for a top-level window.
+    QPoint ParentPos(const QPoint& globalPos) const;
     void ResizeTo(const QPoint& globalPos);
     // False for a top-level window where the window system alone places top-level windows.
     bool Placeable() const;
@@ -62,8 +64,13 @@ public:
     double WindowOpacity() const;
     double CurrentOpacity() const;
     void SetOpacity(double opacity);
+    // False where the style asks for no animations: fades then end at once, on the next pass of the
+    // event loop, through the same states.
+    bool Animated() const;
     void StartFade();
     void StopFade();
+    // One tick of the fade under way, or its end when \a toEnd.
+    void Step(bool toEnd);
     // Stores the state and announces it; false when a slot deleted the window.
     // The close at the end of the close fade.
     void CloseItself();
@@ -81,7 +88,7 @@ public:
     bool resizePress = false; // the left button went down in a resize zone
     ZBFrameGeometry::Region resizeRegion = ZBFrameGeometry::NoRegion;       // fixed at the press
     ZBFrameGeometry::CursorGroup cursorGroup = ZBFrameGeometry::ArrowGroup; // the resize cursor now shown
-    QRect pressFrame;       // the frame geometry at the resize press
+    QRect pressFrame;       // the geometry at the resize press
     bool systemMove = true; // drags are handed to the window system where it takes them
 
     QPointer<QToolButton> closeButton;
@@ -94,6 +101,7 @@ public:
 
     ZBWidget::FadeState fadeState = ZBWidget::Closed;
     int fadeTimerId = -1;
+    int fadeRun = 0; // counts started and stopped fades, so that a fade ended at once may be called off
     // While the close fade's own close() runs: the hiding state it causes is announced once Qt's
     // hide has returned, so that a slot may delete the window there.
     bool closingItself = false;

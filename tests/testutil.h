@@ -112,21 +112,23 @@ inline void HoverAt(QWidget* window, const QPoint& global)
 
 /*!
     A drag with \a button from the global point \a from, half-way first and then by \a delta, sent as
-    Qt sends it: to the widget that took the press. Returns the window's geometry after each move.
+    Qt sends it: to the widget that took the press; with \a oneMove, straight by \a delta in one move.
+    Returns the window's geometry after the first move and after the release.
 */
 inline QPair<QRect, QRect> Drag(QWidget* window, const QPoint& from, const QPoint& delta, bool hover = true,
-                                Qt::MouseButton button = Qt::LeftButton)
+                                Qt::MouseButton button = Qt::LeftButton, bool oneMove = false)
 {
     QWidget* grab = ReceiverAt(window, from);
     if (hover)
         HoverAt(window, from);
     SendMouse(grab, QEvent::MouseButtonPress, grab->mapFromGlobal(from), button, button);
-    SendMouse(grab, QEvent::MouseMove, grab->mapFromGlobal(from + delta / 2), Qt::NoButton, button);
+    SendMouse(grab, QEvent::MouseMove, grab->mapFromGlobal(from + delta / (oneMove ? 1 : 2)), Qt::NoButton,
+              button);
     const QRect first = window->geometry();
-    SendMouse(grab, QEvent::MouseMove, grab->mapFromGlobal(from + delta), Qt::NoButton, button);
-    const QRect second = window->geometry();
+    if (!oneMove)
+        SendMouse(grab, QEvent::MouseMove, grab->mapFromGlobal(from + delta), Qt::NoButton, button);
     SendMouse(grab, QEvent::MouseButtonRelease, grab->mapFromGlobal(from + delta), button, Qt::NoButton);
-    return {first, second};
+    return {first, window->geometry()};
 }
 
 /*! ZBWidget with its protected interface open. */

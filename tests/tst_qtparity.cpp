@@ -257,9 +257,22 @@ private slots:
     }
 
     // Tiling fills the viewport above the minimised row without overlaps; cascading ends with the
-    // active one on top; the three list orders.
+    // active one on top; the three list orders. Right to left, both are mirrored.
+    void arranging_data()
+    {
+        QTest::addColumn<bool>("rtl");
+        QTest::newRow("left to right") << false;
+        QTest::newRow("right to left") << true;
+    }
     void arranging()
     {
+        QFETCH(bool, rtl);
+        h->area->setLayoutDirection(rtl ? Qt::RightToLeft : Qt::LeftToRight);
+        const auto seen = [&](ZBMdiSubWindow* sub) { // as it stands left to right
+            const QRect r = sub->geometry();
+            return rtl ? QRect(h->area->viewport()->width() - 1 - r.right(), r.y(), r.width(), r.height())
+                       : r;
+        };
         for (int n = 0; n < 30; ++n) {
             const QRect domain(3, 4, 701 + n, 499 - n);
             QRegion covered;
@@ -294,14 +307,15 @@ private slots:
             tiles += sub->geometry();
         }
         QCOMPARE(tiles, QRegion(0, 0, h->area->viewport()->width(), subs[4]->y() - 2));
+        QCOMPARE(seen(subs[0]).topLeft(), QPoint(0, 0));
 
         h->area->SetActiveSubWindow(subs[2]);
         h->area->CascadeSubWindows();
         const int step = subs[0]->TitleBar()->height();
         int i = 0;
         for (ZBMdiSubWindow* sub : {subs[0], subs[1], subs[3], subs[2]})
-            QCOMPARE(sub->pos(), QPoint(step, step) * i++);
-        QVERIFY(onTop(subs[2], subs[2]->pos() + QPoint(5, 5)));
+            QCOMPARE(seen(sub).topLeft(), QPoint(step, step) * i++);
+        QVERIFY(onTop(subs[2], subs[2]->geometry().center()));
     }
 
     // The active frame and sub-window carry the property "active", re-polished for style sheets.

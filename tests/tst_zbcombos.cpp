@@ -11,6 +11,7 @@
 #include <QBoxLayout>
 #include <QListView>
 #include <QPointer>
+#include <QScreen>
 #include <QWheelEvent>
 #include <algorithm>
 #include <functional>
@@ -199,7 +200,7 @@ private slots:
         box->SetItemDelegate(delegate);
         (new QHBoxLayout(box->GetPopupFooter()->Content()))->addWidget(new QLabel(QStringLiteral("6")));
         box->HidePopupTitleBar(), box->ShowPopupTitleBar(), box->ShowPopupFooterBar();
-        window.resize(220, 60), window.show();
+        window.setGeometry(100, 100, 220, 60), window.show(); // room for the title bar above the box
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         ZBPopupWidget* popup = box->Popup();
         QListView* list = box->List();
@@ -244,6 +245,20 @@ private slots:
         QVERIFY(box->CurrentIndex() == 4 && open(Qt::LeftButton));
         clickRow(4); // the current item: nothing changes
         QVERIFY(popup->isVisible());
+        // Over the box wherever it fits on the box's screen, elsewhere moved onto its work area: the
+        // window in the middle, top-left, at the bottom, over the right edge, over the bottom-right corner.
+        const QRect available = window.screen()->availableGeometry();
+        const QSize room = available.size() - window.size();
+        const QPointF places[] = {{0.5, 0.3}, {0, 0}, {0.5, 1}, {1.2, 0.5}, {1.1, 1.1}};
+        for (int i = 0; i < int(std::size(places)); ++i) {
+            QTest::keyClick(list, Qt::Key_Escape);
+            window.move(available.topLeft() +
+                        QPoint(room.width() * places[i].x(), room.height() * places[i].y()));
+            QVERIFY(open(Qt::LeftButton));
+            const QRect place(box->mapToGlobal(QPoint(0, -popup->TitleBar()->height())), popup->size());
+            ZB_STEP_COMPARE(i, available.intersected(popup->geometry()), popup->geometry());
+            ZB_STEP_COMPARE(i, popup->geometry() == place, available.contains(place));
+        }
         delete box; // with its list open
     }
 };

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QStyleOptionButton>
 #include <QTemporaryDir>
+#include <QTextLayout>
 #include <QToolButton>
 #include <functional>
 
@@ -102,6 +103,31 @@ private slots:
         QVERIFY2(style.drawn.endsWith(QChar(0x2026)), qPrintable(style.drawn));
         QVERIFY2(text.startsWith(style.drawn.chopped(1)), qPrintable(style.drawn));
         QVERIFY2(label->fontMetrics().horizontalAdvance(style.drawn) <= 300, qPrintable(style.drawn));
+        // Either way round, the ellipsis stands where the text is cut: laid out as the painter lays it
+        // out, in the label's direction, reading on from the last character kept leads to it.
+        const QString hebrew =
+            QString::fromUtf8("\u05d4\u05e6\u05d2 \u05d0\u05ea \u05db\u05dc \u05d4\u05d9\u05d5\u05de\u05df ")
+                .repeated(4);
+        for (const QString& cutText : {text, hebrew}) {
+            for (Qt::LayoutDirection direction : {Qt::LeftToRight, Qt::RightToLeft}) {
+                label->setLayoutDirection(direction);
+                label->SetText(cutText);
+                label->grab();
+                QTextLayout layout(style.drawn, label->font());
+                QTextOption option;
+                option.setTextDirection(direction);
+                layout.setTextOption(option);
+                layout.beginLayout();
+                layout.createLine();
+                layout.endLayout();
+                const int cut = style.drawn.indexOf(QChar(0x2026));
+                const auto x = [&](int at) {
+                    return layout.glyphRuns(at, 1).value(0).boundingRect().center().x();
+                };
+                QVERIFY(cut > 0);
+                QCOMPARE(x(cut) > x(cut - 1), !cutText.isRightToLeft());
+            }
+        }
         label->setStyle(nullptr);
     }
 

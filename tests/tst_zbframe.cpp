@@ -8,6 +8,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QPointer>
+#include <QProxyStyle>
 #include <QRandomGenerator>
 #include <QScreen>
 #include <QStyle>
@@ -21,7 +22,8 @@ namespace {
 
 const int Tick = -1; // a timer event in Frame::log
 const QRect Place(100, 100, 300, 200);
-constexpr int Plain = 0, IgnoringResize = 1, IgnoringTitleMove = 2, RightButton = 3, Maximised = 4; // setups
+constexpr int Plain = 0, IgnoringResize = 1, IgnoringTitleMove = 2, RightButton = 3, Maximised = 4,
+              OneMove = 5; // setups
 
 // Logs each announced fade state, and Tick with the opacity it left after every timer event.
 struct Frame : OpenFrame
@@ -44,6 +46,15 @@ struct Frame : OpenFrame
     bool Fading() { return !QAbstractEventDispatcher::instance()->registeredTimers(this).isEmpty(); }
     QList<int> log;
     QList<double> opacities;
+};
+
+// A style that asks for no animations, as desktops set it for reduced motion.
+struct NoAnimation : QProxyStyle
+{
+    int styleHint(StyleHint hint, const QStyleOption* o, const QWidget* w, QStyleHintReturn* r) const override
+    {
+        return hint == SH_Widget_Animate ? 0 : QProxyStyle::styleHint(hint, o, w, r);
+    }
 };
 
 } // namespace
@@ -103,6 +114,38 @@ private slots:
             ZB_STEP_COMPARE(region, CursorShape(CursorGroupOf(Region(region))), shapes[region]);
         QCOMPARE(FixedDimensions({5, 6}, {5, 9}), Qt::Orientations(Qt::Horizontal));
         QCOMPARE(MaximizedGeometry({800, 30, 1024, 738}, {1100, 80}), QRect(800, 30, 1100, 738));
+        // Resized from the press, at any scale the edges that do not move keep their device pixel, the
+        // moving ones stay within three pixels of the mouse, the size at or above the minimum and on the
+        // steps that Qt asks the window manager for.
+        const QPoint origin(1921, 0); // the screen's top-left
+        const QRect press(2001, 101, 301, 201);
+        for (qreal scale : {1.0, 1.25, 1.5, 2.0}) {
+            const auto device = [&](const QRect& r) { // Qt rounds a window's position and size each alone
+                return QRect(origin + (r.topLeft() - origin) * scale, r.size() * scale);
+            };
+            for (Region region : {Left, TopLeft, BottomRight}) {
+                for (int d = -45; d <= 400; ++d) {
+                    const QString step = QStringLiteral("%1 %2 %3").arg(scale).arg(region).arg(d);
+                    const QPoint grip = GripOffset(region, press, press.center());
+                    const QRect t = Resized(region, press, press.center() + QPoint(d, d), grip, {120, 90});
+                    const QRect r = DeviceExact(region, press, t, scale, origin, {120, 90});
+                    const QRect a = device(r), p = device(press);
+                    const Qt::Edges e = Edges(region);
+                    const QRect held(
+                        QPoint((e & Qt::LeftEdge ? a : p).left(), (e & Qt::TopEdge ? a : p).top()),
+                        QPoint((e & Qt::RightEdge ? a : p).right(), (e & Qt::BottomEdge ? a : p).bottom()));
+                    ZB_STEP_COMPARE(step, a, held);
+                    const QPoint shift = r.topLeft() - t.topLeft();
+                    ZB_STEP_COMPARE(step, qMax(qAbs(shift.x()), qAbs(shift.y())) <= 3, true);
+                    const int steps = qRound(scale);
+                    ZB_STEP_COMPARE(step,
+                                    QSize(e & Qt::LeftEdge ? a.width() % steps : 0,
+                                          e & Qt::TopEdge ? a.height() % steps : 0),
+                                    QSize(0, 0));
+                    ZB_STEP_COMPARE(step, r.size().expandedTo({120, 90}), r.size());
+                }
+            }
+        }
     }
 
     // Windows' maximised size in device pixels, from Qt's device-independent work area: the same device
@@ -186,6 +229,7 @@ private slots:
         row("top, 3 below the title bar's edge", Plain, {150, 3}, {35, -15}, Qt::SizeVerCursor,
             {0, 15, 0, 0});
         row("top-left", Plain, {1, 1}, {-8, -10}, Qt::SizeFDiagCursor, {8, 10, 0, 0});
+        row("top-left, in a single move", OneMove, {1, 1}, {-8, -10}, Qt::SizeFDiagCursor, {8, 10, 0, 0});
         // Inward drags stop at minimumSizeHint(), not minimumSize(); the opposite edge stays.
         row("left inward to the minimum", Plain, {2, 120}, {400, 0}, Qt::SizeHorCursor, {-180, 0, 0, 0});
         row("top inward to the minimum", Plain, {150, 2}, {0, 400}, Qt::SizeVerCursor, {0, -110, 0, 0});
@@ -213,7 +257,7 @@ private slots:
         w.IgnoreResize(setup == IgnoringResize);
         const bool title = grow.left() && grow.left() == -grow.right();
         const auto moved = Drag(&w, start.topLeft() + at, delta, false,
-                                setup == RightButton ? Qt::RightButton : Qt::LeftButton);
+                                setup == RightButton ? Qt::RightButton : Qt::LeftButton, setup == OneMove);
         QCOMPARE(moved.first,
                  title ? start.translated(delta / 2) : start); // the first move only arms a resize
         QCOMPARE(moved.second, expected);
@@ -259,6 +303,14 @@ private slots:
         QTRY_COMPARE(child->log,
                      (QList<int>{ZBWidget::Intensifying, ZBWidget::Hiding, ZBWidget::Steady, Tick}));
         QVERIFY((child->show(), child->close()) && child->isHidden());
+        NoAnimation still; // reduced motion: the same states, each fade ending at once, no timer ticking
+        Frame calm;
+        calm.setStyle(&still), calm.SetIntensifyTime(280), calm.SetFadeTime(280), calm.show();
+        QCoreApplication::sendPostedEvents(&calm, QEvent::MetaCall);
+        QCOMPARE(calm.windowOpacity(), 1.0);
+        QVERIFY(!calm.close());
+        QTRY_COMPARE(calm.log, (QList<int>{ZBWidget::Intensifying, ZBWidget::Steady, ZBWidget::Closing,
+                                           ZBWidget::Closed, ZBWidget::Hiding, ZBWidget::Steady}));
     }
 
     // Widgets and buttons take their cells by alignment (each side counting its own, anything but exact
