@@ -62,6 +62,18 @@ TOTAL_PASSED=0
 TOTAL_FAILED=0
 FAILED_CONFIGS=()
 
+# tally <what> <configuration> <status>: a check's line, counted in the totals.
+tally() {
+    if [ "$3" -eq 0 ]; then
+        echo "$1: passed"
+        TOTAL_PASSED=$((TOTAL_PASSED + 1))
+    else
+        echo "$1: FAILED"
+        TOTAL_FAILED=$((TOTAL_FAILED + 1))
+        FAILED_CONFIGS+=("$2")
+    fi
+}
+
 # run_ctest <name>: runs the build's tests and adds them to the totals.
 run_ctest() {
     local name=$1 log="$BUILD/$1/ctest.log" rc=0
@@ -123,31 +135,18 @@ consumer() {
             env -u LD_LIBRARY_PATH QT_QPA_PLATFORM=offscreen "$dir/install/bin/zb_consumer" &&
             pkg-config --exists --print-errors $static "$pkg" --with-path="$prefix/lib/pkgconfig"
     } >"$dir.log" 2>&1 || rc=$?
-    if [ $rc -eq 0 ]; then
-        echo "consumer $pkg ($name): passed"
-        TOTAL_PASSED=$((TOTAL_PASSED + 1))
-    else
-        tail -n 30 "$dir.log"
-        echo "consumer $pkg ($name): FAILED"
-        TOTAL_FAILED=$((TOTAL_FAILED + 1))
-        FAILED_CONFIGS+=("consumer-$name")
-    fi
+    [ $rc -eq 0 ] || tail -n 30 "$dir.log" || true
+    tally "consumer $pkg ($name)" "consumer-$name" $rc
 }
 
 # docs: the reference documentation of the Qt 6 build; Doxygen fails on any warning, an undocumented
 # public symbol included.
 docs() {
-    local log="$BUILD/docs.log"
+    local log="$BUILD/docs.log" rc=0
     say "docs"
-    if cmake --build "$BUILD/qt6" --target docs >"$log" 2>&1; then
-        echo "docs: passed ($BUILD/qt6/docs/html/index.html)"
-        TOTAL_PASSED=$((TOTAL_PASSED + 1))
-    else
-        grep -E 'error|warning' "$log" | head -n 40
-        echo "docs: FAILED"
-        TOTAL_FAILED=$((TOTAL_FAILED + 1))
-        FAILED_CONFIGS+=("docs")
-    fi
+    cmake --build "$BUILD/qt6" --target docs >"$log" 2>&1 || rc=$?
+    [ $rc -eq 0 ] || grep -E 'error|warning' "$log" | head -n 40 || true
+    tally "docs ($BUILD/qt6/docs/html/index.html)" docs $rc
 }
 
 # windows_syntax <name> <Qt include folder> <win32-g++ mkspec folder>: every source of the library, the
@@ -155,7 +154,7 @@ docs() {
 # only (nothing links), so that the Windows-only code is compiled too; generated headers come from the
 # build <name>.
 windows_syntax() {
-    local name=$1 qt=$2 spec=$3 dir="$BUILD/$1" log="$BUILD/$1/windows.log" failed=() flags=() d f
+    local name=$1 qt=$2 mkspec=$3 dir="$BUILD/$1" log="$BUILD/$1/windows.log" failed=() flags=() d f
     say "windows syntax $name"
     for d in "$qt"/*/; do flags+=(-isystem "$d"); done
     while IFS= read -r d; do flags+=(-I "$d"); done < <(find "$dir" -type d -path '*_autogen/include')
@@ -164,17 +163,10 @@ windows_syntax() {
         x86_64-w64-mingw32-g++-posix -std=c++17 -fsyntax-only -Wall -Wextra -Woverloaded-virtual -Wshadow=local \
             -Wnon-virtual-dtor -Werror -DQT_NO_KEYWORDS -DZebGuiCore_EXPORTS -I"$ROOT/include" -I"$ROOT/src" \
             -I"$ROOT/theme" -I"$dir/src" -I"$dir/src/resource" -I"$dir/src/theme" "${flags[@]}" -isystem "$qt" \
-            -isystem "$spec" "$f" >>"$log" 2>&1 || failed+=("${f#"$ROOT"/}")
+            -isystem "$mkspec" "$f" >>"$log" 2>&1 || failed+=("${f#"$ROOT"/}")
     done
-    if [ ${#failed[@]} -eq 0 ]; then
-        echo "windows syntax $name: passed"
-        TOTAL_PASSED=$((TOTAL_PASSED + 1))
-    else
-        grep -E 'error' "$log" | head -n 20
-        echo "windows syntax $name: FAILED in ${failed[*]}"
-        TOTAL_FAILED=$((TOTAL_FAILED + 1))
-        FAILED_CONFIGS+=("windows-$name")
-    fi
+    [ ${#failed[@]} -eq 0 ] || grep -E 'error' "$log" | head -n 20 || true
+    tally "windows syntax $name${failed[*]:+ (failing: ${failed[*]})}" "windows-$name" ${#failed[@]}
 }
 
 run_editor() {
@@ -209,14 +201,10 @@ python_installed() {
     local name=$1 suffix=$2 pyqt=$3
     local code="from $pyqt.QtWidgets import QApplication; from zebguicore import ZBWidget, ZBMessageBox
 app = QApplication([]); ZBWidget().TitleBar()"
-    if env -u LD_LIBRARY_PATH PYTHONPATH="$(python_dir "$suffix")" QT_QPA_PLATFORM=offscreen /usr/bin/python3 -c "$code"; then
-        echo "installed Python module ($name): passed"
-        TOTAL_PASSED=$((TOTAL_PASSED + 1))
-    else
-        echo "installed Python module ($name): FAILED"
-        TOTAL_FAILED=$((TOTAL_FAILED + 1))
-        FAILED_CONFIGS+=("python-$name")
-    fi
+    local rc=0
+    env -u LD_LIBRARY_PATH PYTHONPATH="$(python_dir "$suffix")" QT_QPA_PLATFORM=offscreen /usr/bin/python3 \
+        -c "$code" || rc=$?
+    tally "installed Python module ($name)" "python-$name" $rc
 }
 
 cmd_run() {
