@@ -259,7 +259,8 @@ cmd_test() {
     configure_build asan
     run_ctest asan
 
-    # Clang with warnings as errors; the benchmark and the gallery add nothing here but build time.
+    # Clang with warnings as errors; the benchmark, the gallery and the Python module add nothing here
+    # but build time.
     configure_build clang
     run_ctest clang
 
