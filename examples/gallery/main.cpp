@@ -1,8 +1,8 @@
 // The ZebGuiCore gallery: one page per widget family in a frameless main window.
 //
 // Run with a display, it opens the window. With --tour DIR, on the offscreen platform, or when there
-// is no display at all, it renders every page in the light and the dark variant to
-// DIR/NN-<title>-<variant>.png and exits.
+// is no display at all, it renders every page in the light and the dark variant, and right to left, to
+// DIR/NN-<title>-<light|dark|rtl>.png and exits.
 #include "window.h"
 
 #include "ZBTheme.h"
@@ -36,7 +36,8 @@ void settle(int milliseconds)
     loop.exec();
 }
 
-// Shows the window, waits for the fade-in to end, and saves one screenshot per page in each variant.
+// Shows the window, waits for the fade-in to end, and saves one screenshot per page in each variant and
+// one right to left.
 int runTour(Gallery::Window& window, const QString& folder)
 {
     const QDir dir(folder);
@@ -55,17 +56,25 @@ int runTour(Gallery::Window& window, const QString& folder)
         loop.exec();
     }
     const ZBTheme::Variant chosen = ZBTheme::GetVariant();
-    const QPair<ZBTheme::Variant, QString> variants[] = {{ZBTheme::Light, QStringLiteral("light")},
-                                                         {ZBTheme::Dark, QStringLiteral("dark")}};
+    const Qt::LayoutDirection direction = QApplication::layoutDirection();
+    const struct
+    {
+        ZBTheme::Variant variant;
+        Qt::LayoutDirection direction;
+        QString name;
+    } runs[] = {{ZBTheme::Light, Qt::LeftToRight, QStringLiteral("light")},
+                {ZBTheme::Dark, Qt::LeftToRight, QStringLiteral("dark")},
+                {ZBTheme::Light, Qt::RightToLeft, QStringLiteral("rtl")}};
     int saved = 0;
-    for (const auto& variant : variants) {
-        ZBTheme::SetVariant(variant.first);
+    for (const auto& run : runs) {
+        ZBTheme::SetVariant(run.variant);
+        QApplication::setLayoutDirection(run.direction);
         for (int i = 0; i < window.PageCount(); ++i) {
             window.ShowPage(i);
             settle(150);
             const QString name = QStringLiteral("%1-%2-%3.png")
                                      .arg(i + 1, 2, 10, QLatin1Char('0'))
-                                     .arg(fileSafe(window.PageTitle(i)), variant.second);
+                                     .arg(fileSafe(window.PageTitle(i)), run.name);
             if (window.grab().save(dir.filePath(name)))
                 ++saved;
             else
@@ -73,8 +82,9 @@ int runTour(Gallery::Window& window, const QString& folder)
         }
     }
     ZBTheme::SetVariant(chosen);
+    QApplication::setLayoutDirection(direction);
     std::printf("screenshots: %s\n", qPrintable(QDir::toNativeSeparators(dir.absolutePath())));
-    return saved == 2 * window.PageCount() ? 0 : 1;
+    return saved == int(std::size(runs)) * window.PageCount() ? 0 : 1;
 }
 
 // The offscreen platform warns about every opacity step of a fade; the tour does not need to hear it.
