@@ -189,9 +189,13 @@ bool ZBMdiRegistry::Activate(ZBMdiSubWindow* subWindow)
         activeConnection = QObject::connect(subWindow, &ZBMdiSubWindow::StateChanged, area,
                                             &ZBMdiAreaWidget::OnStateChanged);
         // A slot of the StateChanged that presenting emitted may have restored or minimised it again
-        // before the area listened: the area follows the state it ended in.
-        if (!layout->FollowUnheardState(subWindow) || !alive)
-            return !alive.isNull();
+        // before the area listened: the area follows the state it ended in. The slots of what that
+        // drives may delete the area or the sub-window; a deleted one has handed activation on.
+        QPointer<ZBMdiSubWindow> guard(subWindow);
+        if (!layout->FollowUnheardState(subWindow))
+            return false;
+        if (!guard || guard != active)
+            return true;
         // Typing goes to the document just activated; one not shown yet gets it once it is.
         if (!subWindow->isHidden())
             ZBMdiSubWindowPrivate::GiveFocus(subWindow);

@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <memory>
+#include <utility>
 
 using namespace TestUtil;
 
@@ -267,10 +268,12 @@ private slots:
     {
         QTest::addColumn<int>("how");
         QTest::addColumn<bool>("rightShown");
-        const char* const rows[] = {"restored by a slot", "minimised by a slot", "last closed",
-                                    "last taken by another area", "last deleted"};
-        for (int how = 0; how < 5; ++how)
-            QTest::newRow(rows[how]) << how << (how < 2 || how == 3);
+        const char* const rows[] = {
+            "restored by a slot", "minimised by a slot",
+            "last closed",        "last taken by another area",
+            "last deleted",       "restored, then deleted by a slot of the one restored with it"};
+        for (int how = 0; how < 6; ++how)
+            QTest::newRow(rows[how]) << how << (how != 2 && how != 4);
     }
     void maximisedModeEnds()
     {
@@ -280,12 +283,20 @@ private slots:
         QPointer<ZBMdiSubWindow> right = a->Add("right", QRect(300, 10, 200, 150));
         right->ShowMaximized();
         QObject::connect(left, &ZBMdiSubWindow::StateChanged, [&](Qt::WindowStates, Qt::WindowStates state) {
-            if (state & Qt::WindowMaximized)
-                how == 0 ? left->ShowNormal() : left->ShowMinimized();
+            if (!(state & Qt::WindowMaximized))
+                return;
+            if (how == 1)
+                left->ShowMinimized();
+            else
+                left->ShowNormal();
+        });
+        QObject::connect(right, &ZBMdiSubWindow::StateChanged, [&, once = true]() mutable {
+            if (how == 5 && std::exchange(once, false))
+                delete left.data();
         });
         auto* other = new ZBMdiAreaWidget(a.get());
         other->show();
-        if (how < 2) {
+        if (how < 2 || how == 5) {
             a->area->SetActiveSubWindow(left);
         } else {
             delete left;
