@@ -14,6 +14,7 @@
 #include <QListView>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOptionComboBox>
@@ -108,21 +109,33 @@ ZBComboBoxPrivate::~ZBComboBoxPrivate() = default;
 
 void ZBComboBoxPrivate::Init()
 {
-    popup = new ZBPopupWidget(q);
-    ZBPopupWidget* p = popup;
-    QObject::connect(p, qOverload<int, int>(&ZBPopupWidget::CurrentIndexChanged), q,
-                     &ZBComboBox::OnCurrentIndexChanged);
-    QObject::connect(p, &ZBPopupWidget::ItemClicked, q, &ZBComboBox::OnItemClicked);
-    QObject::connect(p, &ZBPopupWidget::ItemDoubleClicked, q, &ZBComboBox::OnItemDoubleClicked);
-    QObject::connect(p, &ZBPopupWidget::ItemDataChanged, q, &ZBComboBox::OnItemDataChanged);
-    listKeys.reset(new ListKeys(this));
-    p->ItemArea()->installEventFilter(listKeys.get());
+    BuildPopup();
     ZBAccessible::Adopt(q);
+}
+
+void ZBComboBoxPrivate::BuildPopup()
+{
+    popup = new ZBPopupWidget(q);
+    QObject::connect(popup, qOverload<int, int>(&ZBPopupWidget::CurrentIndexChanged), q,
+                     &ZBComboBox::OnCurrentIndexChanged);
+    QObject::connect(popup, &ZBPopupWidget::ItemClicked, q, &ZBComboBox::OnItemClicked);
+    QObject::connect(popup, &ZBPopupWidget::ItemDoubleClicked, q, &ZBComboBox::OnItemDoubleClicked);
+    QObject::connect(popup, &ZBPopupWidget::ItemDataChanged, q, &ZBComboBox::OnItemDataChanged);
+    // The only place where the popup can go: deleted behind the combo box's back, it is replaced by
+    // an empty one, so that the combo box always has a list (the destructor disconnects this first).
+    QObject::connect(popup, &QObject::destroyed, q, [this] {
+        openedFromKeyboard = false;
+        BuildPopup();
+        q->updateGeometry();
+        q->update();
+    });
+    listKeys.reset(new ListKeys(this));
+    popup->ItemArea()->installEventFilter(listKeys.get());
 }
 
 void ZBComboBoxPrivate::OpenPopup()
 {
-    QPointer<ZBPopupWidget> p = popup;
+    QPointer<ZBPopupWidget> p = popup; // a slot of the show may delete the popup, or the combo box
     // A highlight left over from browsing starts again on the current item.
     openedFromKeyboard = false;
     Highlight(q->CurrentIndex(), false);
@@ -176,7 +189,7 @@ void ZBComboBoxPrivate::PlacePopup(bool shown)
 
 void ZBComboBoxPrivate::ClosePopup()
 {
-    if (!popup || !popup->isVisible())
+    if (!popup->isVisible())
         return;
     popup->removeEventFilter(q);
     popup->hide();
@@ -184,7 +197,7 @@ void ZBComboBoxPrivate::ClosePopup()
 
 bool ZBComboBoxPrivate::ComboKey(QKeyEvent* event)
 {
-    if (popup && popup->isVisible()) {
+    if (popup->isVisible()) {
         if (openedFromKeyboard)
             return BrowseKey(event);
         if (event->key() == Qt::Key_Escape || IsOpenKey(event)) {
@@ -206,8 +219,6 @@ bool ZBComboBoxPrivate::ListKey(QKeyEvent* event)
 
 bool ZBComboBoxPrivate::StepKey(QKeyEvent* event)
 {
-    if (!popup)
-        return false;
     if (IsOpenKey(event)) {
         OpenFromKeyboard();
         return true;
@@ -272,11 +283,12 @@ void ZBComboBoxPrivate::ListHidden()
 
 void ZBComboBoxPrivate::OpenFromKeyboard()
 {
-    if (!popup || popup->GetItemCount() == 0)
+    if (popup->GetItemCount() == 0)
         return;
     QPointer<ZBComboBox> alive(q);
+    QPointer<ZBPopupWidget> opened = popup;
     OpenPopup();
-    if (!alive || !popup)
+    if (!alive || !opened)
         return;
     openedFromKeyboard = true;
     popup->ItemArea()->setFocus(Qt::PopupFocusReason);
@@ -285,8 +297,7 @@ void ZBComboBoxPrivate::OpenFromKeyboard()
 
 int ZBComboBoxPrivate::Highlighted() const
 {
-    QListView* list = popup ? popup->ItemArea() : nullptr;
-    QItemSelectionModel* selection = list ? list->selectionModel() : nullptr;
+    QItemSelectionModel* selection = popup->ItemArea()->selectionModel();
     if (!selection)
         return -1;
     const QModelIndexList rows = selection->selectedIndexes();
@@ -295,8 +306,8 @@ int ZBComboBoxPrivate::Highlighted() const
 
 void ZBComboBoxPrivate::Highlight(int row, bool announce)
 {
-    QListView* list = popup ? popup->ItemArea() : nullptr;
-    QItemSelectionModel* selection = list ? list->selectionModel() : nullptr;
+    QListView* list = popup->ItemArea();
+    QItemSelectionModel* selection = list->selectionModel();
     if (!selection)
         return;
     // The selection, not the list's current item: that one is the combo box's current index.
@@ -314,7 +325,7 @@ void ZBComboBoxPrivate::Highlight(int row, bool announce)
 
 int ZBComboBoxPrivate::Search(int from, const QString& typed)
 {
-    const int count = popup ? popup->GetItemCount() : 0;
+    const int count = popup->GetItemCount();
     if (count == 0)
         return -1;
     // Keys typed within the keyboard input interval make one search text, as in item views.
@@ -343,56 +354,49 @@ ZBComboBox::ZBComboBox(QWidget* parent) : QWidget(parent, Qt::WindowFlags()), d(
 ZBComboBox::~ZBComboBox()
 {
     d->listKeys.reset();
-    if (ZBPopupWidget* popup = d->popup) {
-        // The popup is still a child and dies with this widget; it must not call back into it.
-        disconnect(popup, nullptr, this, nullptr);
-        popup->removeEventFilter(this);
-        popup->hide();
-        popup->deleteLater();
-        d->popup = nullptr;
-    }
+    // The popup is still a child and dies with this widget; it must not call back into it.
+    disconnect(d->popup, nullptr, this, nullptr);
+    d->popup->removeEventFilter(this);
+    d->popup->hide();
+    d->popup->deleteLater();
+    d->popup = nullptr;
 }
 
 int ZBComboBox::CurrentIndex() const
 {
-    return d->popup ? d->popup->CurrentIndex() : -1;
+    return d->popup->CurrentIndex();
 }
 
 void ZBComboBox::SetCurrentIndex(int index)
 {
-    if (d->popup)
-        d->popup->SetCurrentIndex(index);
+    d->popup->SetCurrentIndex(index);
 }
 
 int ZBComboBox::GetItemCount() const
 {
-    return d->popup ? d->popup->GetItemCount() : 0;
+    return d->popup->GetItemCount();
 }
 
 void ZBComboBox::InsertItem(int index)
 {
-    if (d->popup) {
-        d->popup->InsertItem(index);
-        QPointer<ZBComboBox> alive(this);
-        Q_EMIT ItemInserted(index);
-        if (!alive)
-            return;
-    }
+    d->popup->InsertItem(index);
+    QPointer<ZBComboBox> alive(this);
+    Q_EMIT ItemInserted(index);
+    if (!alive)
+        return;
     updateGeometry();
     update();
 }
 
 void ZBComboBox::RemoveItem(int index)
 {
-    if (d->popup) {
-        QPointer<ZBComboBox> alive(this);
-        d->popup->RemoveItem(index);
-        if (!alive)
-            return;
-        Q_EMIT ItemRemoved(index);
-        if (!alive)
-            return;
-    }
+    QPointer<ZBComboBox> alive(this);
+    d->popup->RemoveItem(index);
+    if (!alive)
+        return;
+    Q_EMIT ItemRemoved(index);
+    if (!alive)
+        return;
     updateGeometry();
 }
 
@@ -408,34 +412,30 @@ void ZBComboBox::RaiseItem(int index)
 
 QVariant ZBComboBox::GetItemData(int index, int role) const
 {
-    return d->popup ? d->popup->GetItemData(index, role) : QVariant();
+    return d->popup->GetItemData(index, role);
 }
 
 void ZBComboBox::SetItemData(int index, const QVariant& value, int role)
 {
-    if (d->popup) {
-        QPointer<ZBComboBox> alive(this);
-        d->popup->SetItemData(index, value, role);
-        if (!alive)
-            return;
-    }
+    QPointer<ZBComboBox> alive(this);
+    d->popup->SetItemData(index, value, role);
+    if (!alive)
+        return;
     updateGeometry();
 }
 
 QSize ZBComboBox::GetIconSize() const
 {
-    return d->popup ? d->popup->GetIconSize() : QSize();
+    return d->popup->GetIconSize();
 }
 
 ZBComboBoxItemDelegate* ZBComboBox::GetItemDelegate() const
 {
-    return d->popup ? d->popup->GetItemDelegate() : nullptr;
+    return d->popup->GetItemDelegate();
 }
 
 void ZBComboBox::SetItemDelegate(ZBComboBoxItemDelegate* delegate)
 {
-    if (!d->popup)
-        return;
     d->popup->SetItemDelegate(delegate);
     updateGeometry();
     update();
@@ -443,37 +443,36 @@ void ZBComboBox::SetItemDelegate(ZBComboBoxItemDelegate* delegate)
 
 void ZBComboBox::SetPopupTitle(const QString& title)
 {
-    if (d->popup)
-        d->popup->setWindowTitle(title);
+    d->popup->setWindowTitle(title);
 }
 
 void ZBComboBox::ShowPopupTitleBar()
 {
-    if (d->popup && d->popup->TitleBar())
-        d->popup->TitleBar()->setVisible(true);
+    if (ZBTitleBar* title = d->popup->TitleBar())
+        title->setVisible(true);
 }
 
 void ZBComboBox::HidePopupTitleBar()
 {
-    if (d->popup && d->popup->TitleBar())
-        d->popup->TitleBar()->setVisible(false);
+    if (ZBTitleBar* title = d->popup->TitleBar())
+        title->setVisible(false);
 }
 
 void ZBComboBox::ShowPopupFooterBar()
 {
-    if (d->popup && d->popup->GetFooter())
-        d->popup->GetFooter()->setVisible(true);
+    if (ZBFooterBar* footer = d->popup->GetFooter())
+        footer->setVisible(true);
 }
 
 void ZBComboBox::HidePopupFooterBar()
 {
-    if (d->popup && d->popup->GetFooter())
-        d->popup->GetFooter()->setVisible(false);
+    if (ZBFooterBar* footer = d->popup->GetFooter())
+        footer->setVisible(false);
 }
 
 ZBFooterBar* ZBComboBox::GetPopupFooter() const
 {
-    return d->popup ? d->popup->GetFooter() : nullptr;
+    return d->popup->GetFooter();
 }
 
 bool ZBComboBox::eventFilter(QObject* watched, QEvent* event)
@@ -485,8 +484,6 @@ bool ZBComboBox::eventFilter(QObject* watched, QEvent* event)
 
 QSize ZBComboBox::sizeHint() const
 {
-    if (!d->popup)
-        return QSize(0, 0);
     const QSize item = d->popup->MaximumItemSize();
     const int titleWidth = d->popup->TitleBar() ? d->popup->TitleBar()->sizeHint().width() : 0;
     return QSize(qMax(item.width(), titleWidth), item.height());
@@ -494,8 +491,6 @@ QSize ZBComboBox::sizeHint() const
 
 QSize ZBComboBox::minimumSizeHint() const
 {
-    if (!d->popup)
-        return QSize(0, 0);
     const QSize face = d->popup->FaceSizeHint();
     const int titleWidth = d->popup->TitleBar() ? d->popup->TitleBar()->sizeHint().width() : 0;
     return QSize(qMax(face.width(), titleWidth), face.height());
@@ -503,14 +498,12 @@ QSize ZBComboBox::minimumSizeHint() const
 
 void ZBComboBox::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && d->popup && d->popup->GetItemCount() > 0)
+    if (event->button() == Qt::LeftButton && d->popup->GetItemCount() > 0)
         d->OpenPopup();
 }
 
 void ZBComboBox::wheelEvent(QWheelEvent* event)
 {
-    if (!d->popup)
-        return;
     // A horizontal wheel steps too, as a vertical one does.
     const QPoint angle = event->angleDelta();
     const int delta = angle.y() != 0 ? angle.y() : angle.x();
@@ -538,8 +531,7 @@ void ZBComboBox::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     option.rect = rect();
     style()->drawComplexControl(QStyle::CC_ComboBox, &option, &painter, this);
-    if (d->popup)
-        d->popup->PaintCurrentItem(&painter, option.rect);
+    d->popup->PaintCurrentItem(&painter, option.rect);
     // The delegate may paint over the whole face, so the focus frame comes last.
     if (hasFocus()) {
         QStyleOptionFocusRect focus;

@@ -4,7 +4,6 @@
 
 #include <QElapsedTimer>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <memory>
 
@@ -19,6 +18,7 @@ public:
     ~ZBComboBoxPrivate();
 
     void Init();
+    void BuildPopup(); // the popup list with its connections, and again if it is ever deleted
     void OpenPopup();
     // Sizes the popup and lays it over the combo box, with the title bar and footer that show, or
     // that will show once the popup does.
@@ -44,7 +44,7 @@ public:
     int Search(int from, const QString& typed);
 
     ZBComboBox* const q;
-    QPointer<ZBPopupWidget> popup; // child window of the combo box; null only in the destructor
+    ZBPopupWidget* popup = nullptr; // child window of the combo box, from Init() to the destructor
     bool openedFromKeyboard = false;
     QString searchText;
     QElapsedTimer searchTimer;
