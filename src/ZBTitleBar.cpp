@@ -24,6 +24,16 @@
 
 namespace {
 
+// Gives widget another parent with its window flags and its visibility relative to the parent, which
+// setParent() would lose: a title bar that is not shown yet keeps its parts.
+void MoveTo(QWidget* widget, QWidget* parent)
+{
+    const Qt::WindowFlags flags = widget->windowFlags();
+    const bool shown = !widget->isHidden();
+    widget->setParent(parent, flags);
+    widget->setVisible(shown);
+}
+
 void applyThemeMargins(QLayout* layout)
 {
     const QRect m = ZBResource::GetData(ZBResource::TitleBarMargins).toRect();
@@ -198,14 +208,7 @@ void ZBTitleBar::ReplaceBackground(QWidget* background)
         return;
 
     QWidget* const oldBackground = d->background;
-    auto* oldGrid = qobject_cast<QGridLayout*>(oldBackground->layout());
-    const Qt::WindowFlags iconFlags = d->iconLabel->windowFlags();
-    const Qt::WindowFlags titleFlags = d->titleLabel->windowFlags();
-    // Visibility relative to the parent: a title bar that is not shown yet must keep its labels.
-    const bool iconShown = !d->iconLabel->isHidden();
-    const bool titleShown = !d->titleLabel->isHidden();
-
-    if (oldGrid) {
+    if (auto* oldGrid = qobject_cast<QGridLayout*>(oldBackground->layout())) {
         oldGrid->removeWidget(d->iconLabel);
         oldGrid->removeWidget(d->titleLabel);
         oldGrid->removeItem(d->buttonGrid);
@@ -213,20 +216,12 @@ void ZBTitleBar::ReplaceBackground(QWidget* background)
         d->buttonGrid->setParent(nullptr);
         d->bottomGrid->setParent(nullptr);
     }
-
-    d->iconLabel->setParent(background, iconFlags);
-    d->iconLabel->setVisible(iconShown);
-    d->titleLabel->setParent(background, titleFlags);
-    d->titleLabel->setVisible(titleShown);
-
+    MoveTo(d->iconLabel, background);
+    MoveTo(d->titleLabel, background);
     for (const auto* list : {&d->leftWidgets, &d->rightWidgets}) {
         for (QWidget* widget : *list) {
-            if (!widget || widget->parentWidget() != oldBackground) // gone, or taken elsewhere
-                continue;
-            const Qt::WindowFlags flags = widget->windowFlags();
-            const bool shown = !widget->isHidden();
-            widget->setParent(background, flags);
-            widget->setVisible(shown);
+            if (widget && widget->parentWidget() == oldBackground) // not gone, nor taken elsewhere
+                MoveTo(widget, background);
         }
     }
 
