@@ -18,11 +18,11 @@ install(TARGETS ${ZB_INSTALL_TARGETS}
 list(TRANSFORM ZB_PUBLIC_HEADER_NAMES PREPEND ${PROJECT_SOURCE_DIR}/include/ OUTPUT_VARIABLE ZB_INSTALL_HEADERS)
 install(FILES ${ZB_INSTALL_HEADERS} ${PROJECT_SOURCE_DIR}/include/ZBResource.h
               ${CMAKE_CURRENT_BINARY_DIR}/src/zebguicore_export.h
-              ${CMAKE_CURRENT_BINARY_DIR}/src/resource/zebresource_export.h
+              ${CMAKE_CURRENT_BINARY_DIR}/resource/zebresource_export.h
         DESTINATION ${ZB_INSTALL_INCLUDEDIR})
 if(TARGET ZebGuiCoreTheme)
     install(FILES ${PROJECT_SOURCE_DIR}/theme/ZBTheme.h
-                  ${CMAKE_CURRENT_BINARY_DIR}/src/theme/zebguicoretheme_export.h
+                  ${CMAKE_CURRENT_BINARY_DIR}/theme/zebguicoretheme_export.h
             DESTINATION ${ZB_INSTALL_INCLUDEDIR})
 endif()
 

@@ -163,7 +163,7 @@ windows_syntax() {
     for f in "$ROOT"/src/*.cpp "$ROOT"/theme/*.cpp "$ROOT"/designer/*.cpp; do
         x86_64-w64-mingw32-g++-posix -std=c++17 -fsyntax-only -Wall -Wextra -Woverloaded-virtual -Wshadow=local \
             -Wnon-virtual-dtor -Werror -DQT_NO_KEYWORDS -DZebGuiCore_EXPORTS -I"$ROOT/include" -I"$ROOT/src" \
-            -I"$ROOT/theme" -I"$dir/src" -I"$dir/src/resource" -I"$dir/src/theme" "${flags[@]}" -isystem "$qt" \
+            -I"$ROOT/theme" -I"$dir/src" -I"$dir/resource" -I"$dir/theme" "${flags[@]}" -isystem "$qt" \
             -isystem "$mkspec" "$f" >>"$log" 2>&1 || failed+=("${f#"$ROOT"/}")
     done
     [ ${#failed[@]} -eq 0 ] || grep -E 'error' "$log" | head -n 20 || true
