@@ -5,6 +5,8 @@
 #   scripts/bench.sh --runs 51            more runs per side for steadier medians
 #   scripts/bench.sh --filter X --side zb one side only, e.g. under
 #                                         valgrind --tool=callgrind --toggle-collect='*Bench::Time*'
+#   scripts/bench.sh --desktop [--runs 5] interactive resizing on an X11 desktop (Xvfb, openbox, xcompmgr)
+#                                         against a QMainWindow: bench/resize_latency.py
 # Exits with 3 when a row misses its target by more than the run's noise or a scaling series grows
 # faster than linearly (exponent above 1.2).
 set -euo pipefail
@@ -15,5 +17,10 @@ JOBS=${ZB_JOBS:-2}
 
 cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZB_BUILD_BENCH=ON \
     -DZB_BUILD_TESTS=OFF -DZB_BUILD_EXAMPLES=OFF >/dev/null
+if [ "${1:-}" = --desktop ]; then
+    shift
+    cmake --build "$BUILD" --target zb_resize_app -j "$JOBS"
+    exec python3 "$ROOT/bench/resize_latency.py" "$BUILD/bench/zb_resize_app" "$@"
+fi
 cmake --build "$BUILD" --target zb_bench -j "$JOBS"
 exec "$BUILD/bench/zb_bench" "$@"

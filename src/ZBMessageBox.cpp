@@ -3,6 +3,7 @@
 
 #include "ZBAccessible_p.h"
 #include "ZBDeferredDelete_p.h"
+#include "ZBPixmapFollower_p.h"
 #include "ZBQtCompat_p.h"
 #include "ZBWidgetTree_p.h"
 
@@ -360,6 +361,7 @@ void ZBMessageBox::SetDefaultButton(StandardButton kind)
 
 void ZBMessageBox::SetIcon(const QPixmap& pixmap)
 {
+    ZBPixmapFollower::Stop(d->iconLabel);
     d->iconLabel->setPixmap(pixmap);
     d->iconLabel->setVisible(!pixmap.isNull());
 }
@@ -369,7 +371,10 @@ void ZBMessageBox::SetIcon(Icon icon)
     const int index = int(icon);
     if (index < CriticalIcon || index > QuestionIcon)
         return;
-    SetIcon(standardPixmap(index, d->iconLabel->devicePixelRatioF()));
+    // Built anew for the screen the box is shown on, and for each screen it moves to.
+    const QPixmap pixmap =
+        ZBPixmapFollower::Follow(d->iconLabel, [index](qreal ratio) { return standardPixmap(index, ratio); });
+    d->iconLabel->setVisible(!pixmap.isNull());
 }
 
 void ZBMessageBox::SetText(const QString& text)

@@ -59,6 +59,19 @@ inline QPixmap IconPixmap(const QIcon& icon, int size, qreal dpr, QIcon::Mode mo
 #endif
 }
 
+/*!
+    Whether \a event tells a widget that its window moved to another screen, or (Qt 6.6 and later)
+    that the device pixel ratio of its screen changed: what may call for pixmaps of another density.
+*/
+inline bool IsScreenOrRatioChange(const QEvent* event)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+    if (event->type() == QEvent::DevicePixelRatioChange)
+        return true;
+#endif
+    return event->type() == QEvent::ScreenChangeInternal;
+}
+
 /*! The type of QWidget::nativeEvent's result argument. */
 #if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
 using NativeEventResult = qintptr;

@@ -3,6 +3,7 @@
 #include "ZBWidgetTree_p.h"
 
 #include "ZBAccessible_p.h"
+#include "ZBPixmapFollower_p.h"
 #include "ZBQtCompat_p.h"
 #include "ZBResource.h"
 #include "ZBSparseGridLayout_p.h"
@@ -254,14 +255,17 @@ void ZBTitleBar::SetIcon(const QIcon& icon)
     if (!d->iconLabel)
         return;
     if (icon.isNull()) {
+        ZBPixmapFollower::Stop(d->iconLabel);
         d->iconLabel->setPixmap(QPixmap());
         d->iconLabel->hide();
         return;
     }
     const int size = d->iconLabel->maximumWidth();
-    // Sharp on a high-density screen: as many pixels as the label covers there.
-    d->iconLabel->setPixmap(
-        ZBCompat::IconPixmap(icon, size, d->iconLabel->devicePixelRatioF(), QIcon::Normal, QIcon::Off));
+    // Sharp on a high-density screen: as many pixels as the label covers there, on every screen the
+    // window goes to.
+    ZBPixmapFollower::Follow(d->iconLabel, [icon, size](qreal ratio) {
+        return ZBCompat::IconPixmap(icon, size, ratio, QIcon::Normal, QIcon::Off);
+    });
     d->iconLabel->show();
 }
 

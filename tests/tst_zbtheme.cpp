@@ -1,13 +1,16 @@
-// The theme's variants, accent and colour roles; the message box's icon on a screen of device pixel ratio 2.
+// The theme's variants, accent and colour roles; pictures on screens of device pixel ratio 2 and 1.
 #include "ZBMessageBox.h"
 #include "ZBTheme.h"
+#include "ZBTitleBar.h"
 #include "testutil.h"
 
 #include <QDir>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTemporaryDir>
+#include <QWindow>
 #include <cmath>
 #include <vector>
 
@@ -119,24 +122,35 @@ private slots:
         QTRY_VERIFY(chevronIsDark());
     }
 
-    void iconForTheScreen()
+    // The message box's and the title bar's pictures are built for the screen the window stands on,
+    // and anew on each screen of another density it moves to.
+    void picturesFollowTheScreen()
     {
-        if (qApp->devicePixelRatio() != 2.0)
-            QSKIP("needs Qt 6's offscreen platform with a configured screen");
+        if (QGuiApplication::screens().size() != 2)
+            QSKIP("needs Qt 6's offscreen platform with configured screens");
         ZBMessageBox box;
         box.SetIcon(ZBMessageBox::WarningIcon);
-        const QPixmap icon = Named<QLabel>(&box, "ZBMESSBOXICONLABEL")->pixmap(Qt::ReturnByValue);
-        QCOMPARE(icon.devicePixelRatio(), 2.0);
-        QCOMPARE(icon.size(), QSize(96, 96)); // 48 by 48, from the file's own pixels
+        box.TitleBar()->SetIcon(QIcon(QStringLiteral("theme:infoicon.png")));
+        box.show();
+        for (QScreen* screen : {QGuiApplication::screens().at(1), QGuiApplication::screens().at(0)}) {
+            const qreal ratio = screen->devicePixelRatio();
+            box.windowHandle()->setScreen(screen);
+            const QPixmap icon = Named<QLabel>(&box, "ZBMESSBOXICONLABEL")->pixmap(Qt::ReturnByValue);
+            QCOMPARE(icon.devicePixelRatio(), ratio);
+            QCOMPARE(icon.size(), QSize(48, 48) * ratio); // from the file's own pixels
+            QCOMPARE(box.TitleBar()->findChild<QLabel*>()->pixmap(Qt::ReturnByValue).devicePixelRatio(),
+                     ratio);
+        }
     }
 };
 
-// A screen of device pixel ratio 2, which Qt 6's offscreen platform reads from a file.
+// Screens of device pixel ratio 2 and 1, which Qt 6's offscreen platform reads from a file.
 int main(int argc, char** argv)
 {
     QTemporaryDir dir;
     QFile config(dir.filePath(QStringLiteral("screen.json")));
-    if (!config.open(QIODevice::WriteOnly) || config.write(R"({"screens": [{"name": "s", "dpr": 2}]})") < 0)
+    if (!config.open(QIODevice::WriteOnly) ||
+        config.write(R"({"screens": [{"name": "s", "dpr": 2}, {"name": "t", "x": 800, "dpr": 1}]})") < 0)
         return 1;
     config.close();
     QByteArray option = "-platform", platform = "offscreen:configfile=" + config.fileName().toLocal8Bit();
