@@ -1,7 +1,6 @@
-// The application that desktop_test.py drives with real input on X11 and Wayland. It reports its
-// screens' available geometry ("screen x y w h") and where its widgets sit inside their windows
-// ("at NAME x y w h"); everything else is measured from outside. With --still the style turns
-// animations off, with --own the window moves and resizes by its own arithmetic.
+// The application that desktop_test.py drives on X11 and Wayland: it reports its screens ("screen x y w h")
+// and where its widgets sit in their windows ("at NAME x y w h"); --still turns animations off, --own
+// moves and resizes by the library's own arithmetic.
 #include "ZBComboBox.h"
 #include "ZBComboBoxItemDelegate.h"
 #include "ZBDialog.h"
@@ -122,6 +121,7 @@ int main(int argc, char** argv)
     layout->addStretch(1);
     auto* child = new Window(&main, "zb-child", "#c04020");
     child->resize(240, 180);
+    child->winId(); // its X window exists before it shows, so that its fade can be watched from the start
 
     const auto key = [&main](const char* sequence, std::function<void()> action) {
         QObject::connect(new QShortcut(QKeySequence(QLatin1String(sequence)), &main), &QShortcut::activated,
@@ -153,8 +153,7 @@ int main(int argc, char** argv)
         });
     });
     key("W", [child] { child->show(); });
-    // Three documents in a multi-document area; F5 tiles them, F6 cascades them, and each reports
-    // their places in the area's viewport.
+    // Three documents; F5 tiles, F6 cascades them, each reporting their places in the area's viewport.
     key("T", [&main] {
         auto* documents = new QWidget(&main, Qt::Window);
         documents->setWindowTitle(QStringLiteral("zb-documents"));
