@@ -121,7 +121,7 @@ int main(int argc, char** argv)
     layout->addStretch(1);
     auto* child = new Window(&main, "zb-child", "#c04020");
     child->resize(240, 180);
-    child->winId(); // its X window exists before it shows, so that its fade can be watched from the start
+    child->SetIntensifyTime(1500); // long enough to be watched from outside from its first steps
 
     const auto key = [&main](const char* sequence, std::function<void()> action) {
         QObject::connect(new QShortcut(QKeySequence(QLatin1String(sequence)), &main), &QShortcut::activated,
