@@ -1,5 +1,6 @@
-// The application that desktop_test.py drives with real input on X11 and Wayland. It reports where
-// its widgets sit inside their windows ("at NAME x y w h"); everything else is measured from outside.
+// The application that desktop_test.py drives on X11 and Wayland: it reports its screens ("screen x y w h")
+// and where its widgets sit in their windows ("at NAME x y w h"); --still turns animations off, --own
+// moves and resizes by the library's own arithmetic.
 #include "ZBComboBox.h"
 #include "ZBComboBoxItemDelegate.h"
 #include "ZBDialog.h"
@@ -11,11 +12,12 @@
 #include "ZBTitleBar.h"
 #include "ZBWidget.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPointer>
+#include <QProxyStyle>
+#include <QScreen>
 #include <QShortcut>
 #include <QStyleFactory>
 #include <QTextEdit>
@@ -39,6 +41,18 @@ public:
     }
     QSize ItemSizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override { return {200, 30}; }
     QSize MinimumSizeHint(const QStyleOptionViewItem&) const override { return {200, 30}; }
+};
+
+// A style with animations off, as desktops set it for reduced motion.
+class Still : public QProxyStyle
+{
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override
+    {
+        return hint == SH_Widget_Animate ? 0 : QProxyStyle::styleHint(hint, option, widget, data);
+    }
 };
 
 class Window : public ZBWidget
@@ -74,7 +88,8 @@ void at(const char* name, const QWidget* widget, const QWidget* window)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"));
+    QApplication::setStyle(app.arguments().contains(QStringLiteral("--still")) ? new Still(fusion) : fusion);
     ZBTheme::Install(&app);
     ZBTheme::SetAccentColor(
         QColor(0x2f, 0x62, 0xd6)); // dark enough for white text: the selection shows it as it is
@@ -106,6 +121,7 @@ int main(int argc, char** argv)
     layout->addStretch(1);
     auto* child = new Window(&main, "zb-child", "#c04020");
     child->resize(240, 180);
+    child->SetIntensifyTime(1500); // long enough to be watched from outside from its first steps
 
     const auto key = [&main](const char* sequence, std::function<void()> action) {
         QObject::connect(new QShortcut(QKeySequence(QLatin1String(sequence)), &main), &QShortcut::activated,
@@ -137,8 +153,7 @@ int main(int argc, char** argv)
         });
     });
     key("W", [child] { child->show(); });
-    // Three documents in a multi-document area ("active NAME" on each activation); with --actions the
-    // window also has the application's own Next and Previous actions on the platform's keys.
+    // Three documents; F5 tiles, F6 cascades them, each reporting their places in the area's viewport.
     key("T", [&main] {
         auto* documents = new QWidget(&main, Qt::Window);
         documents->setWindowTitle(QStringLiteral("zb-documents"));
@@ -151,19 +166,15 @@ int main(int argc, char** argv)
             document->setGeometry(40 * i, 30 * i, 300, 200);
             area->AddSubWindow(document);
         }
-        QObject::connect(area, &ZBMdiAreaWidget::SubWindowActivated, area, [](ZBMdiSubWindow* document) {
-            say(QStringLiteral("active ") + (document ? document->objectName() : QStringLiteral("none")));
-        });
-        const auto addAction = [documents, area](QKeySequence::StandardKey keys,
-                                                 void (ZBMdiAreaWidget::*slot)()) {
-            auto* action = new QAction(documents);
-            action->setShortcuts(keys);
-            documents->addAction(action);
-            QObject::connect(action, &QAction::triggered, area, slot);
-        };
-        if (QCoreApplication::arguments().contains(QStringLiteral("--actions"))) {
-            addAction(QKeySequence::NextChild, &ZBMdiAreaWidget::ActivatePreviousSubWindow);
-            addAction(QKeySequence::PreviousChild, &ZBMdiAreaWidget::ActivateNextSubWindow);
+        for (const auto& [keys, arrange] : {std::pair{Qt::Key_F5, &ZBMdiAreaWidget::TileSubWindows},
+                                            std::pair{Qt::Key_F6, &ZBMdiAreaWidget::CascadeSubWindows}}) {
+            QObject::connect(
+                new QShortcut(keys, documents), &QShortcut::activated, area, [area, arrange = arrange] {
+                    (area->*arrange)();
+                    at("viewport", area->viewport(), area->viewport());
+                    for (const char* name : {"doc1", "doc2", "doc3"})
+                        at(name, area->findChild<ZBMdiSubWindow*>(QLatin1String(name)), area->viewport());
+                });
         }
         documents->setGeometry(100, 100, 600, 420);
         documents->show();
@@ -172,6 +183,10 @@ int main(int argc, char** argv)
     QObject::connect(&main, &ZBWidget::FadeStateChanged, &main, [&](int state) {
         if (state != 2 || !main.isVisible())
             return;
+        for (const QScreen* screen : QGuiApplication::screens()) {
+            const QRect r = screen->availableGeometry();
+            say(QString::asprintf("screen %d %d %d %d", r.x(), r.y(), r.width(), r.height()));
+        }
         const QSize least = main.minimumSizeHint();
         say(QStringLiteral("minimum %1 %2").arg(least.width()).arg(least.height()));
         at("window", &main, &main);
