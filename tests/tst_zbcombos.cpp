@@ -27,7 +27,8 @@ struct TestDelegate : ZBComboBoxItemDelegate
     void PaintCurrentItem(QPainter*, const QStyleOptionViewItem&, const QModelIndex&) const override {}
     QSize ItemSizeHint(const QStyleOptionViewItem&, const QModelIndex& index) const override
     {
-        return ++sizeCalls, index.data(Qt::SizeHintRole).toSize();
+        ++sizeCalls;
+        return index.data(Qt::SizeHintRole).toSize();
     }
     QSize MinimumSizeHint(const QStyleOptionViewItem&) const override { return {40, 12}; }
     mutable int sizeCalls = 0;
@@ -39,7 +40,8 @@ struct Box : ZBComboBox
     explicit Box(const QVector<int>& heights, QWidget* parent = nullptr) : ZBComboBox(parent)
     {
         for (int i = 0; i < heights.size(); ++i) {
-            InsertItem(i), SetItemData(i, QString(QChar('A' + i)), Qt::DisplayRole);
+            InsertItem(i);
+            SetItemData(i, QString(QChar('A' + i)), Qt::DisplayRole);
             SetItemData(i, QSize(50, heights[i]), Qt::SizeHintRole);
         }
         log.Record(this, qOverload<int, int>(&ZBComboBox::CurrentIndexChanged), QStringLiteral("cur"));
@@ -90,7 +92,8 @@ private slots:
         QList<int> model, asked; // the rows' heights, and how many a step asked for
         ZBItemSizeCache cache;
         const ZBItemSizeCache::SizeOf sizeOf = [&](int row) {
-            return ++asked.last(), QSize(model.at(row), model.at(row));
+            ++asked.last();
+            return QSize(model.at(row), model.at(row));
         };
         for (const QString& step : steps.split(QLatin1Char(' '))) {
             const QStringList n = step.mid(1).split(QLatin1Char(','));
@@ -141,21 +144,25 @@ private slots:
             // A change made in the list comes back through the selection model once.
             {[&] { list->setCurrentIndex(list->model()->index(1, 0)); }, "cur(3,1) cur(1)"},
             // One announcement; the data moves with the row.
-            {[&] { box.RaiseItem(2), box.log.seen << box.GetItemData(0, Qt::UserRole + 5).toString(); },
+            {[&] {
+                 box.RaiseItem(2);
+                 box.log.seen << box.GetItemData(0, Qt::UserRole + 5).toString();
+             },
              "cur(0,0) cur(0) payload"},
             {[&] { box.RaiseItem(4); }, ""},
             {[&] { box.RaiseItem(-1); }, ""},
             // A row that does not exist clears the list's current item, which is announced first.
             {[&] { box.SetCurrentIndex(7); }, "cur(7,-1) cur(-1) cur(0,7) cur(7)"},
-            {[&] { box.InsertItem(0), box.SetCurrentIndex(2); }, "ins(0) cur(-1,2) cur(2)"},
+            {[&] { box.InsertItem(0); }, "ins(0)"},
+            {[&] { box.SetCurrentIndex(2); }, "cur(-1,2) cur(2)"},
             {[&] { box.RemoveItem(0); }, "cur(-2,2) cur(2) rem(0)"}, // above the current one
             {[&] { box.RemoveItem(7); }, "cur(-2,2) cur(2) rem(7)"},
             {[&] { box.RemoveItem(3); }, "cur(-2,2) cur(2) rem(3)"},
             {[&] { box.RemoveItem(2); }, "cur(-2,1) cur(1) rem(2)"}, // the current one, last
-            {[&] { box.SetCurrentIndex(-2), box.RemoveItem(0); },
-             "cur(1,-1) cur(-1) cur(-2,-1) cur(-1) rem(0)"},
-            {[&] { box.SetCurrentIndex(0), box.RemoveItem(0); },
-             "cur(-1,0) cur(0) cur(-2,-1) cur(-1) rem(0)"},
+            {[&] { box.SetCurrentIndex(-2); }, "cur(1,-1) cur(-1)"},
+            {[&] { box.RemoveItem(0); }, "cur(-2,-1) cur(-1) rem(0)"},
+            {[&] { box.SetCurrentIndex(0); }, "cur(-1,0) cur(0)"},
+            {[&] { box.RemoveItem(0); }, "cur(-2,-1) cur(-1) rem(0)"},
         };
         for (const auto& [step, expected] : steps) {
             step();
@@ -179,14 +186,15 @@ private slots:
         QPointer<TestDelegate> delegate = new TestDelegate;
         box.SetItemDelegate(delegate);
         const int titleWidth = box.Popup()->TitleBar()->sizeHint().width();
-        QVERIFY(box.sizeHint() == QSize(qMax(50, titleWidth), 35) &&
-                box.minimumSizeHint() == QSize(qMax(40, titleWidth), 12));
+        QCOMPARE(box.sizeHint(), QSize(qMax(50, titleWidth), 35));
+        QCOMPARE(box.minimumSizeHint(), QSize(qMax(40, titleWidth), 12));
         QCOMPARE(delegate->sizeCalls, 12);     // each item asked once
         box.SetItemDelegate(new TestDelegate); // the replaced one is deleted later, a deleted one falls back
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!delegate);
         delete box.GetItemDelegate();
-        QVERIFY(!box.GetItemDelegate() && box.Popup()->MaximumItemSize() == QSize(50, 35));
+        QCOMPARE(box.GetItemDelegate(), nullptr);
+        QCOMPARE(box.Popup()->MaximumItemSize(), QSize(50, 35));
         ZBCommonComboBox common(nullptr); // the drop-down view is a plain list view
         QCOMPARE(QByteArray(common.view()->metaObject()->className()), QByteArray("QListView"));
     }
@@ -199,30 +207,38 @@ private slots:
         auto* delegate = new TestDelegate(box);
         box->SetItemDelegate(delegate);
         (new QHBoxLayout(box->GetPopupFooter()->Content()))->addWidget(new QLabel(QStringLiteral("6")));
-        box->HidePopupTitleBar(), box->ShowPopupTitleBar(), box->ShowPopupFooterBar();
-        window.setGeometry(100, 100, 220, 60), window.show(); // room for the title bar above the box
+        box->HidePopupTitleBar();
+        box->ShowPopupTitleBar();
+        box->ShowPopupFooterBar();
+        window.setGeometry(100, 100, 220, 60); // room for the title bar above the box
+        window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         ZBPopupWidget* popup = box->Popup();
         QListView* list = box->List();
+        // Whether a press with the button opens the list: "open", "closed".
         const auto open = [&](Qt::MouseButton button) {
             SendMouse(box, QEvent::MouseButtonPress, {5, 5}, button, button);
-            return popup->isVisible() && QTest::qWaitForWindowExposed(popup);
+            return QLatin1String(popup->isVisible() && QTest::qWaitForWindowExposed(popup) ? "open"
+                                                                                           : "closed");
         };
-        QVERIFY(!open(Qt::LeftButton)); // nothing to show
-        for (int h : {20, 20, 20, 20, 20, 30})
-            box->InsertItem(box->GetItemCount()),
-                box->SetItemData(box->GetItemCount() - 1, QSize(50, h), Qt::SizeHintRole);
-        QVERIFY(!open(Qt::RightButton) && !open(Qt::MiddleButton) && open(Qt::LeftButton));
+        QCOMPARE(open(Qt::LeftButton), "closed"); // nothing to show
+        for (int h : {20, 20, 20, 20, 20, 30}) {
+            box->InsertItem(box->GetItemCount());
+            box->SetItemData(box->GetItemCount() - 1, QSize(50, h), Qt::SizeHintRole);
+        }
+        QCOMPARE(open(Qt::RightButton), "closed");
+        QCOMPARE(open(Qt::MiddleButton), "closed");
+        QCOMPARE(open(Qt::LeftButton), "open");
         // The list lies over the box, as wide, six rows of the tallest high; title bar above, footer below.
         const QPoint topLeft = box->mapToGlobal(QPoint(0, 0));
-        QVERIFY(list->mapToGlobal(QPoint(0, 0)) == topLeft && list->height() == 6 * 30 &&
-                popup->width() == box->width());
+        QCOMPARE(QRect(list->mapToGlobal(QPoint(0, 0)), QSize(popup->width(), list->height())),
+                 QRect(topLeft, QSize(box->width(), 6 * 30)));
         QCOMPARE(popup->pos(), topLeft - QPoint(0, popup->TitleBar()->height()));
         QCOMPARE(popup->geometry().bottom(), topLeft.y() + 6 * 30 + popup->GetFooter()->height() - 1);
         // Opening chooses nothing, even when the list takes the focus without a current item.
         popup->activateWindow();
         QTRY_VERIFY(list->hasFocus());
-        QVERIFY(popup->isVisible() && box->CurrentIndex() == -1);
+        QCOMPARE(std::make_pair(popup->isVisible(), box->CurrentIndex()), std::make_pair(true, -1));
         const auto clickRow = [list](int row) {
             QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
                               list->visualRect(list->model()->index(row, 0)).center());
@@ -238,13 +254,14 @@ private slots:
             [&] { QApplication::sendEvent(popup, &deactivate); },
         };
         for (int i = 0; i < int(std::size(closers)); ++i) {
-            QVERIFY(open(Qt::LeftButton));
+            QCOMPARE(open(Qt::LeftButton), "open");
             closers[i]();
             ZB_STEP_COMPARE(i, popup->isVisible(), false);
         }
-        QVERIFY(box->CurrentIndex() == 4 && open(Qt::LeftButton));
+        QCOMPARE(box->CurrentIndex(), 4);
+        QCOMPARE(open(Qt::LeftButton), "open");
         clickRow(4); // the current item: nothing changes
-        QVERIFY(popup->isVisible());
+        QVERIFY2(popup->isVisible(), "a click on the current item leaves the list open");
         // Over the box wherever it fits on the box's screen, elsewhere moved onto its work area: the
         // window in the middle, top-left, at the bottom, over the right edge, over the bottom-right corner.
         const QRect available = window.screen()->availableGeometry();
@@ -254,7 +271,7 @@ private slots:
             QTest::keyClick(list, Qt::Key_Escape);
             window.move(available.topLeft() +
                         QPoint(room.width() * places[i].x(), room.height() * places[i].y()));
-            QVERIFY(open(Qt::LeftButton));
+            ZB_STEP_COMPARE(i, open(Qt::LeftButton), "open");
             const QRect place(box->mapToGlobal(QPoint(0, -popup->TitleBar()->height())), popup->size());
             ZB_STEP_COMPARE(i, available.intersected(popup->geometry()), popup->geometry());
             ZB_STEP_COMPARE(i, popup->geometry() == place, available.contains(place));

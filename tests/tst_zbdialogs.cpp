@@ -37,18 +37,15 @@ QString icon(ZBMessageBox* box)
 {
     auto* label = Named<QLabel>(box, "ZBMESSBOXICONLABEL");
     const QImage i = label->pixmap(Qt::ReturnByValue).toImage();
-    return label->isHidden() || i.isNull() ? QStringLiteral("hidden")
-                                           : QString::asprintf("%dx%d ", i.width(), i.height()) +
-                                                 i.pixelColor(i.width() / 2, i.height() / 2).name();
+    if (label->isHidden() || i.isNull())
+        return QStringLiteral("hidden");
+    return QString::asprintf("%dx%d ", i.width(), i.height()) +
+           i.pixelColor(i.width() / 2, i.height() / 2).name();
 }
 
-// The newest text popup.
-ZBPopupInfo* popup()
+void commitDataRequest()
 {
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    const auto found = std::find_if(windows.begin(), windows.end(),
-                                    [](QWidget* w) { return qobject_cast<ZBPopupInfo*>(w); });
-    return found == windows.end() ? nullptr : static_cast<ZBPopupInfo*>(*found);
+    Q_EMIT qApp->commitDataRequest(*qApp->findChild<QSessionManager*>());
 }
 
 } // namespace
@@ -63,7 +60,8 @@ class tst_ZBDialogs : public QObject
     bool writeImage(const char* name, const QSize& size, const QColor& colour)
     {
         QImage image(size, QImage::Format_ARGB32);
-        return image.fill(colour), image.save(themeDir.filePath(QLatin1String(name)), "PNG");
+        image.fill(colour);
+        return image.save(themeDir.filePath(QLatin1String(name)), "PNG");
     }
 
 private slots:
@@ -89,9 +87,7 @@ private slots:
                                 << rejected;
         QTest::newRow("close") << Action([](ZBDialog* d) { Named<QToolButton>(d, "CLOSEBUTTON")->click(); })
                                << rejected;
-        QTest::newRow("commit request")
-            << Action([](ZBDialog*) { Q_EMIT qApp->commitDataRequest(*qApp->findChild<QSessionManager*>()); })
-            << rejected;
+        QTest::newRow("commit request") << Action([](ZBDialog*) { commitDataRequest(); }) << rejected;
     }
 
     void endings()
@@ -105,29 +101,37 @@ private slots:
         log.Record(&dialog, &ZBDialog::Rejected, QStringLiteral("Rejected"));
         const QString result = QString::number(execWith(&dialog, action)) + QStringLiteral(": ");
         QTEST(result + log.Take(), "ended");
-        QVERIFY(!dialog.isVisible() && dialog.testAttribute(Qt::WA_ShowModal)); // hidden at once; restored
+        QVERIFY2(!dialog.isVisible(), "hidden as the loop ends");
+        QVERIFY2(dialog.testAttribute(Qt::WA_ShowModal), "modality given back");
         dialog.show(); // no loop: a commit request is ignored
-        Q_EMIT qApp->commitDataRequest(*qApp->findChild<QSessionManager*>());
-        QVERIFY(dialog.isVisible() && log.Take().isEmpty());
+        commitDataRequest();
+        QCOMPARE(log.Take() + (dialog.isVisible() ? "shown" : "hidden"), "shown");
         connect(&dialog, &ZBDialog::Rejected, &dialog, &QWidget::show); // shown again: the close is refused
-        QVERIFY(!dialog.close() && dialog.isVisible());
+        QCOMPARE(dialog.close(), false);
     }
 
     void execLifetime()
     {
         ZBDialog dialog;
         int inner = 0; // a second Exec() while the loop runs is refused; the first one still ends
-        QCOMPARE(execWith(&dialog, [&](ZBDialog* d) { inner = d->Exec(), d->Done(8); }), 8);
+        QCOMPARE(execWith(&dialog,
+                          [&](ZBDialog* d) {
+                              inner = d->Exec();
+                              d->Done(8);
+                          }),
+                 8);
         QCOMPARE(inner, int(ZBDialog::RefusedCode));
         QPointer<ZBDialog> doomed = new ZBDialog; // delete-on-close: lives until the result is read
         doomed->setAttribute(Qt::WA_DeleteOnClose);
-        QVERIFY(execWith(doomed, [](ZBDialog* d) { d->Done(42); }) == 42 && !doomed);
+        QCOMPARE(execWith(doomed, [](ZBDialog* d) { d->Done(42); }), 42);
+        QVERIFY2(!doomed, "deleted on close");
         auto* top = new QWidget; // destroyed while the loop runs, with the top-level widget: RejectedCode
         ZBDialog::SetTopLevelWidget(top);
         doomed = new ZBDialog(&dialog); // the parent given is not used
         QCOMPARE(doomed->parentWidget(), top);
         QCOMPARE(execWith(doomed, [top](ZBDialog*) { delete top; }), int(ZBDialog::RejectedCode));
-        QVERIFY(!doomed && !ZBDialog::GetTopLevelWidget()); // not handed out once destroyed
+        QVERIFY2(!doomed, "deleted with the top-level widget");
+        QCOMPARE(ZBDialog::GetTopLevelWidget(), nullptr); // not handed out once destroyed
     }
 
     // Return and Enter click the first visible default button found by a deep search, Escape rejects; a
@@ -142,16 +146,17 @@ private slots:
             ZBDialog dialog;
             auto* hidden = new QPushButton(new QWidget(dialog.Content())); // a hidden default is passed over
             auto* deflt = new QPushButton(hidden->parentWidget());
-            hidden->setDefault(true), hidden->hide(), deflt->setDefault(true);
+            hidden->setDefault(true);
+            hidden->hide();
+            deflt->setDefault(true);
             int clicked = 0;
             connect(deflt, &QPushButton::clicked, [&] { ++clicked; });
             dialog.show();
             QKeyEvent event(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers));
             QApplication::sendEvent(&dialog, &event);
-            ZB_STEP_COMPARE(QKeySequence(key | modifiers).toString(), event.isAccepted() ? clicked : -1,
-                            clicks); // -1: not taken
-            ZB_STEP_COMPARE(QKeySequence(key | modifiers).toString(), dialog.isVisible(),
-                            !(event.isAccepted() && key == Qt::Key_Escape));
+            const QString step = QKeySequence(key | modifiers).toString();
+            ZB_STEP_COMPARE(step, event.isAccepted() ? clicked : -1, clicks); // -1: not taken
+            ZB_STEP_COMPARE(step, dialog.isVisible(), !(event.isAccepted() && key == Qt::Key_Escape));
         }
     }
 
@@ -159,10 +164,12 @@ private slots:
     {
         const QRect desk = QGuiApplication::primaryScreen()->availableGeometry();
         QWidget top(nullptr, Qt::FramelessWindowHint); // no window frame anywhere: the allowance is 10, 40
-        top.setGeometry(desk.x() + 100, desk.y() + 100, 400, 300), top.show();
+        top.setGeometry(desk.x() + 100, desk.y() + 100, 400, 300);
+        top.show();
         ZBDialog::SetTopLevelWidget(new QWidget(&top)); // a child counts by its window
         ZBDialog dialog;
-        dialog.setFixedSize(200, 100), dialog.show();
+        dialog.setFixedSize(200, 100);
+        dialog.show();
         QCOMPARE(dialog.pos() - desk.topLeft(), QPoint(300 - 100 - 10, 250 - 50 - 40));
         dialog.hide();
         top.move(desk.right() + 1 - 200, desk.y() + 100); // each show centres again, inside the work area
@@ -182,48 +189,47 @@ private slots:
         later.SetIcon(ZBMessageBox::QuestionIcon);
         QCOMPARE(icon(&later), "48x48 #ffff00");
         // Buttons stand in ascending value order; a second button of a kind replaces the first.
-        box.AddButton(ZBMessageBox::Cancel), box.AddButtons(ZBMessageBox::No | ZBMessageBox::Yes);
+        box.AddButton(ZBMessageBox::Cancel);
+        box.AddButtons(ZBMessageBox::No | ZBMessageBox::Yes);
         box.SetText(QStringLiteral("All 24 pictures were exported."));
         QPointer<QPushButton> first = box.AddButton(QStringLiteral("Stop"), ZBMessageBox::Abort);
         QPushButton* second = box.AddButton(QStringLiteral("Halt"), ZBMessageBox::Abort);
         box.show();
-        QMap<int, QString> texts;
+        QMap<int, QPushButton*> row; // by place; -1 for the hidden one
         for (QPushButton* b : box.Content()->findChildren<QPushButton*>())
-            texts.insert(b->isVisible() ? b->x() : -1, b->text());
-        QCOMPARE(texts.values().join(' '), "Stop Yes No Halt Cancel");
+            row.insert(b->isVisible() ? b->x() : -1, b);
+        QStringList texts;
+        for (QPushButton* b : std::as_const(row))
+            texts << b->text();
+        const auto button = [&row, &texts](const char* text) -> QWidget* {
+            return row.values().value(texts.indexOf(text));
+        };
+        QCOMPARE(texts.join(' '), "Stop Yes No Halt Cancel");
         auto* view = Named<QTextBrowser>(&box, "ZBMESSBOXTEXTLABEL"); // the text neither wraps nor scrolls
         const QSize sized = ZBMessageBoxText::ViewSize(view->font(), view->toPlainText(),
                                                        QGuiApplication::primaryScreen()->availableGeometry());
-        QCOMPARE(QSize(view->minimumWidth(), view->minimumHeight()), sized); // the numbers, to the pixel
-        QCOMPARE(view->maximumHeight(), sized.height());
+        QCOMPARE(QSize(view->minimumWidth(), view->maximumHeight()), sized);
         QCOMPARE(view->document()->lineCount(), 1);
-        QVERIFY(!view->verticalScrollBar()->isVisible());
+        QCOMPARE(view->verticalScrollBar()->isVisible(), false);
         QPushButton outside;
-        box.SetDefaultButton(ZBMessageBox::Abort),
-            box.SetDefaultButton(&outside); // not in the row: no default
-        QVERIFY(!second->isDefault() && !outside.isDefault());
+        box.SetDefaultButton(ZBMessageBox::Abort);
+        box.SetDefaultButton(&outside); // not in the row: no default
+        QCOMPARE(std::make_pair(second->isDefault(), outside.isDefault()), std::make_pair(false, false));
         SignalLog log;
         log.Record(&box, &ZBDialog::Finished, QStringLiteral("Finished"));
         first->click(); // the replaced button no longer ends the box and is deleted later
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         second->click();
-        QVERIFY(!first);
+        QVERIFY2(!first, "the replaced button is deleted");
         QCOMPARE(log.Take(), QStringLiteral("Finished(%1)").arg(ZBMessageBox::Abort));
         box.show();
         // The default button has the focus; Return presses the focused button, elsewhere the default.
         box.SetDefaultButton(ZBMessageBox::Yes);
-        const auto focusText = [] {
-            auto* b = qobject_cast<QPushButton*>(QApplication::focusWidget());
-            return b ? b->text() : TestUtil::Text(QApplication::focusWidget());
-        };
-        QTRY_COMPARE(focusText(), QStringLiteral("Yes"));
+        QTRY_COMPARE(QApplication::focusWidget(), button("Yes"));
         QStringList answers;
         for (QPushButton* b : box.Content()->findChildren<QPushButton*>())
             connect(b, &QPushButton::clicked, [&answers, b] { answers << b->text(); });
-        for (const char* focus : {"No", "Yes", "text"}) {
-            QWidget* w = view;
-            for (QPushButton* b : box.Content()->findChildren<QPushButton*>())
-                w = b->text() == QLatin1String(focus) ? b : w;
+        for (QWidget* w : std::initializer_list<QWidget*>{button("No"), button("Yes"), view}) {
             w->setFocus();
             QTest::keyClick(w, Qt::Key_Return);
             box.show();
@@ -246,11 +252,9 @@ private slots:
             {longLine, {0, 0, 240, 1080}, {80, (1 + wraps) * lh + 1}},
             {longLine, {0, 0, 240, 3 * lh}, {80, lh}},
             {longLine, {0, 0, 60, 1080}, {20, lh}}};
-        for (int i = 0; i < int(std::size(texts)); ++i)
-            ZB_STEP_COMPARE(i,
-                            ZBMessageBoxText::ViewSize(QApplication::font(), std::get<0>(texts[i]),
-                                                       std::get<1>(texts[i])),
-                            std::get<2>(texts[i]));
+        for (const auto& [text, screen, size] : texts)
+            ZB_STEP_COMPARE(text.left(14) + QString::number(screen.height()),
+                            ZBMessageBoxText::ViewSize(QApplication::font(), text, screen), size);
         const int leftAndRight = Qt::AlignLeft | ZBPopupInfo::AtBottomRight;
         const std::tuple<bool, int, QPoint> popups[] = {
             // top centres both ways; top wins over hcenter, left over right
@@ -258,32 +262,36 @@ private slots:
             {false, ZBPopupInfo::AtLeft, {500, 375}},        {true, 0, {100, 100}},
             {true, ZBPopupInfo::AtBottomRight, {299, 349}},  {true, Qt::AlignHCenter, {199, 224}},
             {true, ZBPopupInfo::AtTop, {199, 100}},          {true, leftAndRight, {100, 349}}};
-        for (const auto& [inArea, alignment, topLeft] : popups)
-            ZB_STEP_COMPARE(alignment,
-                            inArea ? ZBPopupPlacement::InArea(alignment, {100, 100, 400, 300}, {200, 50})
-                                   : ZBPopupPlacement::AtPoint(alignment, {500, 400}, {200, 50}),
-                            topLeft);
+        for (const auto& [inArea, alignment, topLeft] : popups) {
+            const QPoint placed = inArea
+                                      ? ZBPopupPlacement::InArea(alignment, {100, 100, 400, 300}, {200, 50})
+                                      : ZBPopupPlacement::AtPoint(alignment, {500, 400}, {200, 50});
+            ZB_STEP_COMPARE(alignment, placed, topLeft);
+        }
     }
 
     void popupLifetime()
     {
         // The display time starts once the fade-in is complete; then the popup fades out and goes.
         ZBPopupInfo::ShowTextPopup(QStringLiteral("One"), QPixmap(), 0, QPoint(0, 0), nullptr, 0, 200, 80);
-        QPointer<ZBPopupInfo> one = popup();
-        QList<double> closing; // the opacity when the close fade starts, -1 for the other states
-        connect(one, &ZBWidget::FadeStateChanged,
-                [&](int s) { closing << (s == ZBWidget::Closing ? one->windowOpacity() : -1); });
+        QPointer<ZBPopupInfo> one = qobject_cast<ZBPopupInfo*>(QApplication::topLevelWidgets().value(0));
+        QStringList states; // and the opacity as the close fade starts
+        connect(one, &ZBWidget::FadeStateChanged, [&](int s) {
+            states << QString::number(s) +
+                          (s == ZBWidget::Closing ? QString::number(one->windowOpacity()) : "");
+        });
         QTRY_VERIFY(!one);
-        QVERIFY(closing.size() >= 3 && closing[0] == -1 && qAbs(closing[1] - 1.0) < 0.01);
+        QCOMPARE(states.mid(0, 2).join(' '), "2 41");
         QWidget window(nullptr, Qt::FramelessWindowHint); // vanishes at once with its parent
-        window.setGeometry(100, 100, 300, 200), window.show();
+        window.setGeometry(100, 100, 300, 200);
+        window.show();
         ZBPopupInfo::ShowTextPopup(QStringLiteral("Hello"), QPixmap(), ZBPopupInfo::AtBottomRight, &window,
                                    300, 0, 0);
-        QPointer<ZBPopupInfo> hello = popup();
+        QPointer<ZBPopupInfo> hello = window.findChild<ZBPopupInfo*>();
         QCOMPARE(hello->frameGeometry().bottomRight(), window.geometry().bottomRight() - QPoint(1, 1));
         QTRY_VERIFY(hello->windowOpacity() > 0.99);
         window.hide();
-        QVERIFY(!hello->isVisible() && hello->windowOpacity() == 0.0);
+        QCOMPARE(std::make_pair(hello->isVisible(), hello->windowOpacity()), std::make_pair(false, 0.0));
         QTRY_VERIFY(!hello);
     }
 };

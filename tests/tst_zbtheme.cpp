@@ -9,10 +9,8 @@
 #include <QScreen>
 #include <QStyle>
 #include <QStyleFactory>
-#include <QTemporaryDir>
 #include <QWindow>
 #include <cmath>
-#include <vector>
 
 using namespace TestUtil;
 
@@ -84,9 +82,10 @@ private slots:
             const QPalette p = QApplication::palette();
             QCOMPARE(p.color(QPalette::Window).lightness() < p.color(QPalette::Text).lightness(),
                      variant == ZBTheme::Dark);
-            QVERIFY(contrast(p.color(QPalette::Highlight), p.color(QPalette::HighlightedText)) >= 4.5);
-            QVERIFY(contrast(p.color(QPalette::Link), p.color(QPalette::Window)) >= 4.5);
-            QVERIFY(contrast(p.color(QPalette::Link), p.color(QPalette::Base)) >= 4.5);
+            for (const auto& [text, back] :
+                 {std::pair(QPalette::HighlightedText, QPalette::Highlight),
+                  std::pair(QPalette::Link, QPalette::Window), std::pair(QPalette::Link, QPalette::Base)})
+                QVERIFY2(contrast(p.color(text), p.color(back)) >= 4.5, qPrintable(QString::number(text)));
         }
         ZBTheme::SetVariant(ZBTheme::System);
         ZBTheme::SetAccentColor(QColor());
@@ -144,22 +143,6 @@ private slots:
     }
 };
 
-// Screens of device pixel ratio 2 and 1, which Qt 6's offscreen platform reads from a file.
-int main(int argc, char** argv)
-{
-    QTemporaryDir dir;
-    QFile config(dir.filePath(QStringLiteral("screen.json")));
-    if (!config.open(QIODevice::WriteOnly) ||
-        config.write(R"({"screens": [{"name": "s", "dpr": 2}, {"name": "t", "x": 800, "dpr": 1}]})") < 0)
-        return 1;
-    config.close();
-    QByteArray option = "-platform", platform = "offscreen:configfile=" + config.fileName().toLocal8Bit();
-    std::vector<char*> args(argv, argv + argc);
-    args.insert(args.begin() + 1, {option.data(), platform.data()});
-    int count = int(args.size());
-    QApplication app(count, args.data());
-    tst_ZBTheme test;
-    return QTest::qExec(&test, count, args.data());
-}
-
+// CTest runs this on offscreen screens of device pixel ratios 2 and 1 (tst_zbtheme_screen.json, Qt 6).
+QTEST_MAIN(tst_ZBTheme)
 #include "tst_zbtheme.moc"
