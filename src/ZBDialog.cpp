@@ -60,7 +60,7 @@ ZBDialog::ZBDialog(QWidget* /*parent*/, Qt::WindowFlags f)
     : ZBWidget(m_pTopLevel, f | Qt::Dialog | Qt::FramelessWindowHint | Qt::CustomizeWindowHint),
       m_nResult(RejectedCode), m_pEventLoop(nullptr)
 {
-    ZBWidgetPrivate::Get(this)->SetOpacity(1.0);
+    ZBWidgetPrivate::Get(this)->fader.SetOpacity(1.0);
     connect(qApp, &QGuiApplication::commitDataRequest, this, &ZBDialog::OnCommitDataRequest);
 }
 

@@ -73,7 +73,7 @@ void ZBPopupInfoPrivate::Init()
     q->setFocusPolicy(Qt::NoFocus);
     q->IgnoreTitleMove(true);
     q->IgnoreResize(true);
-    ZBWidgetPrivate::Get(q)->SetOpacity(0.0);
+    ZBWidgetPrivate::Get(q)->fader.SetOpacity(0.0);
     if (QWidget* parent = q->parentWidget())
         parent->installEventFilter(q);
 }

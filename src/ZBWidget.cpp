@@ -25,19 +25,10 @@
 
 namespace {
 
-constexpr int FadeInterval = 40; // milliseconds per fade tick
-// Ten steps of 0.1 add up to just below 1.0; a fade ends when it is this close to its end.
-constexpr double OpacityEpsilon = 1e-9;
-
 QMargins themeContentMargins()
 {
     const QRect m = ZBResource::GetData(ZBResource::MainContentMargins).toRect();
     return QMargins(m.left(), m.top(), m.right(), m.bottom());
-}
-
-double stepFor(int milliseconds)
-{
-    return milliseconds == 0 ? 1.0 : 1.0 / (milliseconds / double(FadeInterval));
 }
 
 // While the application handles a quit request, it closes every visible window and gives the quit
@@ -77,11 +68,9 @@ bool QuitWatcher::quitting = false;
 
 } // namespace
 
-ZBWidgetPrivate::ZBWidgetPrivate(ZBWidget* q) : q(q) {}
-
 void ZBWidgetPrivate::Init()
 {
-    // Movement fields start cleared (member initialisers); then the tree, in construction order.
+    // The drag and fade fields start cleared (member initialisers); then the tree, in construction order.
     q->setAttribute(Qt::WA_TranslucentBackground);
     auto* outer = ZBWidgetTree::NewGridLayout(q);
     outer->setSpacing(0);
@@ -120,8 +109,8 @@ void ZBWidgetPrivate::Init()
     q->installEventFilter(q);
     QuitWatcher::Install();
 
-    // Fade fields start at their defaults (member initialisers); the window starts invisible.
-    SetOpacity(0.0);
+    // The window starts invisible.
+    fader.SetOpacity(0.0);
     ZBAccessible::Adopt(q);
 }
 
@@ -133,83 +122,126 @@ QToolButton* ZBWidgetPrivate::MakeButton(const QString& objectName, const QStrin
     return button;
 }
 
-ZBFrameGeometry::Region ZBWidgetPrivate::RegionAt(const QPoint& parentPos) const
-{
-    return ZBFrameGeometry::RegionAt(q->frameGeometry(), parentPos,
-                                     ZBFrameGeometry::FixedDimensions(q->minimumSize(), q->maximumSize()),
-                                     ZBFrameGeometry::FrameBands());
-}
+// Moving and resizing.
 
-ZBFrameGeometry::CursorGroup ZBWidgetPrivate::CursorGroupAt(const QPoint& parentPos) const
+void ZBWidgetPrivate::Drag::Press(const QMouseEvent* event)
 {
-    if (ignoreResize || q->isMaximized() || q->isMinimized())
-        return ZBFrameGeometry::ArrowGroup;
-    return ZBFrameGeometry::CursorGroupOf(RegionAt(parentPos));
-}
-
-void ZBWidgetPrivate::SetFrameCursor(ZBFrameGeometry::CursorGroup group)
-{
-    const Qt::CursorShape shape = ignoreResize ? Qt::ArrowCursor : ZBFrameGeometry::CursorShape(group);
-    if (mainContent)
-        mainContent->setCursor(shape);
-    if (titleBar)
-        titleBar->setCursor(shape);
-}
-
-void ZBWidgetPrivate::HoverMove(const QPoint& pos)
-{
-    const QPoint inParent = q->mapToParent(pos);
-    const ZBFrameGeometry::CursorGroup group = CursorGroupAt(inParent);
-    if (group != cursorGroup) {
-        cursorGroup = group;
-        SetFrameCursor(group);
+    if (event->button() != Qt::LeftButton || d->q->isMaximized() || d->q->isMinimized())
+        return;
+    const QPoint pos = PullIn(ZBCompat::EventPos(event));
+    if (InTitleZone(pos) && !ignoreTitleMove) {
+        if (HandOver(event, Qt::Edges()))
+            return;
+        anchor = pos;
+        state = TitlePressed;
+        return;
     }
+    if (cursor != ZBFrameGeometry::ArrowGroup && !ignoreResize)
+        PressEdge(event, pos);
 }
 
-bool ZBWidgetPrivate::FrameMove(QWidget* watched, QMouseEvent* move)
+bool ZBWidgetPrivate::Drag::InTitleZone(const QPoint& pos) const
 {
-    if (moving || titlePress)
+    // The title zone leaves the resize bands along the title bar's top and sides to resizing. A title
+    // bar that the application moved elsewhere has no title zone in this window.
+    ZBTitleBar* bar = d->titleBar;
+    if (!bar || bar->parentWidget() != d->q)
+        return false;
+    const int band = ZBFrameGeometry::ResizeBand;
+    return bar->rect().adjusted(band, band, -band, 0).contains(bar->mapFrom(d->q, pos));
+}
+
+void ZBWidgetPrivate::Drag::PressEdge(const QMouseEvent* event, const QPoint& pos)
+{
+    const ZBFrameGeometry::Region pressed = RegionAt(d->q->mapToParent(pos));
+    if (pressed != ZBFrameGeometry::NoRegion && HandOver(event, ZBFrameGeometry::Edges(pressed)))
+        return;
+    pressFrame = d->q->geometry();
+    region = pressed;
+    gripOffset = ZBFrameGeometry::GripOffset(region, pressFrame, ParentPos(ZBCompat::GlobalPos(event)));
+    state = region == ZBFrameGeometry::NoRegion ? Idle : ResizeArmed;
+}
+
+bool ZBWidgetPrivate::Drag::FrameMove(QObject* watched, const QMouseEvent* move)
+{
+    // The frame: the title bar, the main content, and the window itself, which gets the moves that
+    // no child takes (under a scale factor, those over the outermost device pixels).
+    if (watched != d->q && watched != d->mainContent.data() && watched != d->titleBar.data())
+        return false;
+    switch (state) {
+    case TitlePressed:
+    case Moving:
         return false; // on to mouseMoveEvent for the title drag
-    if (resizeRegion != ZBFrameGeometry::NoRegion && resizePress) {
-        if (resizing)
-            ResizeTo(ZBCompat::GlobalPos(move));
+    case ResizeArmed:
         // The first move after the press only arms the resize, and keeps the cursor: the mouse may
         // already have left the band that the edge is dragged by.
-        resizing = true;
+        state = Resizing;
         return true;
+    case Resizing:
+        ResizeTo(ZBCompat::GlobalPos(move));
+        return true;
+    case Idle:
+        break;
     }
-    const QPoint pos =
-        watched == q ? ZBCompat::EventPos(move) : watched->mapToParent(ZBCompat::EventPos(move));
+    const QPoint pos = watched == d->q
+                           ? ZBCompat::EventPos(move)
+                           : static_cast<QWidget*>(watched)->mapToParent(ZBCompat::EventPos(move));
     HoverMove(move->buttons() == Qt::NoButton ? PullIn(pos) : pos);
     return true;
 }
 
-QPoint ZBWidgetPrivate::PullIn(const QPoint& pos) const
+void ZBWidgetPrivate::Drag::TitleMove(const QMouseEvent* move)
+{
+    if (state == TitlePressed)
+        state = Moving;
+    if (state == Moving && Placeable())
+        d->q->move(d->q->mapToParent(ZBCompat::EventPos(move)) - anchor);
+}
+
+void ZBWidgetPrivate::Drag::Release(const QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    // A resize that came as a single move armed itself on that move: it ends where the mouse is.
+    if (state == Resizing)
+        ResizeTo(ZBCompat::GlobalPos(event));
+    state = Idle;
+    region = ZBFrameGeometry::NoRegion;
+}
+
+void ZBWidgetPrivate::Drag::HoverMove(const QPoint& pos)
+{
+    const ZBFrameGeometry::CursorGroup group = CursorGroupAt(d->q->mapToParent(pos));
+    if (group != cursor) {
+        cursor = group;
+        SetFrameCursor(group);
+    }
+}
+
+QPoint ZBWidgetPrivate::Drag::PullIn(const QPoint& pos) const
 {
     // Qt hands positions to widgets in whole pixels. Under a scale factor the outermost device pixel
     // of the right or bottom edge rounds to one past the window; without a grab the mouse is inside.
-    return QPoint(pos.x() == q->width() ? pos.x() - 1 : pos.x(),
-                  pos.y() == q->height() ? pos.y() - 1 : pos.y());
+    return QPoint(pos.x() == d->q->width() ? pos.x() - 1 : pos.x(),
+                  pos.y() == d->q->height() ? pos.y() - 1 : pos.y());
 }
 
-QPoint ZBWidgetPrivate::ParentPos(const QPoint& globalPos) const
+QPoint ZBWidgetPrivate::Drag::ParentPos(const QPoint& globalPos) const
 {
     // A top-level window's parent coordinates are the global ones: taking the mouse as the event gives
     // it keeps the arithmetic in one system, where a trip through the window's own coordinates would
     // round at a fractional scale.
-    QWidget* parent = q->isWindow() ? nullptr : q->parentWidget();
+    QWidget* parent = d->q->isWindow() ? nullptr : d->q->parentWidget();
     return parent ? parent->mapFromGlobal(globalPos) : globalPos;
 }
 
-void ZBWidgetPrivate::ResizeTo(const QPoint& globalPos)
+void ZBWidgetPrivate::Drag::ResizeTo(const QPoint& globalPos)
 {
-    if (resizeRegion == ZBFrameGeometry::NoRegion)
-        return;
     // The edges that do not move keep their place at the press: taken from the geometry of the moment,
     // they would drift with every rounding of it.
+    ZBWidget* q = d->q;
     const QSize minimum = q->minimumSizeHint();
-    QRect target =
-        ZBFrameGeometry::Resized(resizeRegion, pressFrame, ParentPos(globalPos), gripOffset, minimum);
+    QRect target = ZBFrameGeometry::Resized(region, pressFrame, ParentPos(globalPos), gripOffset, minimum);
     if (!Placeable()) {
         // The window stays where the window system put it, and a position asked for would only move
         // the coordinates that the next step is measured in: the size alone follows the mouse.
@@ -218,22 +250,66 @@ void ZBWidgetPrivate::ResizeTo(const QPoint& globalPos)
     }
     QScreen* screen = q->screen();
     if (q->isWindow() && screen)
-        target = ZBFrameGeometry::DeviceExact(resizeRegion, pressFrame, target, q->devicePixelRatioF(),
+        target = ZBFrameGeometry::DeviceExact(region, pressFrame, target, q->devicePixelRatioF(),
                                               screen->geometry().topLeft(), minimum);
     q->setGeometry(target);
 }
 
-bool ZBWidgetPrivate::Placeable() const
+bool ZBWidgetPrivate::Drag::Placeable() const
 {
-    return !q->isWindow() || ZBWindowSystem::PlacesTopLevels();
+    return !d->q->isWindow() || ZBWindowSystem::PlacesTopLevels();
 }
 
-bool ZBWidgetPrivate::HandOver(const QMouseEvent* event, Qt::Edges edges)
+bool ZBWidgetPrivate::Drag::HandOver(const QMouseEvent* event, Qt::Edges edges) const
 {
-    QWindow* window = q->windowHandle();
-    if (!systemMove || !q->isWindow() || !window || !(event->buttons() & Qt::LeftButton))
+    QWindow* window = d->q->windowHandle();
+    if (!systemMove || !d->q->isWindow() || !window || !(event->buttons() & Qt::LeftButton))
         return false;
     return edges ? window->startSystemResize(edges) : window->startSystemMove();
+}
+
+ZBFrameGeometry::Region ZBWidgetPrivate::Drag::RegionAt(const QPoint& parentPos) const
+{
+    const ZBWidget* q = d->q;
+    return ZBFrameGeometry::RegionAt(q->frameGeometry(), parentPos,
+                                     ZBFrameGeometry::FixedDimensions(q->minimumSize(), q->maximumSize()),
+                                     ZBFrameGeometry::FrameBands());
+}
+
+ZBFrameGeometry::CursorGroup ZBWidgetPrivate::Drag::CursorGroupAt(const QPoint& parentPos) const
+{
+    if (ignoreResize || d->q->isMaximized() || d->q->isMinimized())
+        return ZBFrameGeometry::ArrowGroup;
+    return ZBFrameGeometry::CursorGroupOf(RegionAt(parentPos));
+}
+
+void ZBWidgetPrivate::Drag::SetFrameCursor(ZBFrameGeometry::CursorGroup group)
+{
+    const Qt::CursorShape shape = ignoreResize ? Qt::ArrowCursor : ZBFrameGeometry::CursorShape(group);
+    if (d->mainContent)
+        d->mainContent->setCursor(shape);
+    if (d->titleBar)
+        d->titleBar->setCursor(shape);
+}
+
+// The window's state and activation.
+
+void ZBWidgetPrivate::FollowWindow(QEvent::Type type)
+{
+    if (type == QEvent::ActivationChange) {
+        // A sub-window's activation is its area's to show.
+        if (q->isWindow())
+            ShowActive(q, q->isActiveWindow());
+    } else if (type == QEvent::WindowStateChange) {
+        const bool maximized = q->windowState() & Qt::WindowMaximized;
+        if (restoreButton)
+            restoreButton->setVisible(maximized);
+        if (maximizeButton)
+            maximizeButton->setVisible(!maximized);
+        ApplyMaximizedGeometry();
+    } else if (type == QEvent::Resize) {
+        ApplyMaximizedGeometry();
+    }
 }
 
 void ZBWidgetPrivate::ApplyMaximizedGeometry()
@@ -253,46 +329,6 @@ void ZBWidgetPrivate::ApplyMaximizedGeometry()
     q->setGeometry(ZBFrameGeometry::MaximizedGeometry(screen->availableGeometry(), minimum));
     q->overrideWindowState(state);
 #endif
-}
-
-double ZBWidgetPrivate::WindowOpacity() const
-{
-    return ZBWindowSystem::HasWindowOpacity() ? q->windowOpacity() : lastOpacity;
-}
-
-QString ZBWidgetPrivate::DisplayedTitle(const QString& title, bool modified)
-{
-    const QLatin1String placeholder("[*]");
-    QString shown;
-    int from = 0;
-    for (int at = title.indexOf(placeholder); at >= 0; at = title.indexOf(placeholder, from)) {
-        shown += title.mid(from, at - from);
-        int run = 0;
-        for (from = at; title.mid(from, placeholder.size()) == placeholder; from += placeholder.size())
-            ++run;
-        for (int i = 0; i < run / 2; ++i)
-            shown += placeholder;
-        if (run % 2 == 1 && modified)
-            shown += QLatin1Char('*');
-    }
-    return shown + title.mid(from);
-}
-
-void ZBWidgetPrivate::ShowTitle(QWidget* source)
-{
-    titleSource = source;
-    const bool modified = (q->isWindowModified() || source->isWindowModified()) &&
-                          q->style()->styleHint(QStyle::SH_TitleBar_ModifyNotification, nullptr, q);
-    q->SetTitleBarText(DisplayedTitle(source->windowTitle(), modified));
-}
-
-void ZBWidgetPrivate::ShowIcon(QWidget* source)
-{
-    // An icon inherited from a parent or the application is not the frame's own.
-    if (!titleBar || (!source->testAttribute(Qt::WA_SetWindowIcon) && source != iconSource))
-        return;
-    iconSource = source->testAttribute(Qt::WA_SetWindowIcon) ? source : nullptr;
-    titleBar->SetIcon(iconSource ? source->windowIcon() : QIcon());
 }
 
 void ZBWidgetPrivate::ShowActive(ZBWidget* window, bool active)
@@ -318,7 +354,144 @@ void ZBWidgetPrivate::ShowActive(ZBWidget* window, bool active)
     }
 }
 
-double ZBWidgetPrivate::CurrentOpacity() const
+// The title line.
+
+QString ZBWidgetPrivate::TitleFollower::DisplayedTitle(const QString& title, bool modified)
+{
+    const QLatin1String placeholder("[*]");
+    QString shown;
+    int from = 0;
+    for (int at = title.indexOf(placeholder); at >= 0; at = title.indexOf(placeholder, from)) {
+        shown += title.mid(from, at - from);
+        int run = 0;
+        for (from = at; title.mid(from, placeholder.size()) == placeholder; from += placeholder.size())
+            ++run;
+        for (int i = 0; i < run / 2; ++i)
+            shown += placeholder;
+        if (run % 2 == 1 && modified)
+            shown += QLatin1Char('*');
+    }
+    return shown + title.mid(from);
+}
+
+void ZBWidgetPrivate::TitleFollower::Follow(QObject* watched, QEvent::Type type)
+{
+    QWidget* source = nullptr;
+    if (watched == d->q)
+        source = d->q;
+    else if (watched == d->content.data())
+        source = d->content;
+    if (!source)
+        return;
+    if (type == QEvent::WindowTitleChange)
+        ShowTitle(source);
+    else if (type == QEvent::ModifiedChange)
+        ShowTitle(titleSource ? titleSource.data() : d->q);
+    else if (type == QEvent::WindowIconChange)
+        ShowIcon(source);
+}
+
+void ZBWidgetPrivate::TitleFollower::ShowTitle(QWidget* source)
+{
+    ZBWidget* q = d->q;
+    titleSource = source;
+    const bool modified = (q->isWindowModified() || source->isWindowModified()) &&
+                          q->style()->styleHint(QStyle::SH_TitleBar_ModifyNotification, nullptr, q);
+    q->SetTitleBarText(DisplayedTitle(source->windowTitle(), modified));
+}
+
+void ZBWidgetPrivate::TitleFollower::ShowIcon(QWidget* source)
+{
+    // An icon inherited from a parent or the application is not the frame's own.
+    if (!d->titleBar || (!source->testAttribute(Qt::WA_SetWindowIcon) && source != iconSource))
+        return;
+    iconSource = source->testAttribute(Qt::WA_SetWindowIcon) ? source : nullptr;
+    d->titleBar->SetIcon(iconSource ? source->windowIcon() : QIcon());
+}
+
+// Fading.
+
+namespace {
+
+constexpr int FadeInterval = 40; // milliseconds per fade tick
+// Ten steps of 0.1 add up to just below 1.0; a fade ends when it is this close to its end.
+constexpr double OpacityEpsilon = 1e-9;
+
+double stepFor(int milliseconds)
+{
+    return milliseconds == 0 ? 1.0 : 1.0 / (milliseconds / double(FadeInterval));
+}
+
+} // namespace
+
+bool ZBWidgetPrivate::Fader::Shown()
+{
+    Start();
+    return SetState(ZBWidget::Intensifying);
+}
+
+bool ZBWidgetPrivate::Fader::Hidden()
+{
+    state = ZBWidget::Hiding;
+    Start();
+    if (closingItself) {
+        hidingAnnouncementDue = true;
+        return true;
+    }
+    return SetState(ZBWidget::Hiding);
+}
+
+bool ZBWidgetPrivate::Fader::RefuseClose(QCloseEvent* event)
+{
+    // Qt keeps no opacity for child widgets, so a child ZBWidget could never finish a close fade:
+    // it closes at once.
+    const bool seen = q->isWindow() && WindowOpacity() > 0.0;
+    if (!seen || QuitWatcher::Quitting())
+        return false;
+    Start();
+    event->ignore();
+    SetState(ZBWidget::Closing);
+    return true;
+}
+
+bool ZBWidgetPrivate::Fader::Tick(int id)
+{
+    if (id != timerId || timerId == -1)
+        return false;
+    Step(false);
+    return true;
+}
+
+void ZBWidgetPrivate::Fader::Cancel(bool visible)
+{
+    Stop();
+    if (visible) {
+        SetOpacity(1.0);
+        q->show();
+    } else {
+        SetOpacity(0.0);
+        q->hide();
+    }
+}
+
+void ZBWidgetPrivate::Fader::SetFadeTime(int milliseconds)
+{
+    fadeTime = qMax(0, milliseconds);
+    fadeStep = stepFor(fadeTime);
+}
+
+void ZBWidgetPrivate::Fader::SetIntensifyTime(int milliseconds)
+{
+    intensifyTime = qMax(0, milliseconds);
+    intensifyStep = stepFor(intensifyTime);
+}
+
+double ZBWidgetPrivate::Fader::WindowOpacity() const
+{
+    return ZBWindowSystem::HasWindowOpacity() ? q->windowOpacity() : lastOpacity;
+}
+
+double ZBWidgetPrivate::Fader::CurrentOpacity() const
 {
     // Qt keeps a window's opacity in truncated steps of 1/255, so a fade step smaller than that would
     // never move it. While the window still reports the value last set (so rounded), go on from that.
@@ -326,7 +499,7 @@ double ZBWidgetPrivate::CurrentOpacity() const
     return qAbs(reported - lastOpacity) < 1.0 / 255 ? lastOpacity : reported;
 }
 
-void ZBWidgetPrivate::SetOpacity(double opacity)
+void ZBWidgetPrivate::Fader::SetOpacity(double opacity)
 {
     lastOpacity = opacity;
     // Where the window system has no window opacity, the fade keeps its states and timing while the
@@ -338,63 +511,63 @@ void ZBWidgetPrivate::SetOpacity(double opacity)
         ZBWindowSystem::SendPending(); // each step shows at its tick
 }
 
-bool ZBWidgetPrivate::Animated() const
+bool ZBWidgetPrivate::Fader::Animated() const
 {
     return q->style()->styleHint(QStyle::SH_Widget_Animate, nullptr, q);
 }
 
-void ZBWidgetPrivate::StartFade()
+void ZBWidgetPrivate::Fader::Start()
 {
-    StopFade();
+    Stop();
     if (Animated()) {
-        fadeTimerId = q->startTimer(FadeInterval);
+        timerId = q->startTimer(FadeInterval);
         return;
     }
     // Not from inside the show, hide or close event that starts the fade: Qt goes on using the window
     // after it, and a slot may delete the window on the state that ends the fade.
     QMetaObject::invokeMethod(
         q,
-        [this, run = fadeRun] {
-            if (run == fadeRun)
+        [this, started = run] {
+            if (started == run)
                 Step(true);
         },
         Qt::QueuedConnection);
 }
 
-void ZBWidgetPrivate::StopFade()
+void ZBWidgetPrivate::Fader::Stop()
 {
-    if (fadeTimerId != -1)
-        q->killTimer(fadeTimerId);
-    fadeTimerId = -1;
-    ++fadeRun;
+    if (timerId != -1)
+        q->killTimer(timerId);
+    timerId = -1;
+    ++run;
 }
 
-void ZBWidgetPrivate::Step(bool toEnd)
+void ZBWidgetPrivate::Fader::Step(bool toEnd)
 {
-    if (fadeState == ZBWidget::Closed || fadeState == ZBWidget::Steady) {
-        StopFade();
+    if (state == ZBWidget::Closed || state == ZBWidget::Steady) {
+        Stop();
         return;
     }
     // The fade-in rises to 1.0 and ends steady; the hide fade falls to 0.0 and ends steady, the close
     // fade too and ends closed. A child widget reads opacity 1.0 whatever was set: its fades end on the
     // first tick.
-    const bool rising = fadeState == ZBWidget::Intensifying;
-    const bool closing = fadeState == ZBWidget::Closing;
+    const bool rising = state == ZBWidget::Intensifying;
+    const bool closing = state == ZBWidget::Closing;
     double o = CurrentOpacity() + (rising ? intensifyStep : -fadeStep);
     if (toEnd || !q->isWindow() || (rising ? o >= 1.0 - OpacityEpsilon : o <= OpacityEpsilon)) {
         // The close fade's timer is left running: the hide that follows the close replaces it.
         if (!closing)
-            StopFade();
+            Stop();
         o = rising ? 1.0 : 0.0;
-        if (!SetFadeState(closing ? ZBWidget::Closed : ZBWidget::Steady))
+        if (!SetState(closing ? ZBWidget::Closed : ZBWidget::Steady))
             return;
     }
     SetOpacity(o);
-    if (closing && fadeState == ZBWidget::Closed)
+    if (closing && state == ZBWidget::Closed)
         CloseItself();
 }
 
-void ZBWidgetPrivate::CloseItself()
+void ZBWidgetPrivate::Fader::CloseItself()
 {
     // Qt's close hides the window and goes on using it after the hide event: the hiding state it
     // causes is announced once close() has returned, in the same order.
@@ -410,13 +583,15 @@ void ZBWidgetPrivate::CloseItself()
     }
 }
 
-bool ZBWidgetPrivate::SetFadeState(ZBWidget::FadeState state)
+bool ZBWidgetPrivate::Fader::SetState(ZBWidget::FadeState newState)
 {
-    fadeState = state;
+    state = newState;
     QPointer<ZBWidget> alive(q);
-    Q_EMIT q->FadeStateChanged(state);
+    Q_EMIT q->FadeStateChanged(newState);
     return !alive.isNull();
 }
+
+// The window.
 
 ZBWidget::ZBWidget(QWidget* parent, Qt::WindowFlags flags)
     : QWidget(parent, flags | Qt::FramelessWindowHint | Qt::CustomizeWindowHint), d(new ZBWidgetPrivate(this))
@@ -471,46 +646,37 @@ QToolButton* ZBWidget::MaximizeButton() const
 
 void ZBWidget::IgnoreResize(bool ignore)
 {
-    d->ignoreResize = ignore;
+    d->drag.ignoreResize = ignore;
 }
 
 void ZBWidget::IgnoreTitleMove(bool ignore)
 {
-    d->ignoreTitleMove = ignore;
+    d->drag.ignoreTitleMove = ignore;
 }
 
 void ZBWidget::SetSystemMoveEnabled(bool enabled)
 {
-    d->systemMove = enabled;
+    d->drag.systemMove = enabled;
 }
 
 bool ZBWidget::IsSystemMoveEnabled() const
 {
-    return d->systemMove;
+    return d->drag.systemMove;
 }
 
 void ZBWidget::SetFadeTime(int milliseconds)
 {
-    d->fadeTime = qMax(0, milliseconds);
-    d->fadeStep = stepFor(d->fadeTime);
+    d->fader.SetFadeTime(milliseconds);
 }
 
 void ZBWidget::SetIntensifyTime(int milliseconds)
 {
-    d->intensifyTime = qMax(0, milliseconds);
-    d->intensifyStep = stepFor(d->intensifyTime);
+    d->fader.SetIntensifyTime(milliseconds);
 }
 
 void ZBWidget::CancelFadeAction(bool visible)
 {
-    d->StopFade();
-    if (visible) {
-        d->SetOpacity(1.0);
-        show();
-    } else {
-        d->SetOpacity(0.0);
-        hide();
-    }
+    d->fader.Cancel(visible);
 }
 
 QToolButton* ZBWidget::CloseButton() const
@@ -538,7 +704,7 @@ void ZBWidget::ReplaceContent(QWidget* content)
     content->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     content->setAutoFillBackground(true);
     content->installEventFilter(this);
-    d->ShowTitle(content);
+    d->title.ShowTitle(content);
 }
 
 void ZBWidget::SetMainContentMargins(int left, int top, int right, int bottom)
@@ -561,38 +727,12 @@ void ZBWidget::SetTitleBarText(const QString& text)
 
 bool ZBWidget::eventFilter(QObject* watched, QEvent* event)
 {
-    // The frame: the title bar, the main content, and the window itself, which gets the moves that
-    // no child takes (under a scale factor, those over the outermost device pixels).
-    if (event->type() == QEvent::MouseMove &&
-        (watched == this || watched == d->mainContent.data() || watched == d->titleBar.data()) &&
-        d->FrameMove(static_cast<QWidget*>(watched), static_cast<QMouseEvent*>(event)))
-        return true;
     const QEvent::Type type = event->type();
-    if ((watched == this || watched == d->content.data()) && type == QEvent::ModifiedChange) {
-        d->ShowTitle(d->titleSource ? d->titleSource.data() : this);
-    } else if ((watched == this || watched == d->content.data()) && type == QEvent::WindowIconChange) {
-        d->ShowIcon(static_cast<QWidget*>(watched));
-    } else if (watched == this) {
-        if (event->type() == QEvent::WindowTitleChange) {
-            d->ShowTitle(this);
-        } else if (event->type() == QEvent::ActivationChange) {
-            // A sub-window's activation is its area's to show.
-            if (isWindow())
-                ZBWidgetPrivate::ShowActive(this, isActiveWindow());
-        } else if (event->type() == QEvent::WindowStateChange) {
-            const bool maximized = windowState() & Qt::WindowMaximized;
-            if (d->restoreButton)
-                d->restoreButton->setVisible(maximized);
-            if (d->maximizeButton)
-                d->maximizeButton->setVisible(!maximized);
-            d->ApplyMaximizedGeometry();
-        } else if (event->type() == QEvent::Resize) {
-            d->ApplyMaximizedGeometry();
-        }
-    } else if (watched == d->content.data()) {
-        if (event->type() == QEvent::WindowTitleChange)
-            d->ShowTitle(d->content);
-    }
+    if (type == QEvent::MouseMove && d->drag.FrameMove(watched, static_cast<QMouseEvent*>(event)))
+        return true;
+    d->title.Follow(watched, type);
+    if (watched == this)
+        d->FollowWindow(type);
     return QWidget::eventFilter(watched, event);
 }
 
@@ -603,69 +743,22 @@ void ZBWidget::mousePressEvent(QMouseEvent* event)
         hide();
         return;
     }
-    if (event->button() != Qt::LeftButton || isMaximized() || isMinimized())
-        return;
-    const QPoint pos = d->PullIn(ZBCompat::EventPos(event));
-    // The title zone leaves the resize bands along the title bar's top and sides to resizing. A title
-    // bar that the application moved elsewhere has no title zone in this window.
-    const int band = ZBFrameGeometry::ResizeBand;
-    const bool titleHere = d->titleBar && d->titleBar->parentWidget() == this;
-    const QRect titleZone = titleHere ? d->titleBar->rect().adjusted(band, band, -band, 0) : QRect();
-    if (titleHere && titleZone.contains(d->titleBar->mapFrom(this, pos)) && !d->ignoreTitleMove) {
-        if (d->HandOver(event, Qt::Edges()))
-            return;
-        d->dragAnchor = pos;
-        d->moving = false;
-        d->titlePress = true;
-        return;
-    }
-    if (d->cursorGroup != ZBFrameGeometry::ArrowGroup && !d->ignoreResize) {
-        const QPoint p = mapToParent(pos);
-        const ZBFrameGeometry::Region region = d->RegionAt(p);
-        if (region != ZBFrameGeometry::NoRegion && d->HandOver(event, ZBFrameGeometry::Edges(region)))
-            return;
-        d->pressFrame = geometry();
-        d->resizeRegion = region;
-        d->gripOffset =
-            ZBFrameGeometry::GripOffset(region, d->pressFrame, d->ParentPos(ZBCompat::GlobalPos(event)));
-        d->resizing = false;
-        d->resizePress = true;
-    }
+    d->drag.Press(event);
 }
 
 void ZBWidget::mouseMoveEvent(QMouseEvent* event)
 {
-    if (d->titlePress && !d->moving)
-        d->moving = true;
-    if (d->moving && d->Placeable())
-        move(mapToParent(ZBCompat::EventPos(event)) - d->dragAnchor);
+    d->drag.TitleMove(event);
 }
 
 void ZBWidget::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton)
-        return;
-    if (d->titlePress) {
-        d->titlePress = false;
-        d->moving = false;
-    }
-    if (d->resizeRegion != ZBFrameGeometry::NoRegion) {
-        // A resize that came as a single move armed itself on that move: it ends where the mouse is.
-        if (d->resizing && d->resizePress)
-            d->ResizeTo(ZBCompat::GlobalPos(event));
-        d->resizing = false;
-        d->resizePress = false;
-        d->resizeRegion = ZBFrameGeometry::NoRegion;
-    }
+    d->drag.Release(event);
 }
 
 void ZBWidget::showEvent(QShowEvent* event)
 {
-    d->fadeState = Intensifying;
-    d->StartFade();
-    QPointer<ZBWidget> alive(this);
-    Q_EMIT FadeStateChanged(Intensifying);
-    if (!alive)
+    if (!d->fader.Shown())
         return;
     QCoreApplication::postEvent(this, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
     QWidget::showEvent(event);
@@ -673,42 +766,21 @@ void ZBWidget::showEvent(QShowEvent* event)
 
 void ZBWidget::hideEvent(QHideEvent* event)
 {
-    d->fadeState = Hiding;
-    d->StartFade();
-    if (d->closingItself) {
-        d->hidingAnnouncementDue = true;
+    if (d->fader.Hidden())
         QWidget::hideEvent(event);
-        return;
-    }
-    QPointer<ZBWidget> alive(this);
-    Q_EMIT FadeStateChanged(Hiding);
-    if (!alive)
-        return;
-    QWidget::hideEvent(event);
 }
 
 void ZBWidget::closeEvent(QCloseEvent* event)
 {
-    // Qt keeps no opacity for child widgets, so a child ZBWidget could never finish a close fade:
-    // it closes at once.
-    if (isWindow() && d->WindowOpacity() > 0.0 && !QuitWatcher::Quitting()) {
-        d->StartFade();
-        event->ignore();
-        d->SetFadeState(Closing);
-        return;
-    }
-    QWidget::closeEvent(event);
+    if (!d->fader.RefuseClose(event))
+        QWidget::closeEvent(event);
 }
 
 void ZBWidget::timerEvent(QTimerEvent* event)
 {
-    if (event->timerId() != d->fadeTimerId || d->fadeTimerId == -1) {
+    if (!d->fader.Tick(event->timerId()))
         QWidget::timerEvent(event);
-        return;
-    }
-    d->Step(false);
 }
-
 bool ZBWidget::nativeEvent(const QByteArray& eventType, void* message, ZBCompat::NativeEventResult* result)
 {
 #ifdef Q_OS_WIN
