@@ -87,13 +87,13 @@ public:
         op("double click a title bar", 5, false, [this](auto&) {
             With(title, [](ZBTitleBar* t) { QTest::mouseDClick(t, Qt::LeftButton, {}, QPoint(5, 5)); });
         });
-        op("text popup", 3, false, [this](auto&) { // at the ends of int, like the moves below:
-                                                   // both saturate
+        // A text popup over w at the ends of int, like the moves below: both saturate.
+        op("text popup", 3, false, [this](auto&) {
             ZBPopupInfo::ShowTextPopup(QStringLiteral("n"), {}, how, {INT_MIN, INT_MAX}, w, 0, 40, how * 9);
         });
+        // Not Qt's hidden dock buttons: a closed floating dock is Qt's limit.
         op("click a button", 8, false, [this](Stress::Context& c) {
-            QList<QAbstractButton*>
-                buttons; // not Qt's hidden dock buttons: a closed floating dock is Qt's limit
+            QList<QAbstractButton*> buttons;
             for (QAbstractButton* b : host->findChildren<QAbstractButton*>())
                 buttons << (b->objectName().startsWith(QLatin1String("qt_")) ? nullptr : b);
             buttons.removeAll(nullptr);

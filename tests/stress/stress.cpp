@@ -25,6 +25,12 @@ const QList<std::pair<const char*, QList<Stress::Step>>> Regressions = {
          {"hostile", "click a button", {5, 0, 0, 1, 7, 1}},
          {"hostile", "title bar AddWidget", {5, 0, 0, 0, 1, 0}},
      }},
+    {"a cascade stepped by the height of a title bar that the application had deleted",
+     {
+         {"hostile", "AddWidget", {0, 0, 0, 0, 0}},
+         {"hostile", "delete", {5, 0, 0, 0, 0}}, // the sub-window's title bar
+         {"hostile", "tile or cascade", {0, 0, 0, 0, 0, 99}},
+     }},
 };
 
 std::vector<std::unique_ptr<Stress::Family> (*)()>& factories()

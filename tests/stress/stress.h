@@ -19,11 +19,7 @@ struct Context
     bool Chance(int percent) { return Bounded(0, 99) < percent; }
     // Describes the step under way; the first broken invariant fails it (it explains the rest).
     void Log(const QString& what) { log += (log.isEmpty() ? QString() : QStringLiteral("; ")) + what; }
-    void Expect(bool holds, const QString& otherwise)
-    {
-        if (!holds && failure.isEmpty())
-            failure = otherwise;
-    }
+    void Expect(bool holds, const QString& otherwise) { failure = holds || Failed() ? failure : otherwise; }
     bool Failed() const { return !failure.isEmpty(); }
 
     QRandomGenerator rng;
