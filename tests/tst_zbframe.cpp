@@ -62,14 +62,12 @@ struct NoAnimation : QProxyStyle
 // What a grid tells its parent layout, and where it put its widgets.
 QString Metrics(const QGridLayout* grid, const QWidgetList& widgets)
 {
-    QStringList m;
-    for (const QSize& s : {grid->sizeHint(), grid->minimumSize(), grid->maximumSize()})
-        m << QStringLiteral("%1x%2").arg(s.width()).arg(s.height());
-    m << QString::number(grid->expandingDirections());
+    QString m;
+    QDebug(&m) << grid->sizeHint() << grid->minimumSize() << grid->maximumSize()
+               << grid->expandingDirections();
     for (const QWidget* w : widgets)
-        m << Text(w->geometry().x()) + QLatin1Char(',') + Text(w->y()) + QLatin1Char(' ') + Text(w->width()) +
-                 QLatin1Char('x') + Text(w->height());
-    return m.join(QLatin1Char(' '));
+        QDebug(&m) << w->geometry();
+    return m;
 }
 
 } // namespace
