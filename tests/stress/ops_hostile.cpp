@@ -105,8 +105,10 @@ public:
             With(sub, [&](ZBMdiSubWindow* s) { s->SetState(Qt::WindowStates(c.Bounded(0, 15))); });
         });
         op("tile or cascade", 2, false, [this](Stress::Context& c) {
-            (area->*(c.Chance(50) ? &ZBMdiAreaWidget::TileSubWindows
-                                  : &ZBMdiAreaWidget::CascadeSubWindows))();
+            if (c.Chance(50))
+                area->TileSubWindows();
+            else
+                area->CascadeSubWindows();
         });
         op("move far", 2, false, [this](Stress::Context& c) {
             With(sub,
