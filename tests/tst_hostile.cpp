@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QToolBar>
 #include <climits>
+#include <functional>
 
 namespace {
 
@@ -66,14 +67,14 @@ private Q_SLOTS:
             return holder == Combo ? static_cast<QObject*>(new Delegate(20, &combos[1])) : new QPushButton;
         };
         QPointer<QObject> a = make(), b = make();
-        const auto set = [&](int i, QObject* o) {
-            auto* w = qobject_cast<QPushButton*>(o);
-            holder == Content ? frames[i].ReplaceContent(w)
-            : holder == Dock  ? docks[i].SetWidget(w)
-            : holder == Sub   ? subs[i].SetWidget(w)
-                              : combos[i].SetItemDelegate(static_cast<Delegate*>(o));
-        };
-        set(0, a), set(toOther ? 1 : 0, toOther ? a : b), set(0, toOther ? b : a);
+        const std::function<void(int, QObject*)> sets[] = {
+            [&](int i, QObject* o) { frames[i].ReplaceContent(qobject_cast<QPushButton*>(o)); },
+            [&](int i, QObject* o) { docks[i].SetWidget(qobject_cast<QPushButton*>(o)); },
+            [&](int i, QObject* o) { subs[i].SetWidget(qobject_cast<QPushButton*>(o)); },
+            [&](int i, QObject* o) { combos[i].SetItemDelegate(static_cast<Delegate*>(o)); }};
+        sets[holder](0, a);
+        sets[holder](toOther ? 1 : 0, toOther ? a : b);
+        sets[holder](0, toOther ? b : a);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY2(a, "a widget in use again was deleted");
         QCOMPARE(b.isNull(), !toOther);
@@ -86,9 +87,14 @@ private Q_SLOTS:
     {
         ZBComboBox c;
         c.InsertItem(0);
-        for (int i : {INT_MIN, -2, 1, 2, 4, INT_MAX}) // 1 and 2 are the count at the time, 4 one more
-            c.RemoveItem(i), c.InsertItem(i), c.RaiseItem(i), c.SetItemData(i, i), c.SetCurrentIndex(i);
-        QVERIFY(c.GetItemCount() == 3 && c.CurrentIndex() == -1);
+        for (int i : {INT_MIN, -2, 1, 2, 4, INT_MAX}) { // 1 and 2 are the count at the time, 4 one more
+            c.RemoveItem(i);
+            c.InsertItem(i);
+            c.RaiseItem(i);
+            c.SetItemData(i, i);
+            c.SetCurrentIndex(i);
+        }
+        QCOMPARE(qMakePair(c.GetItemCount(), c.CurrentIndex()), qMakePair(3, -1)); // count, current
         const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
         for (int extent : {QWIDGETSIZE_MAX, INT_MAX / 2, INT_MAX}) {
             ZBComboBox box;
@@ -127,7 +133,8 @@ private Q_SLOTS:
                               dock.FooterBar()->Content()}) {
             QWidget* const parent = part->parentWidget();
             dock.SetWidget(part);
-            QVERIFY(!dock.GetWidget() && part->parentWidget() == parent);
+            QVERIFY(!dock.GetWidget());
+            QCOMPARE(part->parentWidget(), parent);
         }
         ZBTitleBar bar; // a dock, main window or tool bar as a background would lose the layout it runs on
         QMainWindow main;
@@ -136,11 +143,12 @@ private Q_SLOTS:
         for (QWidget* w : keepLayouts) {
             QLayout* const layout = w->layout();
             bar.ReplaceBackground(w);
-            QVERIFY(w->layout() == layout && !w->parentWidget());
+            QCOMPARE(w->layout(), layout);
+            QVERIFY(!w->parentWidget());
         }
         ZBFooterBar footer(nullptr);
         delete footer.Content();
-        QVERIFY(!footer.Content());
+        QVERIFY2(!footer.Content(), "a deleted footer content is still reported");
         ZBSettingsWidget panel; // enum properties written out of range are refused
         for (const char* property : {"state", "policy"}) {
             const int before = panel.property(property).toInt();

@@ -1,16 +1,22 @@
-// The multi-document area and its sub-windows.
+// The multi-document area and its sub-windows, and the Qt habits that keep working on them and on the other
+// frames: closing, focus, titles, Qt's own API, arranging, the active look.
+#include "ZBDockWidget.h"
 #include "ZBFocusChain_p.h"
 #include "ZBMdiAreaWidget.h"
+#include "ZBMdiAreaWidget_p.h"
 #include "ZBMdiSubWindow.h"
 #include "ZBResource.h"
 #include "ZBTitleBar.h"
+#include "ZBToolBar.h"
 #include "testutil.h"
 
+#include <QCloseEvent>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QToolButton>
 #include <memory>
 #include <utility>
 
@@ -20,8 +26,6 @@ namespace {
 
 using Subs = QList<ZBMdiSubWindow*>;
 using Range = QPair<int, int>;
-constexpr int Maximize = 0, Minimize = 1, Normal = 2, BothBits = 3, LeftDoubleClick = 4, RightDoubleClick = 5,
-              IgnoreAll = 6;
 
 // A shown, active window with an area whose viewport is exactly 700 by 500.
 struct Area : QWidget
@@ -32,27 +36,49 @@ struct Area : QWidget
     {
         area->setFrameShape(QFrame::NoFrame);
         area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff), area->setGeometry(0, 0, 700, 500);
+        area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        area->setGeometry(0, 0, 700, 500);
         log.Record(area, &ZBMdiAreaWidget::SubWindowActivated, QStringLiteral("activated"));
         log.Record(area, &ZBMdiAreaWidget::SubWindowAboutClose, QStringLiteral("closing"));
-        resize(700, 500), show();
+        resize(700, 500);
+        show();
         return QTest::qWaitForWindowActive(this);
     }
-    ZBMdiSubWindow* Add(const char* name, const QRect& geometry = QRect(0, 0, 200, 150))
+    // A sub-window made by the area, or \a sub added, around \a widget or a line edit.
+    ZBMdiSubWindow* Add(const char* name, const QRect& geometry = QRect(0, 0, 200, 150),
+                        QWidget* widget = nullptr, ZBMdiSubWindow* sub = nullptr)
     {
-        ZBMdiSubWindow* sub = area->AddWidget(new QLineEdit(QLatin1String(name)));
-        sub->setObjectName(QLatin1String(name)), sub->setGeometry(geometry);
+        widget = widget ? widget : new QLineEdit(QLatin1String(name));
+        if (sub) {
+            sub->SetWidget(widget);
+            area->AddSubWindow(sub);
+        }
+        sub = sub ? sub : area->AddWidget(widget);
+        sub->setObjectName(QLatin1String(name));
+        sub->setGeometry(geometry);
         return sub;
+    }
+    // What a row names: "press" on the frame (no focus moves with it, so only the press path can
+    // activate), "close()", or one of the area's slots.
+    void Do(const QByteArray& what, ZBMdiSubWindow* sub)
+    {
+        if (what == "press")
+            SendMouse(sub, QEvent::MouseButtonPress, QPoint(sub->width() / 2, 8));
+        else if (what == "close()")
+            sub->close();
+        else if (what == "SetActiveSubWindow")
+            area->SetActiveSubWindow(sub);
+        else
+            QVERIFY(QMetaObject::invokeMethod(area, what.constData()));
     }
     static Range R(const QScrollBar* s) { return {s->minimum(), s->maximum()}; }
     Range H() const { return R(area->horizontalScrollBar()); }
     Range V() const { return R(area->verticalScrollBar()); }
-    void Nudge() { area->resize(701, 501), area->resize(700, 500); } // the minimised ones line up again
-};
-
-// Straight to the frame: no focus moves with it, so only the press path can activate.
-const auto press = [](ZBMdiSubWindow* s) {
-    SendMouse(s, QEvent::MouseButtonPress, QPoint(s->width() / 2, 8));
+    void Nudge() // the minimised ones line up again
+    {
+        area->resize(701, 501);
+        area->resize(700, 500);
+    }
 };
 
 // The focus chain from \a start round to it again, checked to be linked the same way backwards.
@@ -68,6 +94,41 @@ QList<QWidget*> Chain(QWidget* start)
     } while (w != start && chain.size() < 1000);
     return chain;
 }
+
+// Decides on its close events alone and counts the times it agreed: an editor asked by its sub-window,
+// or a sub-window subclass that does not hand the event to its base class.
+template <class Base>
+struct Deciding : Base
+{
+    int* agreed;
+    bool refuse;
+    Deciding(int* agreed, bool refuse) : agreed(agreed), refuse(refuse) {}
+    void closeEvent(QCloseEvent* event) override
+    {
+        event->setAccepted(!refuse);
+        if (!refuse)
+            ++*agreed;
+    }
+};
+
+// The title line of a frame: "icon " while the icon label (made first, hidden at first) shows, then
+// the text of the title label.
+QString titleLine(ZBWidget* frame)
+{
+    const QList<QLabel*> labels = frame->TitleBar()->findChildren<QLabel*>();
+    return (labels[0]->isHidden() ? QString() : QStringLiteral("icon ")) + labels[1]->text();
+}
+
+// The state changes the stateChanges() rows name.
+const std::pair<const char*, void (*)(ZBMdiSubWindow&)> Actions[] = {
+    {"max", [](ZBMdiSubWindow& s) { s.ShowMaximized(); }},
+    {"min", [](ZBMdiSubWindow& s) { s.ShowMinimized(); }},
+    {"normal", [](ZBMdiSubWindow& s) { s.ShowNormal(); }},
+    {"both", [](ZBMdiSubWindow& s) { s.SetState(Qt::WindowMinimized | Qt::WindowMaximized); }},
+    {"left double-click", [](ZBMdiSubWindow& s) { Q_EMIT s.TitleBar()->DoubleClicked(Qt::LeftButton); }},
+    {"right double-click", [](ZBMdiSubWindow& s) { Q_EMIT s.TitleBar()->DoubleClicked(Qt::RightButton); }},
+    {"ignore", [](ZBMdiSubWindow& s) { s.IgnoreAllActions(true); }},
+};
 
 } // namespace
 
@@ -86,45 +147,44 @@ private slots:
     }
     void cleanup()
     {
+        QTRY_COMPARE(QApplication::topLevelWidgets().size(), 1); // closed sub-windows fade out first
         a.reset();
         CheckNoLeftoverWindows();
     }
 
     void stateChanges_data()
     {
-        QTest::addColumn<QList<int>>("actions");
+        QTest::addColumn<QString>("actions");
         QTest::addColumn<QString>("emitted");
-        const auto row = [](const char* name, QList<int> actions, const char* emitted) {
-            QTest::newRow(name) << actions << QString::fromLatin1(emitted);
+        const auto row = [](const char* actions, const char* emitted) {
+            QTest::newRow(actions) << QString::fromLatin1(actions) << QString::fromLatin1(emitted);
         };
-        row("max, min", {Maximize, Minimize}, "state(0,2) state(2,1)");
-        row("same twice", {Maximize, Maximize, Normal, Normal}, "state(0,2) state(2,0)");
-        row("both bits", {BothBits}, "state(0,3)");
-        row("double-clicks", {RightDoubleClick, LeftDoubleClick, LeftDoubleClick}, "state(0,2) state(2,0)");
-        row("double-click restores", {Minimize, LeftDoubleClick}, "state(0,1) state(1,0)");
-        row("ignored", {IgnoreAll, Maximize, Minimize, LeftDoubleClick}, "");
-        row("ignored but set", {IgnoreAll, BothBits, Normal, LeftDoubleClick}, "state(0,3)");
+        row("max, min", "state(0,2) state(2,1)");
+        row("max, max, normal, normal", "state(0,2) state(2,0)");
+        row("both", "state(0,3)");
+        row("right double-click, left double-click, left double-click", "state(0,2) state(2,0)");
+        row("min, left double-click", "state(0,1) state(1,0)");
+        row("ignore, max, min, left double-click", "");
+        row("ignore, both, normal, left double-click", "state(0,3)");
     }
-
     void stateChanges()
     {
-        QFETCH(QList<int>, actions);
+        QFETCH(QString, actions);
         ZBMdiSubWindow sub;
         SignalLog log;
         log.Record(&sub, &ZBMdiSubWindow::StateChanged, QStringLiteral("state"));
-        for (int action : actions) {
-            action == Maximize    ? sub.ShowMaximized()
-            : action == Minimize  ? sub.ShowMinimized()
-            : action == Normal    ? sub.ShowNormal()
-            : action == BothBits  ? sub.SetState(Qt::WindowMinimized | Qt::WindowMaximized)
-            : action == IgnoreAll ? sub.IgnoreAllActions(true)
-                                  : Q_EMIT sub.TitleBar()->DoubleClicked(
-                                        action == LeftDoubleClick ? Qt::LeftButton : Qt::RightButton);
+        for (const QString& name : actions.split(QStringLiteral(", "))) {
+            const auto action = std::find_if(std::begin(Actions), std::end(Actions),
+                                             [&](const auto& a) { return name == a.first; });
+            QVERIFY2(action != std::end(Actions), qPrintable(name));
+            action->second(sub);
         }
         QTEST(log.Take(), "emitted");
         const bool min = sub.GetState() & Qt::WindowMinimized, max = sub.GetState() & Qt::WindowMaximized;
-        QVERIFY(sub.IsMinimized() == min && sub.IsMaximized() == max &&
-                Named(&sub, "RESTOREBUTTON")->isHidden() == !(min || max));
+        // minimised, maximised, the restore button shown
+        QCOMPARE(
+            (QList<bool>{sub.IsMinimized(), sub.IsMaximized(), !Named(&sub, "RESTOREBUTTON")->isHidden()}),
+            (QList<bool>{min, max, min || max}));
     }
 
     void subWindowFrameFollowsTheState()
@@ -132,25 +192,30 @@ private slots:
         auto* sub = new ZBMdiSubWindow(a.get());
         sub->setGeometry(20, 20, 100, 60);
         auto* big = new QLabel(QStringLiteral("big"));
-        big->setMinimumSize(300, 200), big->setWindowTitle(QStringLiteral("Document"));
-        sub->SetWidget(big), sub->show();
-        QVERIFY(sub->width() >= 300 && sub->NormalGeometry() == QRect(QPoint(20, 20), sub->size()));
-        QVERIFY(sub->Content()->windowTitle() == "Document" && TitleText(sub) == "Document");
+        big->setMinimumSize(300, 200);
+        big->setWindowTitle(QStringLiteral("Document"));
+        sub->SetWidget(big);
+        sub->show();
+        QCOMPARE(sub->NormalGeometry(), QRect(QPoint(20, 20), sub->size()));
+        QVERIFY2(sub->width() >= 300, "grown to the widget");
         big->setWindowTitle(QStringLiteral("Renamed"));
         QCOMPARE(sub->windowTitle(), "Renamed");
         const QRect normal = sub->geometry();
         const QRect m = ZBResource::GetData(ZBResource::MainContentMargins).toRect();
         QLayout* frame = GridOf(sub, "ZBWIDGETMAINCONTENT");
         sub->ShowMinimized(); // 300 wide, the content hidden, no margins, nothing moves or resizes
-        QVERIFY(sub->Content()->isHidden() && frame->contentsMargins() == QMargins());
+        QCOMPARE(qMakePair(sub->Content()->isHidden(), frame->contentsMargins()),
+                 qMakePair(true, QMargins()));
         QCOMPARE(sub->size(), QSize(300, sub->TitleBar()->sizeHint().height() + m.top() + m.bottom()));
         const QRect minimised = sub->geometry();
         QCOMPARE(Drag(sub, sub->mapToGlobal(QPoint(150, 10)), {30, 20}).second, minimised);
-        sub->ShowMaximized(), sub->setGeometry(0, 0, 600, 500);
+        sub->ShowMaximized();
+        sub->setGeometry(0, 0, 600, 500);
         QCOMPARE(sub->NormalGeometry(), normal);
         sub->ShowNormal();
         QCOMPARE(frame->contentsMargins(), QMargins(m.left(), m.top(), m.right(), m.bottom()));
-        sub->setGeometry(normal), sub->overrideWindowState(Qt::WindowNoState);
+        sub->setGeometry(normal);
+        sub->overrideWindowState(Qt::WindowNoState);
         big->setFocus(); // out of an area, the sub-window itself hears the focus enter it
         QTRY_COMPARE(sub->windowState(), Qt::WindowStates(Qt::WindowActive));
         sub->overrideWindowState(Qt::WindowNoState);
@@ -160,14 +225,16 @@ private slots:
         QPointer<QLabel> old(big);
         sub->SetWidget(nullptr); // the old widget is deleted
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!sub->GetWidget() && !old);
+        QVERIFY(!sub->GetWidget());
+        QVERIFY2(!old, "the old widget is deleted");
     }
 
     void activation()
     {
         ZBMdiSubWindow* one = a->Add("one");
         auto* two = new ZBMdiSubWindow; // built as a window of its own
-        two->setObjectName(QStringLiteral("two")), a->area->AddSubWindow(two);
+        two->setObjectName(QStringLiteral("two"));
+        a->area->AddSubWindow(two);
         ZBMdiSubWindow* empty = a->area->AddWidget(nullptr);
         empty->setObjectName(QStringLiteral("empty"));
         a->area->AddSubWindow(one);
@@ -181,16 +248,18 @@ private slots:
         // The press and the focus paths, each alone; a second press on the active one emits nothing.
         ZBMdiSubWindow* right = a->Add("right");
         a->log.Take();
-        press(empty);
+        a->Do("press", empty);
         right->GetWidget()->setFocus();
         QTRY_COMPARE(a->area->ActiveSubWindow(), right);
-        press(right);
+        a->Do("press", right);
         QCOMPARE(a->log.Take(), "activated(empty) activated(right)");
         a->area->SetActiveSubWindow(one); // takes the focus away from the old one
         QVERIFY(!right->isAncestorOf(QApplication::focusWidget()));
         a->log.Take(); // next walks the ring one way, previous the other
-        for (int i = 0; i < 8; ++i)
-            i < 4 ? a->area->ActivateNextSubWindow() : a->area->ActivatePreviousSubWindow();
+        for (auto walk :
+             {&ZBMdiAreaWidget::ActivateNextSubWindow, &ZBMdiAreaWidget::ActivatePreviousSubWindow})
+            for (int i = 0; i < 4; ++i)
+                (a->area->*walk)();
         QCOMPARE(a->log.Take(),
                  "activated(two) activated(empty) activated(right) activated(one) activated(right) "
                  "activated(empty) activated(two) activated(one)");
@@ -201,65 +270,96 @@ private slots:
         QPointer<ZBMdiSubWindow> first = a->Add("first");
         ZBMdiSubWindow* second = a->Add("second");
         QPointer<ZBMdiSubWindow> third = a->Add("third");
-        a->area->SetActiveSubWindow(first), a->area->SetActiveSubWindow(third);
-        a->log.Take(), a->area->BlockMdiArea(true);
+        a->area->SetActiveSubWindow(first);
+        a->area->SetActiveSubWindow(third);
+        a->log.Take();
+        a->area->BlockMdiArea(true);
         QTest::ignoreMessage(QtDebugMsg,
                              QRegularExpression(QStringLiteral(
                                  "^Build date=[A-Z][a-z]{2} [ 0-9][0-9] [0-9]{4}, time=[0-9]{2}:[0-9]{2}:"
                                  "[0-9]{2}\\. Line=[0-9]+, file=\"[^\"]*ZBMdiAreaWidget\\.cpp\"\\. "
                                  "Failed to add new subwindow\\.$")));
         QLineEdit refused;
-        QVERIFY(!a->area->AddWidget(&refused) && a->area->SubWindowsCount() == 3);
-        a->area->CloseActiveSubWindow(), a->area->CloseAllSubWindows();
-        a->area->ActivateNextSubWindow();
+        QVERIFY2(!a->area->AddWidget(&refused), "a blocked area adds nothing");
+        for (auto slot :
+             {&ZBMdiAreaWidget::CloseActiveSubWindow, &ZBMdiAreaWidget::CloseAllSubWindows,
+              &ZBMdiAreaWidget::ActivateNextSubWindow, &ZBMdiAreaWidget::ActivatePreviousSubWindow})
+            (a->area->*slot)();
         QVERIFY(!first->close());
-        press(first);
+        a->Do("press", first);
         second->GetWidget()->setFocus();
         QTRY_VERIFY(second->GetWidget()->hasFocus());
         first->ShowMaximized();
-        QVERIFY(a->log.Take().isEmpty() && !(first->windowState() & Qt::WindowActive) &&
-                !first->IsMaximized());
+        QCOMPARE(a->log.Take(), QString());
+        QCOMPARE(a->area->SubWindowsCount(), 3);
+        QCOMPARE(first->windowState() & Qt::WindowActive, Qt::WindowStates());
+        QVERIFY2(!first->IsMaximized(), "a blocked area's sub-windows ignore their show slots");
         a->area->SetActiveSubWindow(second); // still the application's to choose
-        a->area->BlockMdiArea(false), a->log.Take();
+        a->area->BlockMdiArea(false);
+        a->log.Take();
         a->area->SetActiveSubWindow(third);
         a->area->CloseActiveSubWindow(); // the one active before it takes over
         second->close();
         QCOMPARE(a->log.Take(), "activated(third) closing(third) activated(second) closing(second) "
                                 "activated(first)");
         a->area->DetachWindow(first);
-        QVERIFY(a->area->SubWindows() == Subs{first} && first->parentWidget() == a->area->viewport());
+        QCOMPARE(qMakePair(a->area->SubWindows(), first->parentWidget()),
+                 qMakePair(Subs{first}, a->area->viewport()));
         QPointer<ZBMdiSubWindow> fourth = new ZBMdiSubWindow; // built as a window: no fade, still deleted
-        fourth->setObjectName(QStringLiteral("fourth")), a->area->AddSubWindow(fourth);
-        a->log.Take(), a->area->CloseAllSubWindows();
+        fourth->setObjectName(QStringLiteral("fourth"));
+        a->area->AddSubWindow(fourth);
+        a->log.Take();
+        a->area->CloseAllSubWindows();
         QCOMPARE(a->log.Take(), "closing(fourth) activated(first) closing(first) activated(null)");
-        QTRY_VERIFY(!first && !third && !fourth); // faded out
+        QTRY_COMPARE((QList<bool>{first.isNull(), third.isNull(), fourth.isNull()}),
+                     (QList<bool>{true, true, true}));
     }
 
-    void maximisedMode()
+    // The maximised mode shows the active sub-window alone, over the viewport; restored, all stand where
+    // they were; minimised from it, the others come back and the active one joins the minimised row,
+    // which fills from the bottom left, a new row above once one is full, and closes up.
+    void maximisedModeAndMinimisedRows()
     {
         ZBMdiSubWindow* left = a->Add("left", QRect(-50, 20, 200, 150));
         ZBMdiSubWindow* minimised = a->Add("minimised", QRect(100, 100, 200, 150));
         minimised->ShowMinimized();
         ZBMdiSubWindow* right = a->Add("right", QRect(400, 300, 250, 150));
+        for (ZBMdiSubWindow* sub : {left, minimised, right})
+            sub->TitleBar()->setFixedHeight(24);
         right->ShowMaximized();
-        QVERIFY(a->area->GetState() == ZBMdiAreaWidget::Maximized && !minimised->isVisible() &&
-                a->H() == Range());
+        QCOMPARE(a->area->GetState(), ZBMdiAreaWidget::Maximized);
+        QCOMPARE((QList<bool>{minimised->isVisible(), right->isVisible()}), (QList<bool>{false, true}));
+        QCOMPARE(a->H(), Range());
         a->area->ActivateNextSubWindow(); // the old one hides, the new one is maximised
-        QVERIFY(left->IsMaximized() && left->geometry() == a->area->viewport()->rect() &&
-                !right->isVisible());
+        QCOMPARE(std::make_tuple(left->IsMaximized(), left->geometry(), right->isVisible()),
+                 std::make_tuple(true, a->area->viewport()->rect(), false));
         left->ShowNormal();
         QCOMPARE(a->area->GetState(), ZBMdiAreaWidget::Normal);
-        QVERIFY(left->geometry() == QRect(-50, 20, 200, 150) &&
-                right->geometry() == QRect(400, 300, 250, 150));
-        QVERIFY(!right->IsMaximized() && minimised->isVisible() && a->H() == Range(-50, -1));
-        // Minimised from the maximised mode: the others come back, the active one joins the row.
-        left->ShowMaximized(), left->ShowMinimized();
-        QVERIFY(a->area->GetState() == ZBMdiAreaWidget::Normal && right->isVisible() &&
-                left->Content()->isHidden());
+        QCOMPARE((QList<QRect>{left->geometry(), right->geometry()}),
+                 (QList<QRect>{{-50, 20, 200, 150}, {400, 300, 250, 150}}));
+        QCOMPARE((QList<bool>{right->IsMaximized(), minimised->isVisible()}), (QList<bool>{false, true}));
+        QCOMPARE(a->H(), Range(-50, -1));
+        left->ShowMaximized();
+        left->ShowMinimized();
+        QCOMPARE(a->area->GetState(), ZBMdiAreaWidget::Normal);
+        QCOMPARE((QList<bool>{right->isVisible(), left->Content()->isVisible()}), (QList<bool>{true, false}));
         QTRY_COMPARE(left->TitleBar()->width(), 300);
+        a->area->SetActiveSubWindow(right);
+        right->ShowMinimized();
+        QTRY_COMPARE(right->TitleBar()->width(), 300);
         a->Nudge();
-        QVERIFY(minimised->x() == 0 && left->x() == 302 &&
-                left->NormalGeometry() == QRect(-50, 20, 200, 150));
+        QCOMPARE((QList<QPoint>{minimised->pos(), left->pos(), right->pos()}),
+                 (QList<QPoint>{{0, 474}, {302, 474}, {0, 448}})); // 604 + 300 > 699: a new row
+        QCOMPARE(left->NormalGeometry(), QRect(-50, 20, 200, 150));
+        a->area->SetActiveSubWindow(left);
+        left->ShowNormal();
+        QCOMPARE(qMakePair(left->geometry(), right->pos()),
+                 qMakePair(QRect(-50, 20, 200, 150), QPoint(302, 474)));
+        minimised->ShowNormal(); // restored while another is active, it leaves the row; a deleted one too
+        minimised->move(60, 70);
+        delete right;
+        a->Nudge();
+        QCOMPARE(minimised->pos(), QPoint(60, 70));
     }
 
     // The maximized mode holds only while a maximised sub-window is active: a slot that restores or
@@ -311,28 +411,6 @@ private slots:
         QCOMPARE(right && right->isVisible(), rightShown);
         QCOMPARE(left && !left->IsMinimized() && left->geometry() == QRect(10, 10, 200, 150), how == 0);
         QVERIFY(!a->area->AddWidget(new QLineEdit)->IsMaximized());
-        QTRY_VERIFY(how != 2 || !right); // faded out
-    }
-
-    void minimisedRows()
-    {
-        Subs subs;
-        for (const char* name : {"0", "1", "2"}) {
-            subs << a->Add(name, QRect(50, 50, 250, 180));
-            subs.last()->TitleBar()->setFixedHeight(24), subs.last()->ShowMinimized();
-        }
-        QTRY_COMPARE(subs[2]->TitleBar()->width(), 300);
-        a->Nudge();
-        QCOMPARE((QList<QPoint>{subs[0]->pos(), subs[1]->pos(), subs[2]->pos()}),
-                 (QList<QPoint>{{0, 474}, {302, 474}, {0, 448}})); // 604 + 300 > 699: a new row
-        a->area->SetActiveSubWindow(subs[1]);
-        subs[1]->ShowNormal();
-        QVERIFY(subs[1]->geometry() == QRect(50, 50, 250, 180) && subs[2]->pos() == QPoint(302, 474));
-        subs[0]->ShowNormal(); // restored while another is active, it leaves the row; a deleted one too
-        subs[0]->move(60, 70);
-        delete subs[2];
-        a->Nudge();
-        QCOMPARE(subs[0]->pos(), QPoint(60, 70));
     }
 
     // A sub-window that loses its parent takes its descendants along into a focus chain of its
@@ -353,19 +431,17 @@ private slots:
         QFETCH(QString, change);
         QFETCH(bool, quick);
         ZBMdiSubWindow* first = a->Add("first");
-        ZBMdiSubWindow* sub = a->Add("sub");
         auto* edit = new QLineEdit;
-        sub->SetWidget(edit);
+        ZBMdiSubWindow* sub = a->Add("sub", {0, 0, 200, 150}, edit);
         a->Add("last");
         auto* dialog = change == QLatin1String("dialog") ? new QDialog(edit) : nullptr;
         if (change == QLatin1String("late"))
             new QLineEdit(sub);
         if (change == QLatin1String("order"))
             QWidget::setTabOrder(first->GetWidget(), edit);
-        if (change == QLatin1String("focus")) {
+        if (change == QLatin1String("focus"))
             edit->setFocus();
-            QTRY_VERIFY(edit->hasFocus());
-        }
+        QTRY_COMPARE(edit->hasFocus(), change == QLatin1String("focus"));
         const QList<QWidget*> before = Chain(a.get());
         QList<QWidget*> rest, taken{sub};
         const int at = before.indexOf(sub);
@@ -374,7 +450,7 @@ private slots:
             (sub->isAncestorOf(w) ? taken : rest) << w;
         }
         std::rotate(rest.begin(), rest.begin() + rest.indexOf(a.get()), rest.end());
-        QVERIFY(taken.size() > 5 && !taken.contains(dialog));
+        QCOMPARE(qMakePair(taken.size() > 5, taken.contains(dialog)), qMakePair(true, false));
 #if defined(ZB_HAVE_QT_WIDGETS_PRIVATE)
         QCOMPARE(ZBFocusChain::Detach(sub), quick);
 #endif
@@ -389,8 +465,6 @@ private slots:
                    rest.end());
         QCOMPARE(Chain(a.get()), rest);
         delete sub;
-        QPointer<ZBMdiSubWindow> fading(first);
-        QTRY_VERIFY(!fading);
     }
 
     void scrolling()
@@ -404,14 +478,251 @@ private slots:
         parked->ShowMinimized();
         const QPoint parkedAt = parked->pos();
         v->setValue(100);
-        QVERIFY(top->pos() == QPoint(50, -80) && low->pos() == QPoint(-50, 350) && parked->pos() == parkedAt);
+        QCOMPARE((QList<QPoint>{top->pos(), low->pos(), parked->pos()}),
+                 (QList<QPoint>{{50, -80}, {-50, 350}, parkedAt}));
         QCOMPARE(a->V(), Range(0, 149)); // computed before the scroll
         low->move(0, 0);                 // the range shrinks and pulls the value along; nothing else moves
-        QVERIFY(a->V() == Range(-80, -1) && v->value() == -1 && top->pos() == QPoint(50, -80));
-        QCOMPARE(parked->pos(), parkedAt);
-        low->hide(), low->move(-300, 0); // no Move event while hidden: the next one elsewhere sees it
+        QCOMPARE(qMakePair(a->V(), v->value()), qMakePair(Range(-80, -1), -1));
+        QCOMPARE((QList<QPoint>{top->pos(), parked->pos()}), (QList<QPoint>{{50, -80}, parkedAt}));
+        low->hide(); // no Move event while hidden: the next one elsewhere sees it
+        low->move(-300, 0);
         top->move(60, -80);
         QCOMPARE(a->H(), Range(-300, -1));
+    }
+
+    // Every way of closing asks the widget once, also with the frame's fade closing a second time; a
+    // refusal by the widget or by a subclass leaves the sub-window registered, shown and active,
+    // without SubWindowAboutClose.
+    void closing_data()
+    {
+        QTest::addColumn<QByteArray>("how");
+        QTest::addColumn<int>("who");
+        const char* whos[] = {"accepted", "widget refuses", "subclass refuses", "subclass accepts"};
+        for (const char* how : {"close()", "CloseActiveSubWindow", "CloseAllSubWindows"}) {
+            for (int who = 0; who < 4; ++who)
+                QTest::addRow("%s, %s", how, whos[who]) << QByteArray(how) << who;
+        }
+    }
+    void closing()
+    {
+        QFETCH(QByteArray, how);
+        QFETCH(int, who);
+        int agreed = 0;
+        auto* editor = new Deciding<QLineEdit>(&agreed, who == 1);
+        a->Add("other");
+        QPointer<ZBMdiSubWindow> doc =
+            a->Add("doc", {0, 0, 200, 150}, editor,
+                   who >= 2 ? new Deciding<ZBMdiSubWindow>(&agreed, who == 2) : nullptr);
+        a->log.Take();
+        a->Do(how, doc);
+        const bool refused = who == 1 || who == 2;
+        QTRY_COMPARE(doc.isNull(), !refused);
+        QCOMPARE(agreed, refused ? 0 : 1);
+        QCOMPARE(a->log.seen.contains(QStringLiteral("closing(doc)")), !refused);
+        if (!refused)
+            return;
+        QCOMPARE(std::make_tuple(doc->isVisible(), a->area->SubWindows().contains(doc),
+                                 a->area->ActiveSubWindow()),
+                 std::make_tuple(true, true, doc.data()));
+        QCOMPARE(a->area->SubWindowsCount(), how == "CloseAllSubWindows" ? 1 : 2);
+        editor->refuse = false; // agreeing now, it is asked once more
+        a->area->CloseActiveSubWindow();
+        QTRY_COMPARE(doc.isNull(), who == 1);
+        QCOMPARE(agreed, who == 1 ? 1 : 0);
+    }
+
+    // Activation moves the keyboard focus into the document: to the child that had it last, to its
+    // first child that takes the focus, or to a minimised sub-window itself.
+    void focus_data()
+    {
+        QTest::addColumn<QByteArray>("how");
+        QTest::addColumn<bool>("minimised");
+        for (const char* how : {"SetActiveSubWindow", "ActivateNextSubWindow", "ActivatePreviousSubWindow",
+                                "CloseActiveSubWindow", "press", "maximised"}) {
+            QTest::addRow("%s", how) << QByteArray(how) << false;
+            QTest::addRow("%s, minimised", how) << QByteArray(how) << true;
+        }
+    }
+    void focus()
+    {
+        QFETCH(QByteArray, how);
+        QFETCH(bool, minimised);
+        auto* form = new QWidget;
+        auto* first = new QLineEdit(form);
+        auto* second = new QLineEdit(form);
+        ZBMdiSubWindow* doc = a->Add("doc", {0, 0, 200, 150}, form);
+        QCOMPARE(QApplication::focusWidget(), first);
+        second->setFocus();
+        if (minimised)
+            doc->ShowMinimized();
+        ZBMdiSubWindow* other = a->Add("other");
+        QCOMPARE(QApplication::focusWidget(), other->GetWidget());
+        if (how == "maximised") { // the area maximises the document it activates
+            other->ShowMaximized();
+            how = "ActivateNextSubWindow";
+            minimised = false;
+        }
+        a->Do(how, doc);
+        QCOMPARE(a->area->ActiveSubWindow(), doc);
+        QCOMPARE(QApplication::focusWidget(), minimised ? static_cast<QWidget*>(doc) : second);
+    }
+
+    // Titles show as Qt shows them in a native title bar, and follow the modified flag and the icon.
+    void titles_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<bool>("modified");
+        QTest::addColumn<QString>("unmodified");
+        QTest::addColumn<QString>("shown");
+        const auto row = [](const char* title, bool modified, const char* unmodified, const char* shown) {
+            QTest::newRow(title) << title << modified << unmodified << shown;
+        };
+        row("doc1[*] - Editor", false, "doc1 - Editor", "doc1 - Editor");
+        row("doc1[*] - Editor", true, "doc1 - Editor", "doc1* - Editor");
+        row("doc1", true, "doc1", "doc1");
+        row("[*][*]doc1", true, "[*]doc1", "[*]doc1");
+        row("a[*][*][*]b", true, "a[*]b", "a[*]*b");
+        row("a[*] b[*]", true, "a b", "a* b*");
+    }
+    void titles()
+    {
+        QFETCH(QString, title);
+        QFETCH(bool, modified);
+        QFETCH(QString, shown);
+        auto* edit = new QLineEdit;
+        edit->setWindowTitle(title);
+        ZBMdiSubWindow* sub = a->Add("sub", {0, 0, 200, 150}, edit);
+        QTEST(titleLine(sub), "unmodified");
+        QCOMPARE(sub->windowTitle(), title); // its own title is the widget's
+        edit->setWindowModified(modified);
+        QCOMPARE(titleLine(sub), shown);
+        edit->setWindowIcon(QIcon(QPixmap(16, 16)));
+        QCOMPARE(titleLine(sub), QStringLiteral("icon ") + shown);
+        QCOMPARE(std::make_pair(sub->isWindowModified(), a->isWindowModified()),
+                 std::make_pair(modified, false));
+        ZBWidget frame;
+        frame.setWindowModified(modified);
+        frame.setWindowTitle(title);
+        frame.Content()->setWindowIcon(QIcon(QPixmap(16, 16)));
+        QCOMPARE(titleLine(&frame), QStringLiteral("icon ") + shown);
+    }
+
+    // Qt's own calls on the dock widget and the tool bar keep their structure.
+    void qtCalls()
+    {
+        ZBDockWidget dock;
+        auto* list = new QLabel;
+        dock.setWidget(list);
+        QCOMPARE(dock.GetWidget(), list);
+        QVERIFY(Named(&dock, "ZBDOCKWIDGETCONTENT")->isAncestorOf(list));
+        // widget() is QDockWidget's own: the main content frame, whatever the static type.
+        QCOMPARE(dock.widget(), Named(&dock, "ZBDOCKWIDGETMAINCONTENT"));
+        QCOMPARE(static_cast<QDockWidget&>(dock).widget(), dock.widget());
+        ZBToolBar bar;
+        // The tool bar's row, left to right: buttons by their action's text, other tools by object name.
+        const auto toolRow = [&bar] {
+            for (QToolButton* button : bar.findChildren<QToolButton*>())
+                button->setObjectName(button->defaultAction() ? button->defaultAction()->text() : QString());
+            return RowNames(Named(&bar, "ZBTOOLBARCONTENT"));
+        };
+        bar.AddWidget(Name(new QWidget, "first"), 5);
+        QAction* a = bar.addAction(QStringLiteral("a"));
+        auto* b = new QAction(QStringLiteral("b"), &bar);
+        bar.insertAction(a, b);
+        QAction* separator = bar.addSeparator();
+        bar.addWidget(Name(new QLabel, "label"));
+        bar.AddWidget(Name(new QWidget, "last"));
+        QCOMPARE(toolRow(), QStringLiteral("first b a ZBTOOLBARSEPARATOR label last"));
+        bar.removeAction(b);
+        delete separator;
+        QCOMPARE(toolRow(), QStringLiteral("first a label last"));
+        QCOMPARE(bar.Actions(), QList<QAction*>{a});
+    }
+
+    // Tiling fills the viewport above the minimised row without overlaps; cascading ends with the
+    // active one on top; the three list orders. Right to left, both are mirrored.
+    void arranging_data()
+    {
+        QTest::addColumn<bool>("rtl");
+        QTest::newRow("left to right") << false;
+        QTest::newRow("right to left") << true;
+    }
+    void arranging()
+    {
+        QFETCH(bool, rtl);
+        a->area->setLayoutDirection(rtl ? Qt::RightToLeft : Qt::LeftToRight);
+        const int width = a->area->viewport()->width();
+        const auto seen = [&](ZBMdiSubWindow* sub) { // as it stands left to right
+            const QRect r = sub->geometry();
+            return rtl ? QRect(width - 1 - r.right(), r.y(), r.width(), r.height()) : r;
+        };
+        for (int n = 0; n < 30; ++n) {
+            const QRect domain(3, 4, 701 + n, 499 - n);
+            QRegion covered;
+            const QList<QRect> tiles = ZBMdiLayout::Tiled(n, domain);
+            QCOMPARE(tiles.size(), n);
+            for (const QRect& r : tiles) {
+                QCOMPARE(std::make_pair(domain.contains(r), covered.intersects(r)),
+                         std::make_pair(true, false));
+                covered += r;
+            }
+            QCOMPARE(covered, n == 0 ? QRegion() : QRegion(domain));
+        }
+        QList<ZBMdiSubWindow*> subs;
+        for (const char* name : {"0", "1", "2", "3", "4"})
+            subs << a->Add(name);
+        subs[4]->ShowMinimized();
+        a->area->SetActiveSubWindow(subs[1]);
+        subs[1]->ShowMaximized();
+        QCOMPARE(a->area->SubWindowList(), subs);
+        const QList<ZBMdiSubWindow*> history{subs[0], subs[2], subs[3], subs[4], subs[1]};
+        QCOMPARE(a->area->SubWindowList(ZBMdiAreaWidget::ActivationHistoryOrder), history);
+        QCOMPARE(a->area->SubWindowList(ZBMdiAreaWidget::StackingOrder), history);
+        const auto onTop = [this](ZBMdiSubWindow* sub) {
+            QWidget* hit = a->area->viewport()->childAt(sub->geometry().center());
+            return hit == sub || sub->isAncestorOf(hit);
+        };
+        a->area->TileSubWindows(); // leaves the maximised mode; the minimised row stays clear
+        QRegion tiles;
+        for (ZBMdiSubWindow* sub : subs.mid(0, 4)) {
+            ZB_STEP_COMPARE(sub, onTop(sub), true);
+            tiles += sub->geometry();
+        }
+        QCOMPARE(tiles, QRegion(0, 0, width, subs[4]->y() - 2));
+        QCOMPARE(seen(subs[0]).topLeft(), QPoint(0, 0));
+        a->area->SetActiveSubWindow(subs[2]);
+        a->area->CascadeSubWindows();
+        const int step = subs[0]->TitleBar()->height();
+        int i = 0;
+        for (ZBMdiSubWindow* sub : {subs[0], subs[1], subs[3], subs[2]})
+            QCOMPARE(seen(sub).topLeft(), QPoint(step, step) * i++);
+        QVERIFY(onTop(subs[2]));
+    }
+
+    // The active frame and sub-window carry the property "active", re-polished for style sheets.
+    void activeLook()
+    {
+        qApp->setStyleSheet(QStringLiteral("ZBWidget[active=\"false\"] QLabel { color: #010203; }"));
+        const auto dimmed = [](ZBWidget* w) {
+            return w->TitleBar()->findChildren<QLabel*>().last()->palette().color(QPalette::WindowText) ==
+                   QColor(1, 2, 3);
+        };
+        ZBMdiSubWindow* one = a->Add("one");
+        ZBMdiSubWindow* two = a->Add("two");
+        const auto looks = [&] {
+            return std::make_tuple(dimmed(one), dimmed(two), two->property("active").toBool());
+        };
+        QCOMPARE(looks(), std::make_tuple(true, false, true));
+        a->area->SetActiveSubWindow(one);
+        QCOMPARE(looks(), std::make_tuple(false, true, false));
+        ZBWidget frame;
+        frame.show();
+        frame.activateWindow();
+        QTRY_COMPARE(std::make_pair(frame.property("active").toBool(), dimmed(&frame)),
+                     std::make_pair(true, false));
+        a->activateWindow();
+        QTRY_VERIFY(dimmed(&frame));
+        qApp->setStyleSheet(QString());
     }
 };
 

@@ -29,7 +29,10 @@ public:
     {
         const bool later = deferKills || state % 2 || qobject_cast<ZBMdiAreaWidget*>(sender()) ||
                            qobject_cast<ZBMdiSubWindow*>(sender());
-        (later && victim) ? victim->deleteLater() : delete victim.data(); // a delete may take this killer too
+        if (later && victim)
+            victim->deleteLater();
+        else
+            delete victim.data(); // may take this killer too
     }
     QPointer<QObject> victim;
 };
@@ -38,11 +41,86 @@ class HostileFamily : public Stress::Family
 {
     QPointer<QWidget> host;        // holds the areas and the dock
     QList<QPointer<QWidget>> made; // the host, and sub-windows that may close to a fade outside it
+    // The step's picks: a widget, a title bar, a sub-window, an area, and a number from 0 to 9.
+    QWidget* w = nullptr;
+    ZBTitleBar* title = nullptr;
+    ZBMdiSubWindow* sub = nullptr;
+    ZBMdiAreaWidget* area = nullptr;
+    int how = 0;
+
+    template <typename List>
+    static auto Pick(Stress::Context& c, const List& list)
+    {
+        return list.value(c.Bounded(0, int(list.size()) - 1));
+    }
+    template <typename T, typename F>
+    static void With(T* p, F f) // f(p) where there is a p
+    {
+        if (p)
+            f(p);
+    }
 
 public:
+    HostileFamily()
+    {
+        // Moves and deletions run with the killers deferring theirs: the signals come from inside Qt.
+        const auto op = [this](const char* name, int weight, bool defer,
+                               std::function<void(Stress::Context&)> run) {
+            ops.push_back({name, weight, [this, defer, run](Stress::Context& c) {
+                               deferKills = defer;
+                               run(c);
+                               deferKills = false;
+                           }});
+        };
+        op("title bar AddWidget", 2, true, [this](Stress::Context& c) {
+            With(title, [&](ZBTitleBar* t) { t->AddWidget(w, Qt::Alignment(1 << c.Bounded(0, 6))); });
+        });
+        op("ReplaceBackground", 2, true,
+           [this](auto&) { With(title, [&](ZBTitleBar* t) { t->ReplaceBackground(w); }); });
+        op("dock SetWidget", 6, true, [this](auto&) { host->findChild<ZBDockWidget*>()->SetWidget(w); });
+        op("sub-window SetWidget", 6, true,
+           [this](auto&) { With(sub, [&](ZBMdiSubWindow* s) { s->SetWidget(w); }); });
+        op("AddSubWindow", 4, true, [this](auto&) { area->AddSubWindow(sub); });
+        op("delete", 2, true, [this](auto&) { delete w; });
+        op("deleteLater()", 2, true, [this](auto&) { w->deleteLater(); });
+        op("arm", 10, false, [this](Stress::Context& c) { Arm(c, w); });
+        op("double click a title bar", 5, false, [this](auto&) {
+            With(title, [](ZBTitleBar* t) { QTest::mouseDClick(t, Qt::LeftButton, {}, QPoint(5, 5)); });
+        });
+        // A text popup over w at the ends of int, like the moves below: both saturate.
+        op("text popup", 3, false, [this](auto&) {
+            ZBPopupInfo::ShowTextPopup(QStringLiteral("n"), {}, how, {INT_MIN, INT_MAX}, w, 0, 40, how * 9);
+        });
+        // Not Qt's hidden dock buttons: a closed floating dock is Qt's limit.
+        op("click a button", 8, false, [this](Stress::Context& c) {
+            QList<QAbstractButton*> buttons;
+            for (QAbstractButton* b : host->findChildren<QAbstractButton*>())
+                buttons << (b->objectName().startsWith(QLatin1String("qt_")) ? nullptr : b);
+            buttons.removeAll(nullptr);
+            With(Pick(c, buttons), [](QAbstractButton* b) { b->click(); });
+        });
+        op("BlockMdiArea", 2, false, [this](auto&) { area->BlockMdiArea(!area->IsBlocked()); });
+        op("SetActiveSubWindow", 2, false, [this](auto&) { area->SetActiveSubWindow(sub); });
+        op("SetState", 2, false, [this](Stress::Context& c) {
+            With(sub, [&](ZBMdiSubWindow* s) { s->SetState(Qt::WindowStates(c.Bounded(0, 15))); });
+        });
+        op("tile or cascade", 2, false, [this](Stress::Context& c) {
+            if (c.Chance(50))
+                area->TileSubWindows();
+            else
+                area->CascadeSubWindows();
+        });
+        op("move far", 2, false, [this](Stress::Context& c) {
+            With(sub,
+                 [&](ZBMdiSubWindow* s) { s->move(c.Chance(50) ? INT_MAX / 2 : INT_MIN / 2, INT_MIN / 2); });
+        });
+        op("AddWidget", 6, false, [this](auto&) { // a blocked area leaves the widget to host
+            made << area->AddWidget(how < 8 ? new QWidget(host) : nullptr);
+        });
+        op("time", 6, false, [this](auto&) { Stress::Advance(how * 60); });
+    }
     ~HostileFamily() override { qDeleteAll(made); }
     const char* Name() const override { return "hostile"; }
-    const char* Ops() const override { return "hand over:20|delete:4|arm:10|input:16|area:16|time:6"; }
     void Check(Stress::Context& c) override
     {
         for (ZBMdiAreaWidget* a : host ? host->findChildren<ZBMdiAreaWidget*>() : QList<ZBMdiAreaWidget*>()) {
@@ -52,7 +130,7 @@ public:
         }
     }
 
-    void Run(Stress::Context& c, int op) override
+    void Prepare(Stress::Context& c) override
     {
         auto areas = host ? host->findChildren<ZBMdiAreaWidget*>() : QList<ZBMdiAreaWidget*>();
         auto* dock = host ? host->findChild<ZBDockWidget*>() : nullptr;
@@ -63,49 +141,17 @@ public:
             areas = {new ZBMdiAreaWidget(host), new ZBMdiAreaWidget(host)};
             host->show();
         }
-        const auto pick = [&c](const auto& list) { return list.value(c.Bounded(0, int(list.size()) - 1)); };
         const QList<ZBMdiSubWindow*> subs = host->findChildren<ZBMdiSubWindow*>();
-        QList<QAbstractButton*> buttons; // not Qt's hidden dock buttons: a closed floating dock is Qt's limit
-        for (QAbstractButton* b : host->findChildren<QAbstractButton*>())
-            buttons << (b->objectName().startsWith(QLatin1String("qt_")) ? nullptr : b);
-        buttons.removeAll(nullptr);
         QList<QWidget*> pool = {areas[0], areas[1], dock, dock->TitleBar(), dock->GetWidget()};
         for (ZBMdiSubWindow* s : subs)
             pool << s << s->TitleBar() << s->GetWidget();
         pool.removeAll(nullptr);
-        QWidget* w = pick(pool);
-        ZBTitleBar* title = pick(host->findChildren<ZBTitleBar*>());
-        ZBMdiSubWindow* sub = pick(subs);
-        ZBMdiAreaWidget* area = pick(areas);
-        const int how = c.Bounded(0, 9);
+        w = Pick(c, pool);
+        title = Pick(c, host->findChildren<ZBTitleBar*>());
+        sub = Pick(c, subs);
+        area = Pick(c, areas);
+        how = c.Bounded(0, 9);
         c.Log(QStringLiteral("way %1 with a %2").arg(how).arg(QLatin1String(w->metaObject()->className())));
-        deferKills = op < 2;
-        if (op == 0 && how < 2 && title)
-            how ? title->AddWidget(w, Qt::Alignment(1 << c.Bounded(0, 6))) : title->ReplaceBackground(w);
-        else if (op == 0)
-            how < 5 ? dock->SetWidget(w) : how < 8 && sub ? sub->SetWidget(w) : area->AddSubWindow(sub);
-        else if (op == 1)
-            how < 5 ? delete w : w->deleteLater();
-        else if (op == 2)
-            Arm(c, w);
-        else if (op == 3 && how < 3 && title) // a double click, a text popup over w, or a button's click
-            QTest::mouseDClick(title, Qt::LeftButton, {}, QPoint(5, 5));
-        else if (op == 3 && how < 5) // at the ends of int too, like the sub-windows below: both saturate
-            ZBPopupInfo::ShowTextPopup(QStringLiteral("n"), {}, how, {INT_MIN, INT_MAX}, w, 0, 40, how * 9);
-        else if (QAbstractButton* b = op == 3 ? pick(buttons) : nullptr)
-            b->click();
-        else if (op == 4 && how < 5 && sub)
-            how == 0   ? area->BlockMdiArea(!area->IsBlocked())
-            : how == 1 ? area->SetActiveSubWindow(sub)
-            : how == 2 ? sub->SetState(Qt::WindowStates(c.Bounded(0, 15)))
-            : how == 3 ? (c.Chance(50) ? area->TileSubWindows() : area->CascadeSubWindows())
-                       : sub->move(c.Chance(50) ? INT_MAX / 2 : INT_MIN / 2, INT_MIN / 2);
-        else if (op == 4)
-            made << area->AddWidget(how < 8 ? new QWidget(host)
-                                            : nullptr); // a blocked area leaves it to host
-        else if (op == 5)
-            Stress::Advance(how * 60);
-        deferKills = false;
     }
 
     static void Arm(Stress::Context& c, QObject* w) // a killer of w or an ancestor on some of w's signals

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QRandomGenerator>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -18,8 +19,7 @@ struct Context
     bool Chance(int percent) { return Bounded(0, 99) < percent; }
     // Describes the step under way; the first broken invariant fails it (it explains the rest).
     void Log(const QString& what) { log += (log.isEmpty() ? QString() : QStringLiteral("; ")) + what; }
-    void Fail(const QString& why) { failure = failure.isEmpty() ? why : failure; }
-    void Expect(bool holds, const QString& otherwise) { holds ? void() : Fail(otherwise); }
+    void Expect(bool holds, const QString& otherwise) { failure = holds || Failed() ? failure : otherwise; }
     bool Failed() const { return !failure.isEmpty(); }
 
     QRandomGenerator rng;
@@ -31,15 +31,22 @@ struct Context
 // Lets `ms` of virtual time pass: due timers fire in order, with events processed between.
 void Advance(int ms);
 
+// An operation: its name in failure reports and regressions, how often it is chosen, what it does.
+struct Op
+{
+    const char* name;
+    int weight;
+    std::function<void(Context&)> run;
+};
+
 // Operations over live widgets that it owns, run without an event loop; Check() runs after every step.
 struct Family
 {
     virtual ~Family() = default;
     virtual const char* Name() const = 0;
-    // The operations, "name:weight|name:weight|...": the weight sets how often one is chosen.
-    virtual const char* Ops() const = 0;
-    virtual void Run(Context& context, int op) = 0;
+    virtual void Prepare(Context&) {} // draws what every operation of the family works on, before it
     virtual void Check(Context& context) = 0;
+    std::vector<Op> ops;
 };
 
 bool Register(std::unique_ptr<Family> (*factory)());
