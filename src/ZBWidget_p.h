@@ -75,6 +75,11 @@ public:
     // The close at the end of the close fade.
     void CloseItself();
     bool SetFadeState(ZBWidget::FadeState state);
+    // True while the close that ends a close fade runs.
+    bool IsClosingItself() const
+    {
+        return closingItself;
+    }
 
     ZBWidget* const q;
     QPointer<ZBTitleBar> titleBar;
