@@ -38,7 +38,7 @@ void ShowContent(ZBMdiSubWindow* subWindow)
 }
 
 // Whether subWindow widens the bounding rectangle of the sub-windows.
-bool Counts(const ZBMdiSubWindow* subWindow)
+bool WidensBounds(const ZBMdiSubWindow* subWindow)
 {
     return !subWindow->IsMinimized() && subWindow->windowType() == Qt::SubWindow;
 }
@@ -68,6 +68,10 @@ bool IsStandardKey(int pressed, QKeySequence::StandardKey standard)
     });
 }
 
+} // namespace
+
+namespace {
+
 // The keys of QMdiArea, taken as QMdiArea takes them: from the key presses that reach a widget inside
 // the area, which come only when no shortcut of the application claimed the key first. The platform's
 // next-child key (Ctrl+Tab) goes back through the activation history, the previous-child key
@@ -76,52 +80,62 @@ bool IsStandardKey(int pressed, QKeySequence::StandardKey standard)
 class KeyListener : public QObject
 {
 public:
-    explicit KeyListener(ZBMdiAreaWidget* area) : QObject(area), area(area)
-    {
-        if (QCoreApplication::instance())
-            QCoreApplication::instance()->installEventFilter(this);
-    }
-
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
-            return false;
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (!(key->modifiers() & Qt::ControlModifier))
-            return false;
-        void (ZBMdiAreaWidget::*action)() = ActionFor(Normalized(key->key() | int(key->modifiers())));
-        if (!action || NearestArea(static_cast<QWidget*>(watched)) != area)
-            return false;
-        (area->*action)();
-        return true;
-    }
+    explicit KeyListener(ZBMdiAreaWidget* area);
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    static void (ZBMdiAreaWidget::*ActionFor(int pressed))()
-    {
-        if (IsStandardKey(pressed, QKeySequence::NextChild))
-            return &ZBMdiAreaWidget::ActivatePreviousSubWindow;
-        if (IsStandardKey(pressed, QKeySequence::PreviousChild))
-            return &ZBMdiAreaWidget::ActivateNextSubWindow;
-        if (IsStandardKey(pressed, QKeySequence::Close) || pressed == (Qt::Key_F4 | int(Qt::ControlModifier)))
-            return &ZBMdiAreaWidget::CloseActiveSubWindow;
-        return nullptr;
-    }
-
+    static void (ZBMdiAreaWidget::*ActionFor(int pressed))();
     // The innermost area that holds the widget within its window.
-    static ZBMdiAreaWidget* NearestArea(QWidget* widget)
-    {
-        for (QWidget* w = widget; w; w = w->parentWidget()) {
-            if (auto* found = qobject_cast<ZBMdiAreaWidget*>(w))
-                return found;
-            if (w->isWindow())
-                return nullptr;
-        }
-        return nullptr;
-    }
+    static ZBMdiAreaWidget* NearestArea(QWidget* widget);
 
     ZBMdiAreaWidget* const area;
 };
+
+} // namespace
+
+KeyListener::KeyListener(ZBMdiAreaWidget* area) : QObject(area), area(area)
+{
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool KeyListener::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (!(key->modifiers() & Qt::ControlModifier))
+        return false;
+    void (ZBMdiAreaWidget::*action)() = ActionFor(Normalized(key->key() | int(key->modifiers())));
+    if (!action || NearestArea(static_cast<QWidget*>(watched)) != area)
+        return false;
+    (area->*action)();
+    return true;
+}
+
+void (ZBMdiAreaWidget::*KeyListener::ActionFor(int pressed))()
+{
+    if (IsStandardKey(pressed, QKeySequence::NextChild))
+        return &ZBMdiAreaWidget::ActivatePreviousSubWindow;
+    if (IsStandardKey(pressed, QKeySequence::PreviousChild))
+        return &ZBMdiAreaWidget::ActivateNextSubWindow;
+    if (IsStandardKey(pressed, QKeySequence::Close) || pressed == (Qt::Key_F4 | int(Qt::ControlModifier)))
+        return &ZBMdiAreaWidget::CloseActiveSubWindow;
+    return nullptr;
+}
+
+ZBMdiAreaWidget* KeyListener::NearestArea(QWidget* widget)
+{
+    for (QWidget* w = widget; w; w = w->parentWidget()) {
+        if (auto* found = qobject_cast<ZBMdiAreaWidget*>(w))
+            return found;
+        if (w->isWindow())
+            return nullptr;
+    }
+    return nullptr;
+}
+
+namespace {
 
 // The sub-windows as guarded pointers, for loops that call out to them.
 QList<QPointer<ZBMdiSubWindow>> Guarded(const QList<ZBMdiSubWindow*>& list)
@@ -139,23 +153,36 @@ QList<QPointer<ZBMdiSubWindow>> Guarded(const QList<ZBMdiSubWindow*>& list)
 
 ZBMdiRegistry::ZBMdiRegistry(ZBMdiAreaWidget* area, ZBMdiLayout* layout) : area(area), layout(layout) {}
 
-bool ZBMdiRegistry::IsRegistered(ZBMdiSubWindow* subWindow) const
+bool ZBMdiRegistry::IsRegistered(const QObject* subWindow) const
 {
-    return subWindow && registered.contains(subWindow);
+    return subWindow && records.contains(subWindow);
+}
+
+ZBMdiRecord* ZBMdiRegistry::RecordOf(const QObject* subWindow)
+{
+    const auto record = records.find(subWindow);
+    return record == records.end() ? nullptr : &*record;
 }
 
 void ZBMdiRegistry::Register(ZBMdiSubWindow* subWindow)
 {
-    if (!subWindow || registered.contains(subWindow))
+    if (!subWindow || records.contains(subWindow))
         return;
-    registered.insert(subWindow);
+    records.insert(subWindow, ZBMdiRecord());
     subWindows.append(subWindow);
     layout->Track(subWindow);
     zOrder.append(subWindow);
     cycle.append(subWindow);
     subWindow->installEventFilter(area);
-    ZBMdiSubWindowPrivate::TrackFocus(subWindow, false); // the area hears the focus for it
+    ZBMdiSubWindowPrivate::Get(subWindow)->registry = this;
     Activate(subWindow);
+}
+
+void ZBMdiRegistry::Deactivate(ZBMdiSubWindow* subWindow)
+{
+    QObject::disconnect(activeConnection);
+    TakeActiveFlag(subWindow);
+    ZBWidgetPrivate::ShowActive(subWindow, false);
 }
 
 bool ZBMdiRegistry::Activate(ZBMdiSubWindow* subWindow)
@@ -170,9 +197,7 @@ bool ZBMdiRegistry::Activate(ZBMdiSubWindow* subWindow)
             focus->clearFocus();
         if (subWindow)
             layout->Withdraw(old);
-        QObject::disconnect(activeConnection);
-        TakeActiveFlag(old);
-        ZBWidgetPrivate::ShowActive(old, false);
+        Deactivate(old);
     }
     active = subWindow;
     QPointer<ZBMdiAreaWidget> alive(area);
@@ -217,20 +242,19 @@ void ZBMdiRegistry::Forget(ZBMdiSubWindow* subWindow, bool unparent)
         ZBFocusChain::Detach(subWindow);
         subWindow->setParent(nullptr);
     }
-    registered.remove(subWindow);
     subWindows.removeOne(subWindow);
     zOrder.removeOne(subWindow);
     cycle.removeOne(subWindow);
     layout->Forget(subWindow);
+    records.remove(subWindow);
+    ZBMdiSubWindowPrivate::Get(subWindow)->registry = nullptr;
     if (subWindow != active)
         return;
     if (!zOrder.isEmpty()) {
         Activate(zOrder.first());
         return;
     }
-    QObject::disconnect(activeConnection);
-    TakeActiveFlag(subWindow);
-    ZBWidgetPrivate::ShowActive(subWindow, false);
+    Deactivate(subWindow);
     QWidget* focus = QApplication::focusWidget();
     if (focus && subWindow->isAncestorOf(focus))
         focus->clearFocus();
@@ -241,8 +265,8 @@ void ZBMdiRegistry::Forget(ZBMdiSubWindow* subWindow, bool unparent)
 
 void ZBMdiRegistry::SendClose(ZBMdiSubWindow* subWindow, QCloseEvent* event)
 {
-    // A sub-window that was built as a window keeps its opacity of 0.0 once it is a window again,
-    // so its frame accepts the close without the fade that would otherwise end in its deletion.
+    // A sent close event neither hides nor deletes: as QWidget::close() would, the sub-window that
+    // agreed and has left the area goes.
     QPointer<ZBMdiSubWindow> guard(subWindow);
     event->accept();
     QCoreApplication::sendEvent(subWindow, event);
@@ -253,15 +277,53 @@ void ZBMdiRegistry::SendClose(ZBMdiSubWindow* subWindow, QCloseEvent* event)
 void ZBMdiRegistry::Release()
 {
     QObject::disconnect(activeConnection);
-    for (ZBMdiSubWindow* subWindow : std::as_const(subWindows))
+    for (ZBMdiSubWindow* subWindow : std::as_const(subWindows)) {
         subWindow->removeEventFilter(area);
+        ZBMdiSubWindowPrivate::Get(subWindow)->registry = nullptr;
+    }
+}
+
+void ZBMdiRegistry::WindowStateChanged(ZBMdiSubWindow* subWindow, Qt::WindowStates oldState)
+{
+    // The sub-window raised Qt::WindowActive on itself: a click or the focus asks for its activation.
+    if ((oldState & Qt::WindowActive) || !(subWindow->windowState() & Qt::WindowActive) ||
+        subWindow == active || !IsRegistered(subWindow))
+        return;
+    if (blocked)
+        TakeActiveFlag(subWindow);
+    else
+        Activate(subWindow);
+}
+
+void ZBMdiRegistry::ParentChanged(ZBMdiSubWindow* subWindow)
+{
+    layout->RecountUntilShown(subWindow);
+    if (subWindow->parentWidget() != area->viewport() && IsRegistered(subWindow))
+        Forget(subWindow, false);
+}
+
+void ZBMdiRegistry::SubWindowLeaving(ZBMdiSubWindow* subWindow)
+{
+    QPointer<ZBMdiAreaWidget> alive(area);
+    QPointer<ZBMdiSubWindow> guard(subWindow);
+    Q_EMIT area->SubWindowAboutClose(subWindow);
+    if (alive && guard && IsRegistered(subWindow))
+        Forget(subWindow, true);
+}
+
+void ZBMdiRegistry::SubWindowDestroyed(ZBMdiSubWindow* subWindow)
+{
+    Forget(subWindow, false);
+}
+
+void ZBMdiRegistry::SubWindowMinimizedChanged(ZBMdiSubWindow* subWindow)
+{
+    layout->RecountUntilShown(subWindow);
 }
 
 // Layout and scrolling.
 
-ZBMdiLayout::ZBMdiLayout(ZBMdiAreaWidget* area, const ZBMdiRegistry* registry)
-    : area(area), registry(registry)
-{}
+ZBMdiLayout::ZBMdiLayout(ZBMdiAreaWidget* area, ZBMdiRegistry* registry) : area(area), registry(registry) {}
 
 void ZBMdiLayout::StateChanged(Qt::WindowStates oldState, Qt::WindowStates newState)
 {
@@ -324,7 +386,7 @@ bool ZBMdiLayout::Present(ZBMdiSubWindow* subWindow)
     if (subWindow->IsMinimized())
         minimized.removeOne(subWindow);
     QPointer<ZBMdiSubWindow> guard(subWindow);
-    if (!Drive(subWindow, &ZBMdiSubWindow::ShowMaximized) || !guard)
+    if (!ShowAs(subWindow, &ZBMdiSubWindow::ShowMaximized) || !guard)
         return false;
     subWindow->show();
     ShowContent(subWindow);
@@ -333,7 +395,7 @@ bool ZBMdiLayout::Present(ZBMdiSubWindow* subWindow)
     return true;
 }
 
-bool ZBMdiLayout::Drive(ZBMdiSubWindow* subWindow, void (ZBMdiSubWindow::*show)())
+bool ZBMdiLayout::ShowAs(ZBMdiSubWindow* subWindow, void (ZBMdiSubWindow::*show)())
 {
     QPointer<ZBMdiSubWindow> guard(subWindow);
     QPointer<ZBMdiAreaWidget> alive(area);
@@ -346,31 +408,34 @@ bool ZBMdiLayout::Drive(ZBMdiSubWindow* subWindow, void (ZBMdiSubWindow::*show)(
 
 void ZBMdiLayout::Track(ZBMdiSubWindow* subWindow)
 {
-    shares.insert(subWindow, Share());
-    unsettled.insert(subWindow); // counted at the next read
+    toRecount.append(subWindow); // its record is new: counted at the next read
 }
 
 void ZBMdiLayout::Forget(ZBMdiSubWindow* subWindow)
 {
     minimized.removeAll(subWindow);
-    const auto share = shares.find(subWindow);
-    if (share != shares.end()) {
-        if (share->counted)
-            RemoveShare(share->geometry);
-        shares.erase(share);
+    if (const ZBMdiRecord* record = registry->RecordOf(subWindow)) {
+        if (record->counted)
+            bounds.Remove(record->share);
+        if (record->pendingRecount)
+            toRecount.removeOne(subWindow);
     }
-    unsettled.remove(subWindow);
 }
 
-void ZBMdiLayout::Unsettle(ZBMdiSubWindow* subWindow)
+void ZBMdiLayout::RecountUntilShown(ZBMdiSubWindow* subWindow)
 {
-    if (shares.contains(subWindow))
-        unsettled.insert(subWindow);
+    ZBMdiRecord* record = registry->RecordOf(subWindow);
+    if (record && !record->pendingRecount) {
+        record->pendingRecount = true;
+        toRecount.append(subWindow);
+    }
 }
 
 void ZBMdiLayout::SubWindowMoved(ZBMdiSubWindow* subWindow)
 {
-    Recount(subWindow); // also while scrolling or maximised: later reads see where it is
+    // Counted also while scrolling or maximised: later reads see where it is.
+    if (ZBMdiRecord* record = registry->RecordOf(subWindow))
+        Recount(subWindow, *record);
     // While scrolling moves them, the ranges stay those from before the scroll; maximised, they are 0.
     if (scrolling || mode == ZBMdiAreaWidget::Maximized)
         return;
@@ -490,7 +555,7 @@ void ZBMdiLayout::LeaveMaximizedMode()
         if (subWindow && !subWindow->IsMinimized()) {
             subWindow->setGeometry(subWindow->NormalGeometry());
             ShowContent(subWindow);
-            if (!Drive(subWindow, &ZBMdiSubWindow::ShowNormal))
+            if (!ShowAs(subWindow, &ZBMdiSubWindow::ShowNormal))
                 return;
         }
         if (subWindow)
@@ -510,9 +575,9 @@ void ZBMdiLayout::MinimizeActive()
             if (!subWindow->IsMinimized()) {
                 ShowContent(subWindow);
                 subWindow->setGeometry(subWindow->NormalGeometry());
-                if (!Drive(subWindow, &ZBMdiSubWindow::ShowNormal))
+                if (!ShowAs(subWindow, &ZBMdiSubWindow::ShowNormal))
                     return;
-            } else if (!Drive(subWindow, &ZBMdiSubWindow::ShowMinimized)) {
+            } else if (!ShowAs(subWindow, &ZBMdiSubWindow::ShowMinimized)) {
                 return;
             }
             if (subWindow)
@@ -574,76 +639,85 @@ QRect ZBMdiLayout::SubWindowsRect()
 {
     // A hidden sub-window moves without telling the area, and a state change says nothing of the
     // geometry: those are counted anew here, until they are seen shown.
-    for (auto it = unsettled.begin(); it != unsettled.end();) {
-        ZBMdiSubWindow* subWindow = *it;
-        Recount(subWindow);
-        if (subWindow->isVisible())
-            it = unsettled.erase(it);
-        else
-            ++it;
-    }
-    if (stale)
+    const auto settled = [this](ZBMdiSubWindow* subWindow) {
+        ZBMdiRecord* record = registry->RecordOf(subWindow);
+        if (!record)
+            return true;
+        Recount(subWindow, *record);
+        record->pendingRecount = !subWindow->isVisible();
+        return !record->pendingRecount;
+    };
+    toRecount.erase(std::remove_if(toRecount.begin(), toRecount.end(), settled), toRecount.end());
+    if (bounds.stale)
         RecountAll();
-    return QRect(QPoint(edges[0], edges[1]), QPoint(edges[2], edges[3]));
+    return bounds.Rect();
 }
 
-void ZBMdiLayout::Recount(ZBMdiSubWindow* subWindow)
+void ZBMdiLayout::Recount(ZBMdiSubWindow* subWindow, ZBMdiRecord& record)
 {
-    const auto share = shares.find(subWindow);
-    if (share == shares.end())
-        return;
-    const bool counted = Counts(subWindow);
+    const bool counted = WidensBounds(subWindow);
     const QRect g = subWindow->geometry();
-    if (share->counted == counted && (!counted || share->geometry == g))
+    if (record.counted == counted && (!counted || record.share == g))
         return;
     // The new share first: a sub-window that moves outwards keeps the edge it held.
     if (counted)
-        AddShare(g);
-    if (share->counted)
-        RemoveShare(share->geometry);
-    share->geometry = g;
-    share->counted = counted;
+        bounds.Add(g);
+    if (record.counted)
+        bounds.Remove(record.share);
+    record.share = g;
+    record.counted = counted;
 }
 
 void ZBMdiLayout::RecountAll()
 {
-    // The start values: left and top never above 0, right and bottom never below -1.
-    edges[0] = edges[1] = 0;
-    edges[2] = edges[3] = -1;
-    std::fill(std::begin(holders), std::end(holders), 1);
-    stale = false;
-    unsettled.clear();
+    bounds = Bounds();
+    toRecount.clear();
     for (ZBMdiSubWindow* subWindow : registry->subWindows) {
-        Share& share = shares[subWindow];
-        share.counted = Counts(subWindow);
-        share.geometry = subWindow->geometry();
-        if (share.counted)
-            AddShare(share.geometry);
-        if (!subWindow->isVisible())
-            unsettled.insert(subWindow);
+        ZBMdiRecord* record = registry->RecordOf(subWindow);
+        record->counted = WidensBounds(subWindow);
+        record->share = subWindow->geometry();
+        if (record->counted)
+            bounds.Add(record->share);
+        record->pendingRecount = !subWindow->isVisible();
+        if (record->pendingRecount)
+            toRecount.append(subWindow);
     }
 }
 
-void ZBMdiLayout::AddShare(const QRect& g)
+void ZBMdiLayout::Edge::Add(int side)
 {
-    const int sides[4] = {g.left(), g.top(), g.right(), g.bottom()};
-    for (int i = 0; i < 4; ++i) {
-        if (sides[i] == edges[i]) {
-            ++holders[i];
-        } else if (i < 2 ? sides[i] < edges[i] : sides[i] > edges[i]) {
-            edges[i] = sides[i];
-            holders[i] = 1;
-        }
+    if (side == at) {
+        ++holders;
+    } else if (lowest ? side < at : side > at) {
+        at = side;
+        holders = 1;
     }
 }
 
-void ZBMdiLayout::RemoveShare(const QRect& g)
+bool ZBMdiLayout::Edge::Remove(int side)
 {
-    const int sides[4] = {g.left(), g.top(), g.right(), g.bottom()};
-    for (int i = 0; i < 4; ++i) {
-        if (sides[i] == edges[i] && --holders[i] == 0)
-            stale = true;
-    }
+    return side == at && --holders == 0;
+}
+
+void ZBMdiLayout::Bounds::Add(const QRect& share)
+{
+    left.Add(share.left());
+    top.Add(share.top());
+    right.Add(share.right());
+    bottom.Add(share.bottom());
+}
+
+void ZBMdiLayout::Bounds::Remove(const QRect& share)
+{
+    // Every edge counts down, also once one has gone stale.
+    const bool lost[] = {left.Remove(share.left()), top.Remove(share.top()), right.Remove(share.right()),
+                         bottom.Remove(share.bottom())};
+    stale = stale || std::find(std::begin(lost), std::end(lost), true) != std::end(lost);
+}
+
+QRect ZBMdiLayout::Bounds::Rect() const
+{
+    return QRect(QPoint(left.at, top.at), QPoint(right.at, bottom.at));
 }
 
 void ZBMdiLayout::UpdateScrollBars()
@@ -691,8 +765,6 @@ void ZBMdiAreaWidgetPrivate::Init()
 {
     q->setObjectName(QStringLiteral("ZBMDIAREAWIDGET"));
     q->setCursor(Qt::ArrowCursor);
-    focusConnection = QObject::connect(qApp, &QApplication::focusChanged, q,
-                                       [this](QWidget*, QWidget* now) { FocusChanged(now); });
 }
 
 void ZBMdiAreaWidgetPrivate::LogFailure(int line, const char* file, const QString& message) const
@@ -706,22 +778,6 @@ void ZBMdiAreaWidgetPrivate::LogFailure(int line, const char* file, const QStrin
     qDebug().noquote() << text;
 }
 
-void ZBMdiAreaWidgetPrivate::FocusChanged(QWidget* now)
-{
-    // The sub-window that holds the focus is the ancestor of the focus widget that the viewport holds.
-    const QWidget* viewport = q->viewport();
-    for (QWidget* w = now; w; w = w->parentWidget()) {
-        if (w->parentWidget() != viewport)
-            continue;
-        auto* subWindow = qobject_cast<ZBMdiSubWindow*>(w);
-        if (registry.IsRegistered(subWindow)) {
-            ZBMdiSubWindowPrivate::RememberFocus(subWindow, now);
-            subWindow->setWindowState(subWindow->windowState() | Qt::WindowActive);
-        }
-        return;
-    }
-}
-
 ZBMdiAreaWidget::ZBMdiAreaWidget(QWidget* parent)
     : QAbstractScrollArea(parent), d(new ZBMdiAreaWidgetPrivate(this))
 {
@@ -732,9 +788,7 @@ ZBMdiAreaWidget::ZBMdiAreaWidget(QWidget* parent)
 
 ZBMdiAreaWidget::~ZBMdiAreaWidget()
 {
-    // The sub-windows die with the viewport after this; neither their events nor the focus changes
-    // on the way may reach the lists.
-    QObject::disconnect(d->focusConnection);
+    // The sub-windows die with the viewport after this; nothing of them on the way may reach the lists.
     d->registry.Release();
 }
 
@@ -799,7 +853,7 @@ QList<ZBMdiSubWindow*> ZBMdiAreaWidget::SubWindowList(WindowOrder order) const
     if (order == StackingOrder) {
         // The viewport keeps its children from the bottom of the stack to the top.
         for (QObject* child : viewport()->children()) {
-            if (registry.registered.contains(child))
+            if (registry.IsRegistered(child))
                 list.append(static_cast<ZBMdiSubWindow*>(child));
         }
     } else if (order == ActivationHistoryOrder) {
@@ -906,7 +960,6 @@ bool ZBMdiAreaWidget::eventFilter(QObject* watched, QEvent* event)
     if (!subWindow)
         return QAbstractScrollArea::eventFilter(watched, event);
 
-    ZBMdiRegistry& registry = d->registry;
     QPointer<ZBMdiAreaWidget> alive(this);
     QPointer<ZBMdiSubWindow> guard(subWindow);
     switch (event->type()) {
@@ -915,47 +968,22 @@ bool ZBMdiAreaWidget::eventFilter(QObject* watched, QEvent* event)
         d->layout.SubWindowMoved(subWindow);
         break;
     case QEvent::Hide:
-        d->layout.Unsettle(subWindow);
+        d->layout.RecountUntilShown(subWindow);
         break;
     case QEvent::Close:
         // The sub-window's own close handling asks its widget and, once agreed, tells the area.
-        if (IsBlocked() && registry.IsRegistered(subWindow)) {
+        if (IsBlocked() && d->registry.IsRegistered(subWindow)) {
             event->ignore();
             return true;
         }
         break;
-    case QEvent::WindowStateChange: {
-        const auto* change = static_cast<QWindowStateChangeEvent*>(event);
-        if (!(change->oldState() & Qt::WindowActive) && (subWindow->windowState() & Qt::WindowActive) &&
-            subWindow != registry.active && registry.IsRegistered(subWindow)) {
-            if (IsBlocked())
-                TakeActiveFlag(subWindow);
-            else
-                registry.Activate(subWindow);
-        }
+    case QEvent::WindowStateChange:
+        d->registry.WindowStateChanged(subWindow, static_cast<QWindowStateChangeEvent*>(event)->oldState());
         break;
-    }
     case QEvent::ParentChange:
-        d->layout.Unsettle(subWindow);
-        if (subWindow->parentWidget() != viewport() && registry.IsRegistered(subWindow)) {
-            ZBMdiSubWindowPrivate::TrackFocus(subWindow, true);
-            registry.Forget(subWindow, false);
-        }
+        d->registry.ParentChanged(subWindow);
         break;
     default:
-        if (!registry.IsRegistered(subWindow))
-            break;
-        if (event->type() == ZBMdiSubWindowPrivate::MinimizedChangeEventType()) {
-            d->layout.Unsettle(subWindow);
-        } else if (event->type() == ZBMdiSubWindowPrivate::DestroyingEventType()) {
-            registry.Forget(subWindow, false);
-        } else if (event->type() == ZBMdiSubWindowPrivate::LeavingEventType()) {
-            Q_EMIT SubWindowAboutClose(subWindow);
-            if (alive && guard && registry.IsRegistered(subWindow)) {
-                ZBMdiSubWindowPrivate::TrackFocus(subWindow, true);
-                registry.Forget(subWindow, true);
-            }
-        }
         break;
     }
     if (!alive || !guard)

@@ -7,9 +7,7 @@
 #include <QHash>
 #include <QList>
 #include <QMetaObject>
-#include <QPointer>
 #include <QRect>
-#include <QSet>
 
 class QCloseEvent;
 class QScrollBar;
@@ -17,20 +15,33 @@ class ZBMdiLayout;
 class ZBMdiSubWindow;
 
 /*
+    What the area keeps of one registered sub-window, beside its places in the area's orders: its
+    share of the bounding rectangle of the sub-windows as last counted.
+*/
+struct ZBMdiRecord
+{
+    QRect share;          // the geometry last counted
+    bool counted = false; // the share widens the rectangle: neither minimised nor out of the sub-window type
+    bool pendingRecount = true; // counted anew at every read of the rectangle until it is seen shown
+};
+
+/*
     Registration and activation: which sub-windows belong to the area, in which orders, which one is
     active, and whether the area is blocked. It asks the layout to present a sub-window it activates
-    and to forget one that leaves.
+    and to forget one that leaves. A registered sub-window knows the registry and tells it of its
+    agreed close, its destruction and its minimising.
 */
 class ZBMdiRegistry
 {
 public:
     ZBMdiRegistry(ZBMdiAreaWidget* area, ZBMdiLayout* layout);
 
-    bool IsRegistered(ZBMdiSubWindow* subWindow) const;
+    bool IsRegistered(const QObject* subWindow) const;
+    ZBMdiRecord* RecordOf(const QObject* subWindow);
     void Register(ZBMdiSubWindow* subWindow);
     // Makes subWindow the active one; false when a slot deleted the area.
     bool Activate(ZBMdiSubWindow* subWindow);
-    // subWindow leaves the area: at a Close event it also loses its parent; destroyed or given
+    // subWindow leaves the area: at its agreed close it also loses its parent; destroyed or given
     // another parent behind the area's back, it stays where it is.
     void Forget(ZBMdiSubWindow* subWindow, bool unparent);
     // Sends a close event and, like QWidget::close(), deletes a sub-window whose close was accepted
@@ -39,7 +50,17 @@ public:
     // The area is being destroyed: nothing of its sub-windows may reach it any more.
     void Release();
 
-    QSet<const QObject*> registered;   // the same sub-windows, for lookups on every event
+    // The event filter's cases that change the registration or the activation.
+    void WindowStateChanged(ZBMdiSubWindow* subWindow, Qt::WindowStates oldState);
+    void ParentChanged(ZBMdiSubWindow* subWindow);
+
+    // What a registered sub-window tells the area: its close was agreed (it leaves the area before its
+    // frame closes it), its destructor runs (the area drops it while it is still whole), it became
+    // minimised or stopped being so (its share of the bounding rectangle is counted anew).
+    void SubWindowLeaving(ZBMdiSubWindow* subWindow);
+    void SubWindowDestroyed(ZBMdiSubWindow* subWindow);
+    void SubWindowMinimizedChanged(ZBMdiSubWindow* subWindow);
+
     QList<ZBMdiSubWindow*> subWindows; // registration order
     QList<ZBMdiSubWindow*> zOrder;     // most recently activated first
     QList<ZBMdiSubWindow*> cycle;      // the ring that next and previous walk; active first
@@ -47,20 +68,24 @@ public:
     bool blocked = false;
 
 private:
+    // Takes Qt::WindowActive back from subWindow, which stops being the active one.
+    void Deactivate(ZBMdiSubWindow* subWindow);
+
     ZBMdiAreaWidget* const area;
     ZBMdiLayout* const layout;
-    QMetaObject::Connection activeConnection; // active StateChanged -> OnStateChanged
+    QHash<const QObject*, ZBMdiRecord> records; // one for each registered sub-window
+    QMetaObject::Connection activeConnection;   // active StateChanged -> OnStateChanged
 };
 
 /*
     Layout and scrolling: the area's mode, the placement of maximised and minimised sub-windows, and
-    the scroll ranges that follow the sub-windows, which scrolling moves. It reads the sub-windows and
-    the active one from the registry.
+    the scroll ranges that follow the sub-windows, which scrolling moves. It reads the sub-windows,
+    the active one and their records from the registry.
 */
 class ZBMdiLayout
 {
 public:
-    ZBMdiLayout(ZBMdiAreaWidget* area, const ZBMdiRegistry* registry);
+    ZBMdiLayout(ZBMdiAreaWidget* area, ZBMdiRegistry* registry);
 
     // The active sub-window's state changed from oldState to newState.
     void StateChanged(Qt::WindowStates oldState, Qt::WindowStates newState);
@@ -74,12 +99,12 @@ public:
     bool FollowUnheardState(ZBMdiSubWindow* subWindow);
     // The last sub-window has left: the maximized mode, with nothing left to maximise, ends.
     void Emptied();
-    // subWindow joins the area, or leaves it.
+    // subWindow joins the area, or leaves it (its record is still there).
     void Track(ZBMdiSubWindow* subWindow);
     void Forget(ZBMdiSubWindow* subWindow);
     // subWindow may change its geometry or its minimised state without a Move or Resize event
-    // reaching the area (it is hidden, or its state changed).
-    void Unsettle(ZBMdiSubWindow* subWindow);
+    // reaching the area (it is hidden, or its state changed): counted anew until it is seen shown.
+    void RecountUntilShown(ZBMdiSubWindow* subWindow);
     // subWindow moved or was resized.
     void SubWindowMoved(ZBMdiSubWindow* subWindow);
     void Resized();
@@ -107,38 +132,49 @@ private:
     QRect SubWindowsRect();
     void UpdateScrollBars();
     // Counts subWindow's share of the bounding rectangle anew, or every sub-window's.
-    void Recount(ZBMdiSubWindow* subWindow);
+    void Recount(ZBMdiSubWindow* subWindow, ZBMdiRecord& record);
     void RecountAll();
-    void AddShare(const QRect& g);
-    void RemoveShare(const QRect& g);
     // One scroll bar over the coordinates first to last, with the viewport's extent as its page.
     static void SetRange(QScrollBar* bar, qint64 first, qint64 last, int page);
     // Calls one of subWindow's show slots for the area's own placement, also while the area is
     // blocked (its sub-windows then ignore those slots); false when a slot deleted the area meanwhile.
-    bool Drive(ZBMdiSubWindow* subWindow, void (ZBMdiSubWindow::*show)());
+    bool ShowAs(ZBMdiSubWindow* subWindow, void (ZBMdiSubWindow::*show)());
+
+    // The bounding rectangle kept up to date as sub-windows move, so that a move costs no walk over
+    // all of them. Each edge holds the outermost side of the shares and counts the shares on it, the
+    // start value (left and top 0, right and bottom -1) counting as one. An edge that loses its last
+    // holder makes the rectangle stale, and the next read counts all sub-windows again.
+    struct Edge
+    {
+        int at;
+        bool lowest; // left and top: the lowest side is outermost; right and bottom: the highest
+        int holders = 1;
+
+        void Add(int side);
+        bool Remove(int side); // true when the edge lost its last holder
+    };
+    struct Bounds
+    {
+        Edge left{0, true};
+        Edge top{0, true};
+        Edge right{-1, false};
+        Edge bottom{-1, false};
+        bool stale = false;
+
+        void Add(const QRect& share);
+        void Remove(const QRect& share);
+        QRect Rect() const;
+    };
 
     ZBMdiAreaWidget* const area;
-    const ZBMdiRegistry* const registry;
+    ZBMdiRegistry* const registry;
     QRect viewportRect;               // QRect(QPoint(0, 0), viewport size) as last recorded
     QRect subWindowsRect;             // bounding rectangle of the non-minimised sub-windows as last recorded
     QList<ZBMdiSubWindow*> minimized; // in the order of minimising
-    // The bounding rectangle kept up to date as sub-windows move, so that a move costs no walk over
-    // all of them: each sub-window's share as last counted (none while minimised or not a sub-window),
-    // the rectangle's edges (left, top, right, bottom) and how many shares hold each edge, the start
-    // values of the walk counting as one. An edge that loses its last holder makes the rectangle
-    // stale, and the next read walks all sub-windows again.
-    struct Share
-    {
-        QRect geometry;
-        bool counted = false;
-    };
-    QHash<const ZBMdiSubWindow*, Share> shares;
-    QSet<ZBMdiSubWindow*> unsettled; // to be counted anew at every read, while they are hidden
-    int edges[4] = {0, 0, -1, -1};
-    int holders[4] = {1, 1, 1, 1};
-    bool stale = false;
-    bool scrolling = false;          // sub-windows are being moved by a scroll
-    bool updatingScrollBars = false; // range changes must not move sub-windows
+    Bounds bounds;
+    QList<ZBMdiSubWindow*> toRecount; // those whose record has pendingRecount, in the order it was set
+    bool scrolling = false;           // sub-windows are being moved by a scroll
+    bool updatingScrollBars = false;  // range changes must not move sub-windows
 };
 
 class ZBMdiAreaWidgetPrivate
@@ -148,13 +184,10 @@ public:
 
     void Init();
     void LogFailure(int line, const char* file, const QString& message) const;
-    // The focus entered a widget: the registered sub-window that holds it raises Qt::WindowActive.
-    void FocusChanged(QWidget* now);
 
     ZBMdiAreaWidget* const q;
     ZBMdiLayout layout;
     ZBMdiRegistry registry;
-    QMetaObject::Connection focusConnection; // the application's focusChanged, one for all sub-windows
 };
 
 #endif // ZBMDIAREAWIDGET_P_H

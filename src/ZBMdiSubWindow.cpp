@@ -2,8 +2,10 @@
 #include "ZBMdiSubWindow_p.h"
 
 #include "ZBDeferredDelete_p.h"
+#include "ZBMdiAreaWidget_p.h"
 #include "ZBTitleBar.h"
 #include "ZBWidgetTree_p.h"
+#include "ZBWidget_p.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -11,7 +13,6 @@
 #include <QGridLayout>
 #include <QMoveEvent>
 #include <QResizeEvent>
-#include <QSet>
 #include <QToolButton>
 #include <utility>
 
@@ -19,38 +20,37 @@ namespace {
 
 constexpr int MinimizedWidth = 300;
 
-// Hears the application's focus changes once for all the sub-windows that track them themselves
-// (those outside an area) and hands each change to those that hold the new focus widget, the only
-// ones for which it changes anything: a connection per sub-window cost every focus change a call
-// per sub-window, closed ones waiting for their deletion included.
+// Hears the application's focus changes once for all sub-windows and hands each change to those
+// that hold the new focus widget, outermost first, the only ones for which it changes anything: a
+// connection per sub-window cost every focus change a call per sub-window, closed ones waiting for
+// their deletion included.
 class FocusTracker : public QObject
 {
 public:
-    static FocusTracker* Instance(bool create)
+    static void Start()
     {
         static QPointer<FocusTracker> instance;
-        if (!instance && create && qApp) {
+        if (!instance && qApp) {
             instance = new FocusTracker(qApp);
             QObject::connect(qApp, &QApplication::focusChanged, instance.data(), &FocusTracker::Changed);
         }
-        return instance;
     }
-
-    QSet<const QObject*> tracked;
 
 private:
     using QObject::QObject;
 
-    void Changed(QWidget* old, QWidget* now)
+    static void Changed(QWidget* old, QWidget* now)
     {
+        // A sub-window past its own destructor no longer casts: its private object, gone by then, is
+        // not reached.
         QList<QPointer<ZBMdiSubWindow>> holders;
         for (QWidget* w = now; w; w = w->parentWidget()) {
-            if (tracked.contains(w))
-                holders.prepend(static_cast<ZBMdiSubWindow*>(w)); // outermost first
+            if (auto* subWindow = qobject_cast<ZBMdiSubWindow*>(w))
+                holders.prepend(subWindow);
         }
         for (const QPointer<ZBMdiSubWindow>& holder : std::as_const(holders)) {
             if (holder)
-                ZBMdiSubWindowPrivate::FocusChanged(holder, old, now);
+                ZBMdiSubWindowPrivate::FocusEntered(holder, old, now);
         }
     }
 };
@@ -58,31 +58,6 @@ private:
 } // namespace
 
 ZBMdiSubWindowPrivate::ZBMdiSubWindowPrivate(ZBMdiSubWindow* q) : q(q) {}
-
-ZBMdiSubWindowPrivate::~ZBMdiSubWindowPrivate()
-{
-    // The widget parts are destroyed after this; a focus change on the way must not reach the slot.
-    TrackFocus(q, false);
-    QObject::disconnect(fadeConnection);
-}
-
-QEvent::Type ZBMdiSubWindowPrivate::DestroyingEventType()
-{
-    static const QEvent::Type type = static_cast<QEvent::Type>(QEvent::registerEventType());
-    return type;
-}
-
-QEvent::Type ZBMdiSubWindowPrivate::LeavingEventType()
-{
-    static const QEvent::Type type = static_cast<QEvent::Type>(QEvent::registerEventType());
-    return type;
-}
-
-QEvent::Type ZBMdiSubWindowPrivate::MinimizedChangeEventType()
-{
-    static const QEvent::Type type = static_cast<QEvent::Type>(QEvent::registerEventType());
-    return type;
-}
 
 void ZBMdiSubWindowPrivate::Init()
 {
@@ -109,24 +84,13 @@ void ZBMdiSubWindowPrivate::Init()
     q->SetState(Qt::WindowNoState);
 
     QObject::connect(q->TitleBar(), &ZBTitleBar::DoubleClicked, q, &ZBMdiSubWindow::OnTitleDoubleClicked);
-    TrackFocus(q, true);
-    // The frame closes the window once more when its close fade ends; that close was agreed to.
-    fadeConnection = QObject::connect(q, &ZBWidget::FadeStateChanged, q,
-                                      [this](int state) { fadeEnded = state == ZBWidget::Closed; });
+    FocusTracker::Start();
 }
 
-void ZBMdiSubWindowPrivate::TrackFocus(ZBMdiSubWindow* subWindow, bool track)
+void ZBMdiSubWindowPrivate::FocusEntered(ZBMdiSubWindow* subWindow, QWidget* old, QWidget* now)
 {
-    if (FocusTracker* tracker = FocusTracker::Instance(track)) {
-        if (track)
-            tracker->tracked.insert(subWindow);
-        else
-            tracker->tracked.remove(subWindow);
-    }
-}
-
-void ZBMdiSubWindowPrivate::FocusChanged(ZBMdiSubWindow* subWindow, QWidget* old, QWidget* now)
-{
+    if (subWindow->d->registry && now != subWindow)
+        subWindow->d->lastFocus = now;
     subWindow->OnFocusChanged(old, now);
 }
 
@@ -156,6 +120,12 @@ QSize ZBMdiSubWindowPrivate::FreshSizeHint(ZBMdiSubWindow* subWindow)
     for (QWidget* w = subWindow->Content(); w && w != subWindow; w = w->parentWidget())
         w->updateGeometry();
     return subWindow->sizeHint();
+}
+
+void ZBMdiSubWindowPrivate::LeaveArea()
+{
+    if (registry)
+        registry->SubWindowLeaving(q);
 }
 
 bool ZBMdiSubWindowPrivate::WidgetAgreesToClose()
@@ -210,12 +180,6 @@ void ZBMdiSubWindowPrivate::GiveFocus(ZBMdiSubWindow* subWindow)
     (target ? target : subWindow)->setFocus(Qt::OtherFocusReason);
 }
 
-void ZBMdiSubWindowPrivate::RememberFocus(ZBMdiSubWindow* subWindow, QWidget* widget)
-{
-    if (widget != subWindow)
-        subWindow->d->lastFocus = widget;
-}
-
 ZBMdiSubWindow::ZBMdiSubWindow(QWidget* parent)
     : ZBWidget(parent, Qt::WindowFlags()), d(new ZBMdiSubWindowPrivate(this))
 {
@@ -224,9 +188,9 @@ ZBMdiSubWindow::ZBMdiSubWindow(QWidget* parent)
 
 ZBMdiSubWindow::~ZBMdiSubWindow()
 {
-    // Lets the area that filters this sub-window drop it while it is still whole.
-    QEvent event(ZBMdiSubWindowPrivate::DestroyingEventType());
-    QCoreApplication::sendEvent(this, &event);
+    // The area drops the sub-window while it is still whole.
+    if (d->registry)
+        d->registry->SubWindowDestroyed(this);
 }
 
 void ZBMdiSubWindow::SetWidget(QWidget* widget)
@@ -289,13 +253,8 @@ void ZBMdiSubWindow::SetState(Qt::WindowStates state)
         d->restoreButton->setVisible(state & (Qt::WindowMinimized | Qt::WindowMaximized));
 
     d->state = state;
-    if ((state ^ current) & Qt::WindowMinimized) {
-        QPointer<ZBMdiSubWindow> alive(this);
-        QEvent change(ZBMdiSubWindowPrivate::MinimizedChangeEventType());
-        QCoreApplication::sendEvent(this, &change);
-        if (!alive)
-            return;
-    }
+    if (d->registry && ((state ^ current) & Qt::WindowMinimized))
+        d->registry->SubWindowMinimizedChanged(this);
     Q_EMIT StateChanged(current, state);
 }
 
@@ -410,17 +369,16 @@ bool ZBMdiSubWindow::event(QEvent* event)
     QPointer<ZBMdiSubWindow> alive(this);
     const bool result = ZBWidget::event(event);
     // A subclass that accepted the close without handing it to closeEvent() here leaves the area now.
-    if (alive && event->isAccepted()) {
-        QEvent leaving(ZBMdiSubWindowPrivate::LeavingEventType());
-        QCoreApplication::sendEvent(this, &leaving);
-    }
+    if (alive && event->isAccepted())
+        d->LeaveArea();
     return result;
 }
 
 void ZBMdiSubWindow::closeEvent(QCloseEvent* event)
 {
     QPointer<ZBMdiSubWindow> alive(this);
-    if (!std::exchange(d->fadeEnded, false)) {
+    // The frame's own close, once it is done with the window, was agreed to before.
+    if (!ZBWidgetPrivate::Get(this)->IsClosingItself()) {
         const bool agreed = d->WidgetAgreesToClose();
         if (!alive)
             return;
@@ -428,9 +386,8 @@ void ZBMdiSubWindow::closeEvent(QCloseEvent* event)
             event->ignore();
             return;
         }
-        // Out of the area the frame fades out as a window of its own, then closes for good.
-        QEvent leaving(ZBMdiSubWindowPrivate::LeavingEventType());
-        QCoreApplication::sendEvent(this, &leaving);
+        // Out of the area the frame closes it as a window of its own.
+        d->LeaveArea();
         if (!alive)
             return;
     }
