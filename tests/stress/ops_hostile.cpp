@@ -66,7 +66,7 @@ public:
         // Moves and deletions run with the killers deferring theirs: the signals come from inside Qt.
         const auto op = [this](const char* name, int weight, bool defer,
                                std::function<void(Stress::Context&)> run) {
-            ops.push_back({name, weight, [this, defer, run](Stress::Context& c) {
+            ops.push_back({name, weight, [defer, run](Stress::Context& c) {
                                deferKills = defer;
                                run(c);
                                deferKills = false;
