@@ -68,10 +68,6 @@ bool IsStandardKey(int pressed, QKeySequence::StandardKey standard)
     });
 }
 
-} // namespace
-
-namespace {
-
 // The keys of QMdiArea, taken as QMdiArea takes them: from the key presses that reach a widget inside
 // the area, which come only when no shortcut of the application claimed the key first. The platform's
 // next-child key (Ctrl+Tab) goes back through the activation history, the previous-child key
@@ -90,8 +86,6 @@ private:
 
     ZBMdiAreaWidget* const area;
 };
-
-} // namespace
 
 KeyListener::KeyListener(ZBMdiAreaWidget* area) : QObject(area), area(area)
 {
@@ -134,8 +128,6 @@ ZBMdiAreaWidget* KeyListener::NearestArea(QWidget* widget)
     }
     return nullptr;
 }
-
-namespace {
 
 // The sub-windows as guarded pointers, for loops that call out to them.
 QList<QPointer<ZBMdiSubWindow>> Guarded(const QList<ZBMdiSubWindow*>& list)
