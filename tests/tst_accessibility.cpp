@@ -41,10 +41,9 @@ struct Fixture
         link->SetText(QStringLiteral("A rather long link text"));
         link->setFixedWidth(20);
         dock->SetTitle(QStringLiteral("Shown title"));
-        for (const char* title : {"A", "B", "C"}) {
+        for (const char* title : {"A", "B", "C"})
             TestUtil::Name(area->AddWidget(new QTextEdit()), title)
                 ->setWindowTitle(QString::fromLatin1(title));
-        }
         combo->setFocusPolicy(Qt::StrongFocus); // as the gallery does
         container->setFocusPolicy(Qt::StrongFocus);
         frame.show();
@@ -137,76 +136,63 @@ private Q_SLOTS:
     }
     void cleanup() { TestUtil::CheckNoLeftoverWindows(); }
 
-    void interfaces_data()
-    {
-        // Rows are named by the path of the interface (Fixture::Find).
-        QTest::addColumn<QString>("expected"); // role 'name' 'value, else description' states
-        const auto row = [](const char* path, const char* expected) { QTest::newRow(path) << expected; };
-        row("ZBWidget", "Window 'Frame title' ''");
-        row("ZBWidget/ZBTitleBar", "TitleBar 'Frame title' ''");
-        row("ZBMessageBox", "AlertMessage 'Question' 'Save changes?'");
-        row("ZBMessageBox/CLOSEBUTTON", "Button 'Close' 'Close' invisible");
-        row("ZBPopupInfo", "Notification 'Saved' ''");
-        row("ZBComboBox", "ComboBox '' 'Banana' collapsed hasPopup focusable");
-        row("ZBLinkLabel", "Link 'A rather long link text' '' linked focusable");
-        row("ZBDockWidget", "Window 'Shown title' ''");
-        row("C", "Window 'C' '' active focusable");
-        row("A", "Window 'A' '' focusable");
-        row("C/RESTOREBUTTON", "Button 'Restore' 'Restore' invisible focusable");
-        row("ZBToolBarContainer", "ButtonMenu 'Tools' '' hasPopup focusable");
-        row("ZBToolBarContainer/QMenu/0", "MenuItem 'Bold' '' invisible checked");
-        row("ZBToolBarContainer/QMenu/1", "MenuItem 'Zoom' '' invisible");
-        row("ZBSettingsWidgetButton",
-            "Button 'Show advanced settings' 'Show advanced settings' collapsed focusable");
-    }
-
+    // Each interface, by its path (Fixture::Find): role 'name' 'value, else description' states.
     void interfaces()
     {
         Fixture fixture;
-        QAccessibleInterface* iface = Fixture::Find(QString::fromLatin1(QTest::currentDataTag()));
-        QVERIFY(iface);
-        QVERIFY(iface->isValid());
-        const QString value = iface->text(QAccessible::Value);
-        const QAccessible::State s = iface->state();
-        QString line =
-            QStringLiteral("%1 '%2' '%3'")
-                .arg(QLatin1String(QMetaEnum::fromType<QAccessible::Role>().valueToKey(iface->role())),
-                     iface->text(QAccessible::Name),
-                     value.isEmpty() ? iface->text(QAccessible::Description) : value);
-        const std::pair<const char*, bool> flags[] = {{"invisible", s.invisible}, {"active", s.active},
-                                                      {"collapsed", s.collapsed}, {"expanded", s.expanded},
-                                                      {"hasPopup", s.hasPopup},   {"linked", s.linked},
-                                                      {"checked", s.checked},     {"focusable", s.focusable}};
-        for (const auto& [flag, set] : flags)
-            line += set ? QLatin1Char(' ') + QLatin1String(flag) : QString();
-        QTEST(line, "expected");
+        const char* const table[][2] = {
+            {"ZBWidget", "Window 'Frame title' ''"},
+            {"ZBWidget/ZBTitleBar", "TitleBar 'Frame title' ''"},
+            {"ZBMessageBox", "AlertMessage 'Question' 'Save changes?'"},
+            {"ZBMessageBox/CLOSEBUTTON", "Button 'Close' 'Close' invisible"},
+            {"ZBPopupInfo", "Notification 'Saved' ''"},
+            {"ZBComboBox", "ComboBox '' 'Banana' collapsed hasPopup focusable"},
+            {"ZBLinkLabel", "Link 'A rather long link text' '' linked focusable"},
+            {"ZBDockWidget", "Window 'Shown title' ''"},
+            {"C", "Window 'C' '' active focusable"},
+            {"A", "Window 'A' '' focusable"},
+            {"C/RESTOREBUTTON", "Button 'Restore' 'Restore' invisible focusable"},
+            {"ZBToolBarContainer", "ButtonMenu 'Tools' '' hasPopup focusable"},
+            {"ZBToolBarContainer/QMenu/0", "MenuItem 'Bold' '' invisible checked"},
+            {"ZBToolBarContainer/QMenu/1", "MenuItem 'Zoom' '' invisible"},
+            {"ZBSettingsWidgetButton",
+             "Button 'Show advanced settings' 'Show advanced settings' collapsed focusable"}};
+        for (const auto& [path, expected] : table) {
+            QAccessibleInterface* iface = Fixture::Find(QString::fromLatin1(path));
+            QVERIFY2(iface, path);
+            ZB_STEP_COMPARE(path, iface->isValid(), true);
+            const QString value = iface->text(QAccessible::Value);
+            const QAccessible::State s = iface->state();
+            QString line =
+                QStringLiteral("%1 '%2' '%3'")
+                    .arg(QLatin1String(QMetaEnum::fromType<QAccessible::Role>().valueToKey(iface->role())),
+                         iface->text(QAccessible::Name),
+                         value.isEmpty() ? iface->text(QAccessible::Description) : value);
+            const std::pair<const char*, bool> flags[] = {
+                {"invisible", s.invisible}, {"active", s.active},      {"collapsed", s.collapsed},
+                {"expanded", s.expanded},   {"hasPopup", s.hasPopup},  {"linked", s.linked},
+                {"checked", s.checked},     {"focusable", s.focusable}};
+            for (const auto& [flag, set] : flags)
+                line += set ? QLatin1Char(' ') + QLatin1String(flag) : QString();
+            ZB_STEP_COMPARE(path, line, QString::fromLatin1(expected));
+        }
     }
 
+    // Keys from the focus given, with the combo box's current index to start from. Rows "actions: ..." give
+    // the window actions on the next- and previous-child keys; keys for an open list run again "in the
+    // list", with its window active.
     void keys_data()
     {
-        QTest::addColumn<QString>("focus"); // and the combo box's current index to start from
+        QTest::addColumn<QString>("focus");
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("expected"); // parts of the summary
-        QTest::addColumn<QString>("events");   // lines that must be among the events sent, in this order
-        QTest::addColumn<bool>("activate");
-        QTest::addColumn<bool>("actions"); // the window has actions on the next- and previous-child keys
-        // Keys for an open list go to the combo box, or to the list once its window is active.
+        QTest::addColumn<QString>("events");   // lines that must be among the events sent
         const auto row = [](const char* focus, const char* keys, const char* expected,
-                            const char* events = "") {
-            QTest::addRow("%s: %s", focus, keys) << focus << keys << expected << events << false << false;
+                            const char* events = "", const char* tag = "") {
+            QTest::addRow("%s%s: %s", tag, focus, keys) << focus << keys << expected << events;
             if (QByteArray(keys).startsWith("F4 "))
-                QTest::addRow("%s: %s, in the list", focus, keys)
-                    << focus << keys << expected << events << true << false;
+                QTest::addRow("%s: %s, in the list", focus, keys) << focus << keys << expected << events;
         };
-        // The application's actions take their keys, once per press; the area's own keys give way.
-        const auto withActions = [](const char* keys, const char* expected, const char* events) {
-            QTest::addRow("actions: %s", keys)
-                << "C/QTextEdit" << keys << expected << events << false << true;
-        };
-        withActions("Ctrl+Tab", "area A of 3", "Action next");
-        withActions("Ctrl+Tab Ctrl+Tab", "area B of 3", "Action next|Action next");
-        withActions("Ctrl+Tab Ctrl+Shift+Backtab", "area C of 3", "Action next|Action previous");
-        withActions("Ctrl+W", "area B of 2", "");
         // While the fixture is built: shown alerts, and names and values that change.
         row("ZBComboBox 2", "", "combo 2",
             "NameChanged ZBTitleBar|NameChanged ZBWidget|ValueChanged ZBComboBox Red cherry|"
@@ -224,14 +210,20 @@ private Q_SLOTS:
             "combo 0 closed 0 changes, focus ZBComboBox");
         row("ZBComboBox 0", "F4 d Return", "combo 4 closed 1 changes");
         row("ZBComboBox -1", "F4 End PgUp Return", "combo 0 closed 1 changes");
+        // The area's keys; Shift+Tab comes as Backtab, Ctrl+W is the platform's close key, also offscreen.
         row("C/QTextEdit", "Ctrl+Tab", "area B of 3, focus QTextEdit",
             "StateChanged C active|StateChanged B active");
         row("C/QTextEdit", "Ctrl+Tab Ctrl+Tab", "area A of 3");
-        // Window systems send Shift+Tab as Backtab.
         row("C/QTextEdit", "Ctrl+Shift+Backtab Ctrl+Shift+Backtab", "area B of 3");
         row("C/QTextEdit", "Ctrl+F4", "area B of 2, focus QTextEdit");
         row("C/QTextEdit", "Ctrl+F4 Ctrl+F4 Ctrl+Tab", "area A of 1");
-        row("C/QTextEdit", "Ctrl+W", "area B of 2"); // the platform's close key, also offscreen
+        row("C/QTextEdit", "Ctrl+W", "area B of 2");
+        // The application's actions take their keys, once per press; the area's own keys give way.
+        row("C/QTextEdit", "Ctrl+Tab", "area A of 3", "Action next", "actions: ");
+        row("C/QTextEdit", "Ctrl+Tab Ctrl+Tab", "area B of 3", "Action next", "actions: ");
+        row("C/QTextEdit", "Ctrl+Tab Ctrl+Shift+Backtab", "area C of 3", "Action next|Action previous",
+            "actions: ");
+        row("C/QTextEdit", "Ctrl+W", "area B of 2", "", "actions: ");
         row("ZBToolBarContainer", "Space", "menu Bold");
         row("ZBSettingsWidgetButton", "Space", "advanced",
             "StateChanged ZBSettingsWidgetButton expanded|NameChanged ZBSettingsWidgetButton");
@@ -242,21 +234,20 @@ private Q_SLOTS:
         QFETCH(QString, focus);
         QFETCH(QString, keys);
         QFETCH(QString, expected);
-        QFETCH(bool, activate);
-        QFETCH(bool, actions);
+        QFETCH(QString, events);
+        const QByteArray tag = QTest::currentDataTag();
         Fixture fixture(focus.section(QLatin1Char(' '), 1).toInt());
         const std::tuple<QKeySequence::StandardKey, const char*, void (ZBMdiAreaWidget::*)()> standard[] = {
             {QKeySequence::NextChild, "next", &ZBMdiAreaWidget::ActivateNextSubWindow},
             {QKeySequence::PreviousChild, "previous", &ZBMdiAreaWidget::ActivatePreviousSubWindow}};
         for (const auto& [key, name, slot] : standard) {
-            if (!actions)
+            if (!tag.startsWith("actions"))
                 break;
             auto* action = new QAction(QString::fromLatin1(name), &fixture.root);
             action->setShortcut(key);
             fixture.root.addAction(action);
             connect(action, &QAction::triggered, fixture.area, slot);
-            connect(action, &QAction::triggered,
-                    [name = name] { Fixture::events << "Action " + QString(name); });
+            connect(action, &QAction::triggered, [action] { Fixture::events << "Action " + action->text(); });
         }
         QVERIFY(fixture.exposed);
         QVERIFY(QTest::qWaitForWindowActive(&fixture.root));
@@ -266,7 +257,7 @@ private Q_SLOTS:
             Fixture::events.clear();
         QWidget* popup = fixture.combo->findChild<ZBWidget*>();
         for (const QString& key : keys.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-            if (activate && popup->isVisible() && !popup->isActiveWindow()) {
+            if (tag.endsWith("in the list") && popup->isVisible() && !popup->isActiveWindow()) {
                 popup->activateWindow();
                 QTRY_VERIFY(popup->isActiveWindow());
             }
@@ -275,7 +266,6 @@ private Q_SLOTS:
         for (const QString& part : expected.split(QStringLiteral(", ")))
             QTRY_VERIFY2(fixture.Summary().contains(part), qPrintable(fixture.Summary()));
         QTRY_COMPARE(QApplication::topLevelWidgets().size(), fixture.windows); // closed sub-windows fade out
-        QFETCH(QString, events);
         for (const QString& line : events.split(QLatin1Char('|'), Qt::SkipEmptyParts))
             QVERIFY2(Fixture::events.contains(line),
                      qPrintable(line + " not among: " + Fixture::events.join("; ")));

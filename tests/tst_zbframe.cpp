@@ -83,38 +83,31 @@ private slots:
         CheckNoLeftoverWindows();
     }
 
-    void regions_data()
-    {
-        QTest::addColumn<bool>("dock");
-        QTest::addColumn<QPoint>("point");       // in the frame (100, 50) to (299, 199), unless given
-        QTest::addColumn<QList<int>>("regions"); // nothing fixed, the width, the height, both fixed
-        QTest::addColumn<QRect>("frame");
-        const auto row = [](const char* name, bool dock, QPoint p, QList<int> r,
-                            QRect f = {100, 50, 200, 150}) { QTest::newRow(name) << dock << p << r << f; };
-        row("left band, inner pixel", false, {104, 125}, {Left, NoRegion, Left, NoRegion});
-        row("bottom band, inner pixel", false, {200, 195}, {Bottom, Bottom, NoRegion, NoRegion});
-        // Where bands meet, the band tested first decides; a fixed band hands over to the squares.
-        row("left band meets top band", false, {104, 54}, {Left, Top, Left, NoRegion});
-        row("top band, left end", false, {104, 53}, {Top, Top, Left, NoRegion});
-        // The 9-pixel corner squares decide only where no band holds.
-        row("top-left inner block", false, {105, 55}, {TopLeft, Top, Left, NoRegion});
-        row("bottom-right inner block", false, {291, 191}, {BottomRight, Bottom, Right, NoRegion});
-        row("overlapping squares", false, {5, 5}, {BottomLeft, Bottom, Left, NoRegion}, {0, 0, 12, 12});
-        // A floating dock: 4-pixel bands on three sides, from the very top, and 7-pixel bottom corners.
-        row("dock: left band from the top", true, {103, 50}, {Left, NoRegion, Left, NoRegion});
-        row("dock: bottom band wins in the corner", true, {294, 197}, {Bottom, Bottom, Right, NoRegion});
-        row("dock: bottom-left square", true, {106, 193}, {BottomLeft, Bottom, Left, NoRegion});
-    }
-
+    // The region under a point, with nothing fixed, the width, the height, then both fixed; in the frame
+    // (100, 50) to (299, 199) unless another is given.
     void regions()
     {
-        QFETCH(bool, dock);
-        QFETCH(QPoint, point);
-        QFETCH(QRect, frame);
-        QList<int> found;
-        for (int fixed : {0, int(Qt::Horizontal), int(Qt::Vertical), int(Qt::Horizontal | Qt::Vertical)})
-            found << RegionAt(frame, point, Qt::Orientations(fixed), dock ? DockBands() : FrameBands());
-        QTEST(found, "regions");
+        const std::tuple<bool, QPoint, QList<int>, QRect> table[] = {
+            {false, {104, 125}, {Left, NoRegion, Left, NoRegion}, {}},     // left band, inner pixel
+            {false, {200, 195}, {Bottom, Bottom, NoRegion, NoRegion}, {}}, // bottom band, inner pixel
+            // Where bands meet, the band tested first decides; a fixed band hands over to the squares.
+            {false, {104, 54}, {Left, Top, Left, NoRegion}, {}},
+            {false, {104, 53}, {Top, Top, Left, NoRegion}, {}},
+            // The 9-pixel corner squares decide only where no band holds.
+            {false, {105, 55}, {TopLeft, Top, Left, NoRegion}, {}},
+            {false, {291, 191}, {BottomRight, Bottom, Right, NoRegion}, {}},
+            {false, {5, 5}, {BottomLeft, Bottom, Left, NoRegion}, {0, 0, 12, 12}}, // overlapping squares
+            // A floating dock: 4-pixel bands on three sides, from the very top, and 7-pixel bottom corners.
+            {true, {103, 50}, {Left, NoRegion, Left, NoRegion}, {}},
+            {true, {294, 197}, {Bottom, Bottom, Right, NoRegion}, {}}, // the bottom band wins in the corner
+            {true, {106, 193}, {BottomLeft, Bottom, Left, NoRegion}, {}}};
+        for (const auto& [dock, point, regions, frame] : table) {
+            QList<int> found;
+            for (int fixed : {0, int(Qt::Horizontal), int(Qt::Vertical), int(Qt::Horizontal | Qt::Vertical)})
+                found << RegionAt(frame.isNull() ? QRect(100, 50, 200, 150) : frame, point,
+                                  Qt::Orientations(fixed), dock ? DockBands() : FrameBands());
+            ZB_STEP_COMPARE(point.x() * 1000 + point.y(), found, regions);
+        }
     }
 
     // Resized from the press, at any scale the edges that do not move keep their device pixel, the moving
@@ -154,75 +147,23 @@ private slots:
     }
 
     // Windows' maximised size in device pixels, from Qt's device-independent work area: the same device
-    // pixels at every scale, the position relative to the monitor (none on a secondary one).
-    void nativeMaximizedSize_data()
-    {
-        QTest::addColumn<QRect>("available");
-        QTest::addColumn<QRect>("screen");
-        QTest::addColumn<bool>("primary");
-        QTest::addColumn<qreal>("ratio");
-        QTest::addColumn<QRect>("maximized"); // position and size
-        QTest::addColumn<QSize>("minimum");   // of a window at least 301 by 201
-        const auto row = [](const char* name, QRect available, QRect screen, bool primary, qreal ratio,
-                            QRect maximized, QSize minimum) {
-            QTest::newRow(name) << available << screen << primary << ratio << maximized << minimum;
-        };
-        row("1", {0, 0, 1920, 1040}, {0, 0, 1920, 1080}, true, 1.0, {0, 0, 1920, 1040}, {301, 201});
-        row("1.25", {0, 0, 1536, 824}, {0, 0, 1536, 864}, true, 1.25, {0, 0, 1920, 1030}, {377, 252});
-        row("1.5, task bar on top", {0, 27, 1280, 693}, {0, 0, 1280, 720}, true, 1.5, {0, 41, 1920, 1039},
-            {452, 302});
-        row("secondary at 1.5, task bar on top", {1280, 27, 1280, 693}, {1280, 0, 1280, 720}, false, 1.5,
-            {0, 0, 1920, 1039}, {452, 302});
-        row("secondary on the left", {-1920, 0, 1920, 1040}, {-1920, 0, 1920, 1080}, false, 1.0,
-            {0, 0, 1920, 1040}, {301, 201});
-    }
+    // pixels at every scale, the position relative to the monitor (none on a secondary one), also with
+    // a task bar on top. Rows: the work area, the monitor, primary, the ratio; the maximised position and
+    // size, the minimum of a window at least 301 by 201.
     void nativeMaximizedSize()
     {
-        QFETCH(QRect, available);
-        QFETCH(QRect, screen);
-        QFETCH(bool, primary);
-        QFETCH(qreal, ratio);
-        const MaxInfo info = MaximizedInfo(available, screen, primary, {301, 201}, ratio);
-        QTEST(QRect(info.maxPosition, info.maxSize), "maximized");
-        QTEST(info.minTrackSize, "minimum");
-    }
-
-    void structureAndButtons()
-    {
-        Frame w;
-        const Qt::WindowFlags frameless = Qt::FramelessWindowHint | Qt::CustomizeWindowHint;
-        QCOMPARE(w.windowFlags() & frameless, frameless);
-        QVERIFY2(!w.MaximizeButton(), "a maximise button before AddMaximizeButton()");
-        for (auto add :
-             {&ZBWidget::AddMinimizeButton, &ZBWidget::AddMaximizeButton, &ZBWidget::AddRestoreButton})
-            (w.*add)();
-        w.setGeometry(Place);
-        w.show();
-        QMap<int, QString> row; // left to right
-        for (QToolButton* b : w.TitleBar()->findChildren<QToolButton*>())
-            row.insert(b->x(), b->objectName() + QLatin1Char(':') + b->toolTip());
-        QCOMPARE(row.values().join(' '),
-                 "RESTOREBUTTON:Restore MAXIMIZEBUTTON:Maximize MINIMIZEBUTTON:Minimize CLOSEBUTTON:Close");
-        // maximised, the maximise button shown, the restore button shown
-        const auto look = [&w] {
-            return QList<bool>{w.isMaximized(), w.MaximizeButton()->isVisible(),
-                               w.RestoreButton()->isVisible()};
-        };
-        w.MaximizeButton()->click();
-        QCOMPARE(look(), (QList<bool>{true, false, true}));
-        w.RestoreButton()->click();
-        QCOMPARE(look(), (QList<bool>{false, true, false}));
-        QTest::mouseDClick(w.TitleBar(), Qt::LeftButton, Qt::NoModifier, QPoint(150, 15));
-        QCOMPARE(look(), (QList<bool>{false, true, false})); // the title bar's double click is not connected
-        auto* content = new QWidget;
-        content->setWindowTitle(QStringLiteral("New content"));
-        w.ReplaceContent(content);
-        QCOMPARE(qMakePair(w.Content(), TitleText(&w)), qMakePair(content, QStringLiteral("New content")));
-        ZBFooterBar bar(&w); // its content fills it
-        bar.setGeometry(0, 0, 200, 30);
-        bar.show();
-        QCOMPARE(qMakePair(bar.Content(), bar.Content()->geometry()),
-                 qMakePair(Named(&bar, "ZBFOOTERBARCONTENT"), bar.rect()));
+        const std::tuple<QRect, QRect, bool, qreal, QRect, QSize> table[] = {
+            {{0, 0, 1920, 1040}, {0, 0, 1920, 1080}, true, 1.0, {0, 0, 1920, 1040}, {301, 201}},
+            {{0, 0, 1536, 824}, {0, 0, 1536, 864}, true, 1.25, {0, 0, 1920, 1030}, {377, 252}},
+            {{0, 27, 1280, 693}, {0, 0, 1280, 720}, true, 1.5, {0, 41, 1920, 1039}, {452, 302}}, // task bar
+                                                                                                 // on top
+            {{1280, 27, 1280, 693}, {1280, 0, 1280, 720}, false, 1.5, {0, 0, 1920, 1039}, {452, 302}},
+            {{-1920, 0, 1920, 1040}, {-1920, 0, 1920, 1080}, false, 1.0, {0, 0, 1920, 1040}, {301, 201}}};
+        for (const auto& [available, screen, primary, ratio, maximized, minimum] : table) {
+            const MaxInfo info = MaximizedInfo(available, screen, primary, {301, 201}, ratio);
+            ZB_STEP_COMPARE(available.x() + 100 * ratio, QRect(info.maxPosition, info.maxSize), maximized);
+            ZB_STEP_COMPARE(available.x() + 100 * ratio, info.minTrackSize, minimum);
+        }
     }
 
     void mouse_data()
@@ -280,9 +221,17 @@ private slots:
             QCOMPARE(w.Cursor(), Qt::ArrowCursor);
     }
 
-    void fades()
+    // The frameless window's buttons, and its fades in and out.
+    void buttonsAndFades()
     {
         Frame w;
+        const Qt::WindowFlags frameless = Qt::FramelessWindowHint | Qt::CustomizeWindowHint;
+        QCOMPARE(w.windowFlags() & frameless, frameless);
+        QVERIFY2(!w.MaximizeButton(), "a maximise button before AddMaximizeButton()");
+        for (auto add :
+             {&ZBWidget::AddMinimizeButton, &ZBWidget::AddMaximizeButton, &ZBWidget::AddRestoreButton})
+            (w.*add)();
+        w.setGeometry(Place);
         w.SetIntensifyTime(400);
         w.show();
         QCOMPARE(w.windowOpacity(), 0.0); // not seen before the first tick
@@ -292,6 +241,31 @@ private slots:
         for (int i = 0; i < w.opacities.size(); ++i)
             ZB_STEP_COMPARE(i, qRound(w.opacities[i] * 10), i + 1);
         QCOMPARE(w.Take().mid(9), (QList<int>{Tick, ZBWidget::Steady, Tick}));
+        QMap<int, QString> row; // left to right
+        for (QToolButton* b : w.TitleBar()->findChildren<QToolButton*>())
+            row.insert(b->x(), b->objectName() + QLatin1Char(':') + b->toolTip());
+        QCOMPARE(row.values().join(' '),
+                 "RESTOREBUTTON:Restore MAXIMIZEBUTTON:Maximize MINIMIZEBUTTON:Minimize CLOSEBUTTON:Close");
+        // maximised, the maximise button shown, the restore button shown
+        const auto look = [&w] {
+            return QList<bool>{w.isMaximized(), w.MaximizeButton()->isVisible(),
+                               w.RestoreButton()->isVisible()};
+        };
+        w.MaximizeButton()->click();
+        QCOMPARE(look(), (QList<bool>{true, false, true}));
+        w.RestoreButton()->click();
+        QCOMPARE(look(), (QList<bool>{false, true, false}));
+        QTest::mouseDClick(w.TitleBar(), Qt::LeftButton, Qt::NoModifier, QPoint(150, 15));
+        QCOMPARE(look(), (QList<bool>{false, true, false})); // the title bar's double click is not connected
+        auto* content = new QWidget;
+        content->setWindowTitle(QStringLiteral("New content"));
+        w.ReplaceContent(content);
+        QCOMPARE(qMakePair(w.Content(), TitleText(&w)), qMakePair(content, QStringLiteral("New content")));
+        ZBFooterBar bar(&w); // its content fills it
+        bar.setGeometry(0, 0, 200, 30);
+        bar.show();
+        QCOMPARE(qMakePair(bar.Content(), bar.Content()->geometry()),
+                 qMakePair(Named(&bar, "ZBFOOTERBARCONTENT"), bar.rect()));
         w.SetFadeTime(-5); // counts as 0, as the default intensify time: each fade ends on its first tick
         w.CloseButton()->click();
         QVERIFY2(w.isVisible(), "the close waits for its fade");
@@ -412,59 +386,48 @@ private slots:
     void sparseGrid()
     {
         for (quint32 seed = 1; seed <= 400; ++seed) {
-            QRandomGenerator r(seed);
-            QWidget windows[2];
-            QGridLayout* grids[2] = {new QGridLayout, new ZBSparseGridLayout};
-            const int spacing = r.bounded(6), margin = r.bounded(3), stretch = r.bounded(3);
-            const auto corner = Qt::Corner(r.bounded(4));
-            const bool rightToLeft = r.bounded(4) == 0, squeezable = r.bounded(2);
-            const QSize size(5 + r.bounded(500), 5 + r.bounded(120));
-            QWidgetList widgets[2];
-            for (int i = 0, n = 1 + r.bounded(6); i < n; ++i) {
-                const int row = r.bounded(3) == 0 ? r.bounded(5) : 0;
-                const int column = r.bounded(2) ? 1000 - r.bounded(5) : r.bounded(1001);
-                const int kind = r.bounded(3), width = 10 + r.bounded(40), policyStretch = r.bounded(3);
-                const bool hidden = r.bounded(6) == 0;
-                const Qt::Alignment alignment = r.bounded(4) == 0 ? Qt::AlignRight : Qt::Alignment();
-                for (int side = 0; side < 2; ++side) {
+            const auto build = [seed](QGridLayout* grid) {
+                QRandomGenerator r(seed);
+                QWidget window;
+                QWidgetList widgets;
+                for (int i = 0, n = 1 + r.bounded(6); i < n; ++i) {
+                    const int kind = r.bounded(3), width = 10 + r.bounded(40);
                     QWidget* w = kind == 0   ? new QToolButton
                                  : kind == 1 ? new QLabel(QString(width / 5, QLatin1Char('x')))
                                              : new QWidget;
-                    QSizePolicy policy(kind == 2 ? QSizePolicy::Expanding
-                                                 : w->sizePolicy().horizontalPolicy(),
-                                       w->sizePolicy().verticalPolicy());
-                    policy.setHorizontalStretch(policyStretch);
+                    QSizePolicy policy = w->sizePolicy();
+                    if (kind == 2)
+                        policy.setHorizontalPolicy(QSizePolicy::Expanding);
+                    policy.setHorizontalStretch(r.bounded(3));
                     w->setSizePolicy(policy);
                     w->setMinimumWidth(kind == 2 ? width : 0);
-                    grids[side]->addWidget(w, row, column, alignment);
-                    w->setHidden(hidden);
-                    widgets[side] << w;
+                    const int row = r.bounded(3) == 0 ? r.bounded(5) : 0;
+                    const int column = r.bounded(2) ? 1000 - r.bounded(5) : r.bounded(1001);
+                    grid->addWidget(w, row, column, r.bounded(4) ? Qt::Alignment() : Qt::AlignRight);
+                    w->setHidden(r.bounded(6) == 0);
+                    widgets << w;
                 }
-            }
-            for (int side = 0; side < 2; ++side) {
-                QGridLayout* grid = grids[side];
-                grid->setContentsMargins(margin, 1, 2, 0);
+                const int spacing = r.bounded(6), stretch = r.bounded(3);
+                grid->setContentsMargins(r.bounded(3), 1, 2, 0);
                 grid->setHorizontalSpacing(spacing);
                 grid->setVerticalSpacing(spacing + 1);
-                grid->setOriginCorner(corner);
+                grid->setOriginCorner(Qt::Corner(r.bounded(4)));
                 int row, column, rowSpan, columnSpan;
                 grid->getItemPosition(0, &row, &column, &rowSpan, &columnSpan);
                 grid->setColumnStretch(column, stretch);
                 grid->setRowMinimumHeight(row, stretch * 10);
-                auto* outer = new QGridLayout(&windows[side]);
+                auto* outer = new QGridLayout(&window);
                 outer->addWidget(new QLabel(QStringLiteral("left")), 0, 0);
                 outer->addLayout(grid, 0, 1);
-                if (squeezable)
+                if (r.bounded(2))
                     outer->setSizeConstraint(QLayout::SetNoConstraint);
-                windows[side].setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
-                windows[side].resize(size);
-                windows[side].show(); // a hidden widget's items are empty
+                window.setLayoutDirection(r.bounded(4) ? Qt::LeftToRight : Qt::RightToLeft);
+                window.resize(5 + r.bounded(500), 5 + r.bounded(120));
+                window.show(); // a hidden widget's items are empty
                 outer->activate();
-            }
-            const QString qt = Metrics(grids[0], widgets[0]), sparse = Metrics(grids[1], widgets[1]);
-            QVERIFY2(
-                qt == sparse,
-                qPrintable(QStringLiteral("seed %1: QGridLayout %2, sparse %3").arg(seed).arg(qt, sparse)));
+                return Metrics(grid, widgets);
+            };
+            ZB_STEP_COMPARE(seed, build(new ZBSparseGridLayout), build(new QGridLayout));
         }
     }
 };
