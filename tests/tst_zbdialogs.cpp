@@ -32,9 +32,10 @@ int execWith(ZBDialog* dialog, const Action& action)
     return dialog->Exec();
 }
 
-// What the icon label shows: "hidden", or the image's size and the colour at its centre.
-QString icon(ZBMessageBox* box)
+// What the icon label shows for a standard image: "hidden", or its size and the colour at its centre.
+QString icon(ZBMessageBox* box, ZBMessageBox::Icon which)
 {
+    box->SetIcon(which);
     auto* label = Named<QLabel>(box, "ZBMESSBOXICONLABEL");
     const QImage i = label->pixmap(Qt::ReturnByValue).toImage();
     if (label->isHidden() || i.isNull())
@@ -101,8 +102,9 @@ private slots:
         log.Record(&dialog, &ZBDialog::Rejected, QStringLiteral("Rejected"));
         const QString result = QString::number(execWith(&dialog, action)) + QStringLiteral(": ");
         QTEST(result + log.Take(), "ended");
-        QVERIFY2(!dialog.isVisible(), "hidden as the loop ends");
-        QVERIFY2(dialog.testAttribute(Qt::WA_ShowModal), "modality given back");
+        // hidden as the loop ends, modality given back
+        QCOMPARE(qMakePair(dialog.isVisible(), dialog.testAttribute(Qt::WA_ShowModal)),
+                 qMakePair(false, true));
         dialog.show(); // no loop: a commit request is ignored
         commitDataRequest();
         QCOMPARE(log.Take() + (dialog.isVisible() ? "shown" : "hidden"), "shown");
@@ -113,14 +115,8 @@ private slots:
     void execLifetime()
     {
         ZBDialog dialog;
-        int inner = 0; // a second Exec() while the loop runs is refused; the first one still ends
-        QCOMPARE(execWith(&dialog,
-                          [&](ZBDialog* d) {
-                              inner = d->Exec();
-                              d->Done(8);
-                          }),
-                 8);
-        QCOMPARE(inner, int(ZBDialog::RefusedCode));
+        // A second Exec() while the loop runs is refused; the first one still ends, here with its result.
+        QCOMPARE(execWith(&dialog, [](ZBDialog* d) { d->Done(d->Exec()); }), int(ZBDialog::RefusedCode));
         QPointer<ZBDialog> doomed = new ZBDialog; // delete-on-close: lives until the result is read
         doomed->setAttribute(Qt::WA_DeleteOnClose);
         QCOMPARE(execWith(doomed, [](ZBDialog* d) { d->Done(42); }), 42);
@@ -180,37 +176,30 @@ private slots:
     void messageBox()
     {
         ZBMessageBox box;
-        box.SetIcon(ZBMessageBox::CriticalIcon);
-        QCOMPARE(icon(&box), "48x32 #ff0000");   // scaled, aspect kept
-        box.SetIcon(ZBMessageBox::QuestionIcon); // no file: no icon, tried again by later boxes
-        QCOMPARE(icon(&box), "hidden");
+        QCOMPARE(icon(&box, ZBMessageBox::CriticalIcon), "48x32 #ff0000"); // scaled, aspect kept
+        QCOMPARE(icon(&box, ZBMessageBox::QuestionIcon),
+                 "hidden"); // no file: none, tried again by later boxes
         QVERIFY(writeImage("questionicon.png", {48, 48}, Qt::yellow));
         ZBMessageBox later;
-        later.SetIcon(ZBMessageBox::QuestionIcon);
-        QCOMPARE(icon(&later), "48x48 #ffff00");
+        QCOMPARE(icon(&later, ZBMessageBox::QuestionIcon), "48x48 #ffff00");
         // Buttons stand in ascending value order; a second button of a kind replaces the first.
-        box.AddButton(ZBMessageBox::Cancel);
-        box.AddButtons(ZBMessageBox::No | ZBMessageBox::Yes);
+        QPushButton* yes = box.AddButton(ZBMessageBox::Yes);
+        QPushButton* no = box.AddButton(ZBMessageBox::No);
+        box.AddButtons(ZBMessageBox::Cancel | ZBMessageBox::Ok);
         box.SetText(QStringLiteral("All 24 pictures were exported."));
         QPointer<QPushButton> first = box.AddButton(QStringLiteral("Stop"), ZBMessageBox::Abort);
         QPushButton* second = box.AddButton(QStringLiteral("Halt"), ZBMessageBox::Abort);
         box.show();
-        QMap<int, QPushButton*> row; // by place; -1 for the hidden one
+        QMap<int, QString> row; // by place; -1 for the hidden one
         for (QPushButton* b : box.Content()->findChildren<QPushButton*>())
-            row.insert(b->isVisible() ? b->x() : -1, b);
-        QStringList texts;
-        for (QPushButton* b : std::as_const(row))
-            texts << b->text();
-        const auto button = [&row, &texts](const char* text) -> QWidget* {
-            return row.values().value(texts.indexOf(text));
-        };
-        QCOMPARE(texts.join(' '), "Stop Yes No Halt Cancel");
+            row.insert(b->isVisible() ? b->x() : -1, b->text());
+        QCOMPARE(row.values().join(' '), "Stop OK Yes No Halt Cancel");
         auto* view = Named<QTextBrowser>(&box, "ZBMESSBOXTEXTLABEL"); // the text neither wraps nor scrolls
         const QSize sized = ZBMessageBoxText::ViewSize(view->font(), view->toPlainText(),
                                                        QGuiApplication::primaryScreen()->availableGeometry());
         QCOMPARE(QSize(view->minimumWidth(), view->maximumHeight()), sized);
-        QCOMPARE(view->document()->lineCount(), 1);
-        QCOMPARE(view->verticalScrollBar()->isVisible(), false);
+        QCOMPARE(qMakePair(view->document()->lineCount(), view->verticalScrollBar()->isVisible()),
+                 qMakePair(1, false));
         QPushButton outside;
         box.SetDefaultButton(ZBMessageBox::Abort);
         box.SetDefaultButton(&outside); // not in the row: no default
@@ -225,11 +214,11 @@ private slots:
         box.show();
         // The default button has the focus; Return presses the focused button, elsewhere the default.
         box.SetDefaultButton(ZBMessageBox::Yes);
-        QTRY_COMPARE(QApplication::focusWidget(), button("Yes"));
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(yes));
         QStringList answers;
         for (QPushButton* b : box.Content()->findChildren<QPushButton*>())
             connect(b, &QPushButton::clicked, [&answers, b] { answers << b->text(); });
-        for (QWidget* w : std::initializer_list<QWidget*>{button("No"), button("Yes"), view}) {
+        for (QWidget* w : std::initializer_list<QWidget*>{no, yes, view}) {
             w->setFocus();
             QTest::keyClick(w, Qt::Key_Return);
             box.show();

@@ -22,8 +22,7 @@ namespace {
 
 const int Tick = -1; // a timer event in Frame::log
 const QRect Place(100, 100, 300, 200);
-constexpr int Plain = 0, IgnoringResize = 1, IgnoringTitleMove = 2, RightButton = 3, Maximised = 4,
-              OneMove = 5; // setups
+const int Plain = 0, IgnoringResize = 1, IgnoringTitleMove = 2, RightButton = 3, Maximised = 4, OneMove = 5;
 
 // Logs each announced fade state, and Tick with the opacity it left after every timer event.
 struct Frame : OpenFrame
@@ -58,17 +57,6 @@ struct NoAnimation : QProxyStyle
         return hint == SH_Widget_Animate ? 0 : QProxyStyle::styleHint(hint, o, w, r);
     }
 };
-
-// What a grid tells its parent layout, and where it put its widgets.
-QString Metrics(const QGridLayout* grid, const QWidgetList& widgets)
-{
-    QString m;
-    QDebug(&m) << grid->sizeHint() << grid->minimumSize() << grid->maximumSize()
-               << grid->expandingDirections();
-    for (const QWidget* w : widgets)
-        QDebug(&m) << w->geometry();
-    return m;
-}
 
 } // namespace
 
@@ -325,9 +313,6 @@ private slots:
             return qobject_cast<QGridLayout*>(
                 GridOf(bar, "TITLECONTENT")->itemAtPosition(row, column)->layout());
         };
-        const auto icon = [bar] {
-            return qobject_cast<QLabel*>(GridOf(bar, "TITLECONTENT")->itemAtPosition(0, 0)->widget());
-        };
         bar->SetTitle(QStringLiteral("Moved"));
         const int leftTop = Qt::AlignLeft | Qt::AlignTop, bottomRight = Qt::AlignBottom | Qt::AlignRight;
         const int table[][4] = {// alignment; grid (0 the buttons', 1 the bottom row's, -1 none); cell
@@ -369,10 +354,11 @@ private slots:
         QCOMPARE(qMakePair(later->parentWidget(), CellOf(grid(0, 3), later)),
                  qMakePair(replacement, qMakePair(0, 996)));
         const int n = bar->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, bar);
+        auto* icon = qobject_cast<QLabel*>(GridOf(bar, "TITLECONTENT")->itemAtPosition(0, 0)->widget());
         for (const QIcon& i : {QIcon(), QIcon(QPixmap(64, 64)), QIcon()}) { // no icon set at first
             bar->SetIcon(i);
-            QCOMPARE(icon()->isVisible(), !i.isNull());
-            QCOMPARE(icon()->pixmap(Qt::ReturnByValue).size(), i.isNull() ? QSize(0, 0) : QSize(n, n));
+            QCOMPARE(icon->isVisible(), !i.isNull());
+            QCOMPARE(icon->pixmap(Qt::ReturnByValue).size(), i.isNull() ? QSize(0, 0) : QSize(n, n));
         }
         SignalLog log;
         log.Record(bar, &ZBTitleBar::DoubleClicked, QStringLiteral("DoubleClicked"));
@@ -389,7 +375,6 @@ private slots:
             const auto build = [seed](QGridLayout* grid) {
                 QRandomGenerator r(seed);
                 QWidget window;
-                QWidgetList widgets;
                 for (int i = 0, n = 1 + r.bounded(6); i < n; ++i) {
                     const int kind = r.bounded(3), width = 10 + r.bounded(40);
                     QWidget* w = kind == 0   ? new QToolButton
@@ -405,7 +390,6 @@ private slots:
                     const int column = r.bounded(2) ? 1000 - r.bounded(5) : r.bounded(1001);
                     grid->addWidget(w, row, column, r.bounded(4) ? Qt::Alignment() : Qt::AlignRight);
                     w->setHidden(r.bounded(6) == 0);
-                    widgets << w;
                 }
                 const int spacing = r.bounded(6), stretch = r.bounded(3);
                 grid->setContentsMargins(r.bounded(3), 1, 2, 0);
@@ -425,7 +409,12 @@ private slots:
                 window.resize(5 + r.bounded(500), 5 + r.bounded(120));
                 window.show(); // a hidden widget's items are empty
                 outer->activate();
-                return Metrics(grid, widgets);
+                QString m; // what the grid tells its parent layout, and where it put the widgets
+                QDebug(&m) << grid->sizeHint() << grid->minimumSize() << grid->maximumSize()
+                           << grid->expandingDirections();
+                for (const QWidget* w : window.findChildren<QWidget*>())
+                    QDebug(&m) << w->geometry();
+                return m;
             };
             ZB_STEP_COMPARE(seed, build(new ZBSparseGridLayout), build(new QGridLayout));
         }
