@@ -167,8 +167,7 @@ private slots:
         };
         row("left", Plain, {2, 120}, {-30, 7}, Qt::SizeHorCursor, {30, 0, 0, 0});
         row("bottom", Plain, {150, 198}, {4, 20}, Qt::SizeVerCursor, {0, 0, 0, 20});
-        row("top, 3 below the title bar's edge", Plain, {150, 3}, {35, -15}, Qt::SizeVerCursor,
-            {0, 15, 0, 0});
+        row("top, over the title bar", Plain, {150, 3}, {35, -15}, Qt::SizeVerCursor, {0, 15, 0, 0});
         row("top-left", Plain, {1, 1}, {-8, -10}, Qt::SizeFDiagCursor, {8, 10, 0, 0});
         row("bottom-left, in a single move", OneMove, {1, 198}, {-8, 10}, Qt::SizeBDiagCursor, {8, 0, 0, 10});
         // Inward drags stop at minimumSizeHint(), not minimumSize(); the opposite edge stays.
@@ -200,8 +199,7 @@ private slots:
         const bool title = grow.left() && grow.left() == -grow.right();
         const auto moved = Drag(&w, start.topLeft() + at, delta, false,
                                 setup == RightButton ? Qt::RightButton : Qt::LeftButton, setup == OneMove);
-        QCOMPARE(moved.first,
-                 title ? start.translated(delta / 2) : start); // the first move only arms a resize
+        QCOMPARE(moved.first, title ? start.translated(delta / 2) : start); // a first move only arms a resize
         QCOMPARE(moved.second, expected);
         HoverAt(&w, start.topLeft() + at + 2 * delta);
         QCOMPARE(w.geometry(), expected); // released: hovering resizes nothing
@@ -276,9 +274,6 @@ private slots:
         QVERIFY2(!w.close(), "a new close fade");
         w.CancelFadeAction(false);
         QCOMPARE((QList<double>{w.windowOpacity(), double(w.isVisible())}), (QList<double>{0.0, 0.0}));
-        Frame fresh; // never shown: closes at once, without a fade
-        QVERIFY(fresh.close());
-        QCOMPARE(fresh.log, QList<int>());
         QWidget parent; // a child keeps no opacity: its fades end on the first tick, its close at once
         auto* child = new Frame(&parent);
         parent.show();
@@ -288,8 +283,10 @@ private slots:
         child->show();
         QVERIFY(child->close()); // at once
         QVERIFY(child->isHidden());
+        Frame calm; // never shown: closes at once, without a fade
+        QVERIFY(calm.close());
+        QCOMPARE(calm.log, QList<int>());
         NoAnimation still; // reduced motion: the same states, each fade ending at once, no timer ticking
-        Frame calm;
         calm.setStyle(&still);
         calm.SetFadeTime(280);
         calm.show();
