@@ -16,7 +16,6 @@
 
 using namespace TestUtil;
 using namespace ZBFrameGeometry;
-Q_DECLARE_METATYPE(QMargins) // Qt 5 does not register it
 
 namespace {
 
@@ -71,9 +70,9 @@ private slots:
         CheckNoLeftoverWindows();
     }
 
-    // The region under a point, with nothing fixed, the width, the height, then both fixed; in the frame
-    // (100, 50) to (299, 199) unless another is given.
-    void regions()
+    // The frame's arithmetic. First the region under a point, with nothing fixed, the width, the height,
+    // then both fixed; in the frame (100, 50) to (299, 199) unless another is given.
+    void geometry()
     {
         const std::tuple<bool, QPoint, QList<int>, QRect> table[] = {
             {false, {104, 125}, {Left, NoRegion, Left, NoRegion}, {}},     // left band, inner pixel
@@ -96,13 +95,9 @@ private slots:
                                   Qt::Orientations(fixed), dock ? DockBands() : FrameBands());
             ZB_STEP_COMPARE(point.x() * 1000 + point.y(), found, regions);
         }
-    }
-
-    // Resized from the press, at any scale the edges that do not move keep their device pixel, the moving
-    // ones stay within three pixels of the mouse, the size at or above the minimum and on the steps that
-    // Qt asks the window manager for.
-    void resizeLimits()
-    {
+        // Resized from the press, at any scale the edges that do not move keep their device pixel, the
+        // moving ones stay within three pixels of the mouse, the size at or above the minimum and on the
+        // steps that Qt asks the window manager for.
         const QPoint origin(1921, 0); // the screen's top-left
         const QRect press(2001, 101, 301, 201);
         for (qreal scale : {1.0, 1.25, 1.5, 2.0}) {
@@ -132,79 +127,64 @@ private slots:
                 }
             }
         }
-    }
-
-    // Windows' maximised size in device pixels, from Qt's device-independent work area: the same device
-    // pixels at every scale, the position relative to the monitor (none on a secondary one), also with
-    // a task bar on top. Rows: the work area, the monitor, primary, the ratio; the maximised position and
-    // size, the minimum of a window at least 301 by 201.
-    void nativeMaximizedSize()
-    {
-        const std::tuple<QRect, QRect, bool, qreal, QRect, QSize> table[] = {
+        // Windows' maximised size in device pixels from Qt's work area: the same device pixels at every
+        // scale, the position relative to the monitor (none on a secondary one). Rows: the work area, the
+        // monitor, primary, the ratio; the maximised position and size, the minimum of a 301 by 201 window.
+        const std::tuple<QRect, QRect, bool, qreal, QRect, QSize> screens[] = {
             {{0, 0, 1920, 1040}, {0, 0, 1920, 1080}, true, 1.0, {0, 0, 1920, 1040}, {301, 201}},
             {{0, 0, 1536, 824}, {0, 0, 1536, 864}, true, 1.25, {0, 0, 1920, 1030}, {377, 252}},
             {{0, 27, 1280, 693}, {0, 0, 1280, 720}, true, 1.5, {0, 41, 1920, 1039}, {452, 302}}, // task bar
                                                                                                  // on top
             {{1280, 27, 1280, 693}, {1280, 0, 1280, 720}, false, 1.5, {0, 0, 1920, 1039}, {452, 302}},
             {{-1920, 0, 1920, 1040}, {-1920, 0, 1920, 1080}, false, 1.0, {0, 0, 1920, 1040}, {301, 201}}};
-        for (const auto& [available, screen, primary, ratio, maximized, minimum] : table) {
+        for (const auto& [available, screen, primary, ratio, maximized, minimum] : screens) {
             const MaxInfo info = MaximizedInfo(available, screen, primary, {301, 201}, ratio);
             ZB_STEP_COMPARE(available.x() + 100 * ratio, QRect(info.maxPosition, info.maxSize), maximized);
             ZB_STEP_COMPARE(available.x() + 100 * ratio, info.minTrackSize, minimum);
         }
     }
 
-    void mouse_data()
-    {
-        QTest::addColumn<int>("setup");
-        QTest::addColumn<QPoint>("at"); // in the 300 by 200 window at Place, or on the maximised one
-        QTest::addColumn<QPoint>("delta");
-        QTest::addColumn<int>("cursor");
-        QTest::addColumn<QMargins>("grow"); // how far each edge moves outward
-        const auto row = [](const char* name, int setup, QPoint at, QPoint delta, Qt::CursorShape cursor,
-                            QMargins grow = {}) {
-            QTest::newRow(name) << setup << at << delta << int(cursor) << grow;
-        };
-        row("left", Plain, {2, 120}, {-30, 7}, Qt::SizeHorCursor, {30, 0, 0, 0});
-        row("bottom", Plain, {150, 198}, {4, 20}, Qt::SizeVerCursor, {0, 0, 0, 20});
-        row("top, over the title bar", Plain, {150, 3}, {35, -15}, Qt::SizeVerCursor, {0, 15, 0, 0});
-        row("top-left", Plain, {1, 1}, {-8, -10}, Qt::SizeFDiagCursor, {8, 10, 0, 0});
-        row("bottom-left, in a single move", OneMove, {1, 198}, {-8, 10}, Qt::SizeBDiagCursor, {8, 0, 0, 10});
-        // Inward drags stop at minimumSizeHint(), not minimumSize(); the opposite edge stays.
-        row("left inward to the minimum", Plain, {2, 120}, {400, 0}, Qt::SizeHorCursor, {-180, 0, 0, 0});
-        row("top inward to the minimum", Plain, {150, 2}, {0, 400}, Qt::SizeVerCursor, {0, -110, 0, 0});
-        // Ignored after the hover showed the resize cursor: pressed there, nothing resizes.
-        row("ignored resize", IgnoringResize, {2, 120}, {-30, 0}, Qt::SizeHorCursor);
-        row("title drag", Plain, {150, 15}, {-70, 30}, Qt::ArrowCursor, {70, -30, -70, 30});
-        row("ignored title drag", IgnoringTitleMove, {150, 15}, {40, 25}, Qt::ArrowCursor);
-        row("right-button title drag", RightButton, {150, 15}, {30, 30}, Qt::ArrowCursor);
-        row("maximised: edge", Maximised, {2, 120}, {40, 0}, Qt::ArrowCursor);
-    }
-
+    // Presses at a point of the 300 by 200 window at Place (or of the maximised one) and drags: the cursor
+    // shown on the hover, and how far each edge moves outward.
     void mouse()
     {
-        QFETCH(int, setup);
-        QFETCH(QPoint, at);
-        QFETCH(QPoint, delta);
-        QFETCH(QMargins, grow);
-        Frame w;
-        w.IgnoreTitleMove(setup == IgnoringTitleMove);
-        w.setGeometry(Place);
-        (w.*(setup == Maximised ? &QWidget::showMaximized : &QWidget::show))();
-        QTRY_COMPARE(w.geometry(), setup == Maximised ? w.screen()->availableGeometry() : Place);
-        const QRect start = w.geometry(), expected = start.marginsAdded(grow);
-        HoverAt(&w, start.topLeft() + at);
-        QTEST(int(w.Cursor()), "cursor");
-        w.IgnoreResize(setup == IgnoringResize);
-        const bool title = grow.left() && grow.left() == -grow.right();
-        const auto moved = Drag(&w, start.topLeft() + at, delta, false,
-                                setup == RightButton ? Qt::RightButton : Qt::LeftButton, setup == OneMove);
-        QCOMPARE(moved.first, title ? start.translated(delta / 2) : start); // a first move only arms a resize
-        QCOMPARE(moved.second, expected);
-        HoverAt(&w, start.topLeft() + at + 2 * delta);
-        QCOMPARE(w.geometry(), expected); // released: hovering resizes nothing
-        if (setup == IgnoringResize)
-            QCOMPARE(w.Cursor(), Qt::ArrowCursor);
+        const std::tuple<const char*, int, QPoint, QPoint, Qt::CursorShape, QMargins> table[] = {
+            {"left", Plain, {2, 120}, {-30, 7}, Qt::SizeHorCursor, {30, 0, 0, 0}},
+            {"bottom", Plain, {150, 198}, {4, 20}, Qt::SizeVerCursor, {0, 0, 0, 20}},
+            {"top, over the title bar", Plain, {150, 3}, {35, -15}, Qt::SizeVerCursor, {0, 15, 0, 0}},
+            {"top-left", Plain, {1, 1}, {-8, -10}, Qt::SizeFDiagCursor, {8, 10, 0, 0}},
+            {"bottom-left, one move", OneMove, {1, 198}, {-8, 10}, Qt::SizeBDiagCursor, {8, 0, 0, 10}},
+            // Inward drags stop at minimumSizeHint(), not minimumSize(); the opposite edge stays.
+            {"left inward", Plain, {2, 120}, {400, 0}, Qt::SizeHorCursor, {-180, 0, 0, 0}},
+            {"top inward", Plain, {150, 2}, {0, 400}, Qt::SizeVerCursor, {0, -110, 0, 0}},
+            // Ignored after the hover showed the resize cursor: pressed there, nothing resizes.
+            {"ignored resize", IgnoringResize, {2, 120}, {-30, 0}, Qt::SizeHorCursor, {}},
+            {"title drag", Plain, {150, 15}, {-70, 30}, Qt::ArrowCursor, {70, -30, -70, 30}},
+            {"ignored title drag", IgnoringTitleMove, {150, 15}, {40, 25}, Qt::ArrowCursor, {}},
+            {"right-button title drag", RightButton, {150, 15}, {30, 30}, Qt::ArrowCursor, {}},
+            {"maximised: edge", Maximised, {2, 120}, {40, 0}, Qt::ArrowCursor, {}}};
+        for (const auto& [name, setup, at, delta, cursor, grow] : table) {
+            Frame w;
+            w.IgnoreTitleMove(setup == IgnoringTitleMove);
+            w.setGeometry(Place);
+            (w.*(setup == Maximised ? &QWidget::showMaximized : &QWidget::show))();
+            QTRY_COMPARE(w.geometry(), setup == Maximised ? w.screen()->availableGeometry() : Place);
+            const QRect start = w.geometry(), expected = start.marginsAdded(grow);
+            HoverAt(&w, start.topLeft() + at);
+            ZB_STEP_COMPARE(name, w.Cursor(), cursor);
+            w.IgnoreResize(setup == IgnoringResize);
+            const bool title = grow.left() && grow.left() == -grow.right();
+            const auto moved =
+                Drag(&w, start.topLeft() + at, delta, false,
+                     setup == RightButton ? Qt::RightButton : Qt::LeftButton, setup == OneMove);
+            // A first move only arms a resize; released, hovering resizes nothing.
+            ZB_STEP_COMPARE(name, moved.first, title ? start.translated(delta / 2) : start);
+            ZB_STEP_COMPARE(name, moved.second, expected);
+            HoverAt(&w, start.topLeft() + at + 2 * delta);
+            ZB_STEP_COMPARE(name, w.geometry(), expected);
+            if (setup == IgnoringResize)
+                ZB_STEP_COMPARE(name, w.Cursor(), Qt::ArrowCursor);
+        }
     }
 
     // The frameless window's buttons, and its fades in and out.
