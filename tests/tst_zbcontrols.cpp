@@ -20,8 +20,7 @@ using namespace TestUtil;
 
 namespace {
 
-// Remembers the text of the last push button it drew.
-struct RecordingStyle : QProxyStyle
+struct RecordingStyle : QProxyStyle // remembers the text of the last push button it drew
 {
     RecordingStyle() : QProxyStyle(QStringLiteral("Fusion")) {}
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
