@@ -13,34 +13,28 @@
 #include <QPointer>
 #include <QResizeEvent>
 #include <QToolButton>
-#include <QVBoxLayout>
 #include <climits>
 #include <functional>
 
 using namespace TestUtil;
 
-namespace {
-
-// Besides positions in the row's table: Twice adds widget 1 again at 10, Remove + k takes widget k out.
-constexpr int End = -1, Twice = INT_MIN + 1, Remove = INT_MIN + 2;
-
-// Records the width change of the last resize of the widgets it filters.
-struct ResizeLog : QObject
-{
-    int change = 0;
-    bool eventFilter(QObject*, QEvent* e) override
-    {
-        if (auto* resize = e->type() == QEvent::Resize ? static_cast<QResizeEvent*>(e) : nullptr)
-            change = resize->size().width() - resize->oldSize().width();
-        return false;
-    }
-};
-
-} // namespace
-
 class tst_ZBDockToolBars : public QObject
 {
     Q_OBJECT
+
+    // Besides positions in the row's table: Twice adds widget 1 again at 10, Remove + k takes widget k out.
+    static constexpr int End = -1, Twice = INT_MIN + 1, Remove = INT_MIN + 2;
+
+    struct ResizeLog : QObject // the width change of the last resize of the widgets it filters
+    {
+        int change = 0;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (auto* resize = e->type() == QEvent::Resize ? static_cast<QResizeEvent*>(e) : nullptr)
+                change = resize->size().width() - resize->oldSize().width();
+            return false;
+        }
+    };
 
 private slots:
     void cleanup() { CheckNoLeftoverWindows(); }
@@ -49,17 +43,14 @@ private slots:
     {
         QTest::addColumn<QList<int>>("positions"); // widget i is added at positions[i]
         QTest::addColumn<QString>("expected");
-        QTest::newRow("equal positions keep the order of adding") << QList<int>{End, End, 0} << "0 2 1";
+        QTest::newRow("equal: in the order of adding") << QList<int>{End, End, 0} << "0 2 1";
         QTest::newRow("end after a high position") << QList<int>{5, End, 6, 5} << "0 3 1 2";
-        QTest::newRow("negative positions sort before 0") << QList<int>{0, -3, -2, -4} << "3 1 2 0";
+        QTest::newRow("negative before 0") << QList<int>{0, -3, -2, -4} << "3 1 2 0";
         QTest::newRow("extremes") << QList<int>{INT_MAX, End, INT_MIN, End} << "2 0 1 3";
-        QTest::newRow("removal closes the gap")
-            << QList<int>{0, 10, 20, 30, 15, Remove + 1, 25} << "0 4 2 6 3";
-        QTest::newRow("twice: stands at its first place") << QList<int>{0, 10, Twice, 20, 5} << "0 4 1 - 3";
-        QTest::newRow("twice, removed: every entry goes")
-            << QList<int>{0, 10, Twice, 20, Remove + 1, 5} << "0 5 3";
-        QTest::newRow("twice, another removed: the second entry's column empty")
-            << QList<int>{0, 10, 10, Twice, 20, Remove + 2} << "0 1 - 4";
+        QTest::newRow("removal: no gap") << QList<int>{0, 10, 20, 30, 15, Remove + 1, 25} << "0 4 2 6 3";
+        QTest::newRow("twice: at its first place") << QList<int>{0, 10, Twice, 20, 5} << "0 4 1 - 3";
+        QTest::newRow("twice, removed: all go") << QList<int>{0, 10, Twice, 20, Remove + 1, 5} << "0 5 3";
+        QTest::newRow("twice, another removed") << QList<int>{0, 10, 10, Twice, 20, Remove + 2} << "0 1 - 4";
     }
 
     void positionRow()
@@ -68,17 +59,15 @@ private slots:
         QWidget host;
         ZBPositionRow row(&host, new QGridLayout(&host), true);
         for (int i = 0; i < positions.size(); ++i) {
-            QWidget* one = Named(&host, "1");
             const qint64 k = qint64(positions[i]) - Remove;
             QWidget* gone = k >= 0 && k < 10 ? Named(&host, qPrintable(QString::number(k))) : nullptr;
-            if (gone) { // removed once
-                const bool removed = row.Remove(gone);
-                QCOMPARE(std::make_pair(removed, row.Remove(gone)), std::make_pair(true, false));
-            } else {
-                row.Insert(positions[i] == Twice ? one
-                                                 : Name(new QWidget(&host), qPrintable(QString::number(i))),
-                           positions[i] == Twice ? 10 : positions[i]);
-            }
+            if (gone) // removed once; a braced list is read from left to right
+                QCOMPARE((std::pair<bool, bool>{row.Remove(gone), row.Remove(gone)}),
+                         std::make_pair(true, false));
+            else if (positions[i] == Twice)
+                row.Insert(Named(&host, "1"), 10);
+            else
+                row.Insert(Name(new QWidget(&host), qPrintable(QString::number(i))), positions[i]);
         }
         // The host itself, and null, are refused.
         QCOMPARE(std::make_pair(row.Insert(&host, 0), row.Insert(nullptr, 0)), std::make_pair(-1, -1));
@@ -108,9 +97,9 @@ private slots:
         QCOMPARE(RowNames(content), "Print ZBTOOLBARSEPARATOR  w hidden Save"); // the spacer: no name
         QCOMPARE(Named(bar, "ZBTOOLBARSEPARATOR")->maximumWidth(), 1);
         QCOMPARE(bar->Actions(), (QList<QAction*>{own, &outside}));
-        auto* b = Named<QToolButton>(bar, "Save");
-        QTRY_VERIFY(b->isVisible());
-        QCOMPARE(std::make_pair(hidden->isHidden(), b->iconSize()), std::make_pair(true, QSize(20, 20)));
+        QTRY_VERIFY(Named(bar, "Save")->isVisible());
+        QCOMPARE(std::make_pair(hidden->isHidden(), Named<QToolButton>(bar, "Save")->iconSize()),
+                 std::make_pair(true, QSize(20, 20)));
         delete own;
         QCOMPARE(bar->Actions(), QList<QAction*>{&outside});
         QCOMPARE(RowNames(content), "Print ZBTOOLBARSEPARATOR  w hidden");
@@ -120,10 +109,8 @@ private slots:
 
     void container()
     {
-        QWidget window;
-        auto* c = new ZBToolBarContainer(&window);
-        (new QVBoxLayout(&window))->addWidget(c);
-        window.setGeometry(60, 60, 320, 200);
+        auto* c = new ZBToolBarContainer;
+        c->setGeometry(60, 60, 320, 40);
         QWidget* row = Named(c, "CONTAINER");
         auto *a = Name(new QLabel(QStringLiteral("A")), "a"), *b = Name(new QLabel, "b");
         a->setWindowTitle(QStringLiteral("A"));
@@ -145,26 +132,20 @@ private slots:
         log.Record(entries[0], &QAction::toggled, QStringLiteral("toggled"));
         log.Record(&action, &QAction::changed, QStringLiteral("changed"));
         const auto state = [&] {
-            return QStringLiteral("%1%2%3%4%5 %6")
-                .arg(entries[0]->isChecked())
-                .arg(entries[3]->isChecked())
-                .arg(a->isHidden())
-                .arg(act->isHidden())
-                .arg(action.isVisible())
-                .arg(log.Take());
+            return QString::asprintf("%d%d%d%d%d %s", entries[0]->isChecked(), entries[3]->isChecked(),
+                                     a->isHidden(), act->isHidden(), action.isVisible(),
+                                     qPrintable(log.Take()));
         };
-        QCOMPARE(state(), "00001 "); // not shown yet
-        window.show();
-        QTRY_VERIFY(entries[3]->isChecked());
-        QCOMPARE(state(), "11001 toggled(1)");
-        // Entry, tool and action follow each other, without echo, also after the window hid and showed.
+        // Entry, tool and action follow each other, without echo, also after the container hid and showed.
         const std::pair<std::function<void()>, const char*> steps[] = {
+            {[] {}, "00001 "}, // not shown yet
+            {[&] { c->show(); }, "11001 toggled(1)"},
             {[&] { entries[0]->setChecked(false); }, "01101 toggled(0)"},
             {[&] { a->show(); }, "11001 toggled(1)"},
             {[&] { action.setVisible(false); }, "10010 changed()"},
             {[&] { entries[3]->setChecked(true); }, "11001 changed()"},
-            {[&] { window.hide(); }, "00000 toggled(0) changed()"},
-            {[&] { window.show(); }, "11001 toggled(1) changed()"},
+            {[&] { c->hide(); }, "00000 toggled(0) changed()"},
+            {[&] { c->show(); }, "11001 toggled(1) changed()"},
             {[&] { entries[0]->trigger(); }, "01101 toggled(0)"},
         };
         for (const auto& [step, expected] : steps) {
@@ -179,18 +160,16 @@ private slots:
         delete a;
         c->AddAction(&action, 0); // added before: ignored
         QCOMPARE(menu->actions(), entries.mid(1));
-        // The menu opens below the right end; a press that closes it is replayed only outside the container
-        // (the offscreen platform never replays, so the flag itself is checked).
-        const QPoint global = c->mapToGlobal(QPoint(0, 0));
+        // The menu opens below the right end; a press that closes it is replayed (the flag) only outside.
         QTest::mouseClick(c, Qt::RightButton, Qt::KeyboardModifiers(), QPoint(c->width() - 5, 5));
         QVERIFY(!menu->isVisible());
-        for (const QPoint& at : {global + QPoint(10, 5), global + QPoint(10, -20)}) {
+        for (const QPoint& at : {QPoint(10, 5), QPoint(10, -20)}) {
             QTest::mouseClick(c, Qt::LeftButton, Qt::KeyboardModifiers(), QPoint(c->width() - 5, 5));
             QTRY_VERIFY(menu->isVisible());
             QCOMPARE(QPoint(menu->geometry().right(), menu->y()),
-                     global + QPoint(c->width() - 1, c->height() + 1));
-            SendMouse(menu, QEvent::MouseButtonPress, menu->mapFromGlobal(at));
-            QCOMPARE(menu->testAttribute(Qt::WA_NoMouseReplay), c->rect().contains(c->mapFromGlobal(at)));
+                     c->mapToGlobal(QPoint(c->width() - 1, c->height() + 1)));
+            SendMouse(menu, QEvent::MouseButtonPress, menu->mapFromGlobal(c->mapToGlobal(at)));
+            QCOMPARE(menu->testAttribute(Qt::WA_NoMouseReplay), c->rect().contains(at));
             QTRY_VERIFY(!menu->isVisible());
         }
         delete c; // the surviving action must not reach it afterwards (ASan build)
@@ -211,36 +190,33 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(CellOf(GridOf(dock, "ZBDOCKWIDGETCONTENT"), inner), qMakePair(0, 0));
-        QCOMPARE(dock->titleBarWidget(), dock->TitleBar());
         QVERIFY(dock->FooterBar()->isHidden());
+        QCOMPARE(dock->titleBarWidget(), dock->TitleBar());
         // The title bar shows the window title, or a title of its own that leaves the window's.
         QCOMPARE(TitleText(dock) + '|' + dock->windowTitle(), "Dock|Dock");
         dock->setWindowTitle(QStringLiteral("Files"));
         QCOMPARE(TitleText(dock) + '|' + dock->windowTitle(), "Files|Files");
         dock->SetTitle(QStringLiteral("Only the bar"));
         QCOMPARE(TitleText(dock) + '|' + dock->windowTitle(), "Only the bar|Files");
-        // Floating: margins, mouse tracking, 6 pixels more width, then resize cursors on three borders.
+        // Floating: margins, mouse tracking, 6 pixels more width and resize cursors; docked: none of them.
         QWidget* main = Named(dock, "ZBDOCKWIDGETMAINCONTENT");
-        const auto cursorAfter = [&](QEvent::Type type, const QPoint& inDock) {
-            main->setCursor(Qt::WaitCursor); // a zone that sets nothing leaves it
-            SendMouse(main, type, main->mapFrom(dock, inDock), Qt::NoButton, Qt::NoButton);
+        const auto cursorAfter = [main](QEvent::Type type) { // just inside the bottom-left corner
+            main->setCursor(Qt::WaitCursor);                 // a zone that sets nothing leaves it
+            SendMouse(main, type, main->rect().bottomLeft() + QPoint(1, -1), Qt::NoButton, Qt::NoButton);
             return main->cursor().shape();
         };
-        QCOMPARE(cursorAfter(QEvent::MouseMove, main->geometry().bottomLeft() + QPoint(1, -1)),
-                 Qt::WaitCursor);
         ResizeLog log; // the last resize during the change is the dock's own
         main->installEventFilter(&log);
         for (bool floating : {true, false, true}) {
             dock->setFloating(floating);
             QCOMPARE(main->layout()->contentsMargins(), floating ? QMargins(3, 0, 3, 3) : QMargins());
-            QCOMPARE(std::make_pair(main->hasMouseTracking(), log.change),
-                     std::make_pair(floating, floating ? 6 : -6));
+            QCOMPARE(std::make_tuple(main->hasMouseTracking(), log.change, cursorAfter(QEvent::MouseMove)),
+                     std::make_tuple(floating, floating ? 6 : -6,
+                                     floating ? Qt::SizeBDiagCursor : Qt::WaitCursor));
         }
-        const QPoint edge = main->frameGeometry().bottomLeft() + QPoint(1, -1);
-        QCOMPARE(cursorAfter(QEvent::MouseMove, edge), Qt::SizeBDiagCursor);
-        QCOMPARE(cursorAfter(QEvent::MouseButtonRelease, edge), Qt::SizeBDiagCursor);
+        QCOMPARE(cursorAfter(QEvent::MouseButtonRelease), Qt::SizeBDiagCursor);
         dock->setFixedWidth(dock->width()); // the zones follow the dock's size limits
-        QCOMPARE(cursorAfter(QEvent::MouseMove, edge), Qt::SizeVerCursor);
+        QCOMPARE(cursorAfter(QEvent::MouseMove), Qt::SizeVerCursor);
         Named<QToolButton>(dock->TitleBar(), "CLOSEBUTTON")->click();
         dock->SetWidget(nullptr);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -1,10 +1,7 @@
-// Reads the contrast of every text on every page of the gallery from renderings and fails below 4.5:1
-// (WCAG AA). "zb_contrast_check light|dark" gives the application Fusion's light palette or a dark
-// one, which the theme follows; with "--variant" the palette stays and the theme takes the variant.
-//
-// Each text is rendered with and without it, as the window shows it: the pixels that differ are the
-// text's, and each is compared with the same pixel without the text, so that neither borders nor icons
-// nor what covers the widget count. Disabled widgets are skipped, as WCAG exempts them.
+// Fails when a text on a page of the gallery reads below 4.5:1 (WCAG AA). "light|dark" gives the application
+// Fusion's light palette or a dark one, which the theme follows; "--variant" keeps the palette and sets the
+// theme's variant. Each text is grabbed with and without it; only the pixels that differ are the text's, each
+// measured against itself without the text (so borders and icons never count). Disabled ones are exempt.
 #include "window.h"
 
 #include "ZBComboBox.h"
@@ -14,12 +11,8 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
-#include <QGroupBox>
+#include <QDeadlineTimer>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QToolButton>
 
 #include <cmath>
@@ -28,24 +21,19 @@
 
 namespace {
 
-qreal contrast(QRgb a, QRgb b)
+qreal contrast(const QColor& a, const QColor& b) // WCAG 2, from the relative luminances
 {
-    const auto luminance = [](QRgb rgb) { // WCAG 2's relative luminance
-        const auto channel = [](int value) {
-            const qreal c = value / 255.0;
-            return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-        };
-        return 0.2126 * channel(qRed(rgb)) + 0.7152 * channel(qGreen(rgb)) + 0.0722 * channel(qBlue(rgb));
+    const auto ch = [](qreal v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    const auto lum = [&](const QColor& c) {
+        return 0.2126 * ch(c.redF()) + 0.7152 * ch(c.greenF()) + 0.0722 * ch(c.blueF());
     };
-    return (qMax(luminance(a), luminance(b)) + 0.05) / (qMin(luminance(a), luminance(b)) + 0.05);
+    return (qMax(lum(a), lum(b)) + 0.05) / (qMin(lum(a), lum(b)) + 0.05);
 }
 
-int failed = 0;
-int checked = 0;
+int failed = 0, checked = 0;
 
 // Renders \a area of \a widget with its text and again after \a set took it away, then gives it back.
-void check(QWidget* widget, const QString& text, const QRect& area,
-           const std::function<void(const QString&)>& set)
+void check(QWidget* widget, const QString& text, QRect area, const std::function<void(QString)>& set)
 {
     QWidget* window = widget->window();
     const QRect rect = QRect(widget->mapTo(window, area.topLeft()), area.size()) & window->rect();
@@ -61,71 +49,57 @@ void check(QWidget* widget, const QString& text, const QRect& area,
             if (with.pixel(x, y) != without.pixel(x, y))
                 best = qMax(best, contrast(with.pixel(x, y), without.pixel(x, y)));
     ++checked;
-    if (best < 4.5) {
-        ++failed;
+    failed += best < 4.5 ? 1 : 0;
+    if (best < 4.5)
         std::printf("FAIL %s \"%s\" (%s) %.2f:1\n", widget->metaObject()->className(),
                     qPrintable(text.left(40)), qPrintable(widget->objectName()), best);
-    }
 }
 
 void checkWidget(QWidget* w)
 {
     if (!w->isVisible() || !w->isEnabled() || w->visibleRegion().isEmpty())
         return;
+    const auto byProperty = [w](const char* name) { // where most kinds of widget keep their text
+        check(w, w->property(name).toString(), w->rect(), [w, name](QString t) { w->setProperty(name, t); });
+    };
+    auto* tool = qobject_cast<QToolButton*>(w);
     if (auto* link = qobject_cast<ZBLinkLabel*>(w)) {
-        check(link, link->GetText(), link->rect(), [link](const QString& t) { link->SetText(t); });
-    } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-        auto* tool = qobject_cast<QToolButton*>(w);
-        if (!tool || tool->toolButtonStyle() != Qt::ToolButtonIconOnly ||
-            tool->icon().isNull()) // else not shown
-            check(button, button->text(), button->rect(), [button](const QString& t) { button->setText(t); });
-    } else if (auto* label = qobject_cast<QLabel*>(w)) {
-        check(label, label->text(), label->rect(), [label](const QString& t) { label->setText(t); });
-    } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-        if (edit->text().isEmpty())
-            check(edit, edit->placeholderText(), edit->rect(),
-                  [edit](const QString& t) { edit->setPlaceholderText(t); });
-        else
-            check(edit, edit->text(), edit->rect(), [edit](const QString& t) { edit->setText(t); });
-    } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
-        check(group, group->title(), group->rect(), [group](const QString& t) { group->setTitle(t); });
-    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) {
-        check(plain, plain->toPlainText(), plain->rect(),
-              [plain](const QString& t) { plain->setPlainText(t); });
+        check(link, link->GetText(), link->rect(), [link](QString t) { link->SetText(t); });
+    } else if (tool && tool->toolButtonStyle() == Qt::ToolButtonIconOnly && !tool->icon().isNull()) {
+        return; // its text is not shown
+    } else if (w->inherits("QAbstractButton") || w->inherits("QLabel") || w->inherits("QLineEdit")) {
+        byProperty(w->property("text").toString().isEmpty() ? "placeholderText" : "text"); // an empty edit's
+    } else if (w->inherits("QGroupBox")) {
+        byProperty("title");
+    } else if (w->inherits("QPlainTextEdit")) {
+        byProperty("plainText");
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
         const int i = combo->currentIndex();
         check(combo, combo->currentText(), combo->rect(),
-              [combo, i](const QString& t) { combo->setItemText(i, t); });
+              [combo, i](QString t) { combo->setItemText(i, t); });
     } else if (auto* box = qobject_cast<ZBComboBox*>(w)) {
         const int i = box->CurrentIndex();
-        const QString text = box->GetItemData(i, Qt::DisplayRole).toString();
-        check(box, text, box->rect(),
-              [box, i](const QString& t) { box->SetItemData(i, t, Qt::DisplayRole); });
+        check(box, box->GetItemData(i, Qt::DisplayRole).toString(), box->rect(),
+              [box, i](QString t) { box->SetItemData(i, t, Qt::DisplayRole); });
     } else if (auto* view = qobject_cast<QAbstractItemView*>(w)) {
         QAbstractItemModel* model = view->model();
         for (int row = 0; model && row < model->rowCount(view->rootIndex()); ++row) {
             const QModelIndex index = model->index(row, 0, view->rootIndex());
-            const QRect rect(view->viewport()->mapTo(view, view->visualRect(index).topLeft()),
-                             view->visualRect(index).size());
+            const QRect rect = view->visualRect(index).translated(view->viewport()->pos());
             check(view, index.data().toString(), rect & view->viewport()->geometry(),
-                  [model, index](const QString& t) { model->setData(index, t, Qt::DisplayRole); });
+                  [model, index](QString t) { model->setData(index, t, Qt::DisplayRole); });
         }
     }
 }
 
-void settle()
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < 200)
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-}
-
-void sendKey(QWidget* to, Qt::Key key)
+// Sends \a key to \a to, if there is one, and lets the application settle for 200 ms.
+void settle(QWidget* to = nullptr, Qt::Key key = Qt::Key_unknown)
 {
     QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(to, &event);
-    settle();
+    if (to)
+        QApplication::sendEvent(to, &event);
+    for (QDeadlineTimer deadline(200); !deadline.hasExpired();)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
 } // namespace
@@ -135,14 +109,13 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const bool dark = QApplication::arguments().contains(QStringLiteral("dark"));
     Gallery::InstallLook(app);
-    if (QApplication::arguments().contains(QStringLiteral("--variant"))) {
+    QPalette palette(QColor(53, 53, 53), QColor(53, 53, 53)); // a dark Fusion palette: white texts
+    palette.setColor(QPalette::Base, QColor(35, 35, 35));
+    palette.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    if (QApplication::arguments().contains(QStringLiteral("--variant")))
         ZBTheme::SetVariant(dark ? ZBTheme::Dark : ZBTheme::Light);
-    } else {
-        QPalette palette(QColor(53, 53, 53), QColor(53, 53, 53)); // a dark Fusion palette: white texts
-        palette.setColor(QPalette::Base, QColor(35, 35, 35));
-        palette.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    else
         QApplication::setPalette(dark ? palette : QApplication::style()->standardPalette());
-    }
     Gallery::Window window;
     window.resize(1280, 1700); // tall enough that no page needs its scroll bar
     window.show();
@@ -155,15 +128,11 @@ int main(int argc, char** argv)
         for (ZBComboBox* box : window.findChildren<ZBComboBox*>()) {
             if (!box->isVisible())
                 continue;
-            sendKey(box, Qt::Key_F4);
-            for (QWidget* top : QApplication::topLevelWidgets()) {
-                if (top == &window || !top->isVisible())
-                    continue;
-                for (QWidget* w : top->findChildren<QWidget*>())
+            settle(box, Qt::Key_F4);
+            for (QWidget* top : QApplication::topLevelWidgets()) // hidden ones have no visible children
+                for (QWidget* w : top == &window ? QList<QWidget*>() : top->findChildren<QWidget*>())
                     checkWidget(w);
-            }
-            if (QWidget* focus = QApplication::focusWidget())
-                sendKey(focus, Qt::Key_Escape);
+            settle(QApplication::focusWidget(), Qt::Key_Escape);
         }
     }
     std::printf("%s: %d texts checked, %d below 4.5:1\n", dark ? "dark" : "light", checked, failed);
