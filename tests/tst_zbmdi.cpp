@@ -18,7 +18,6 @@
 #include <QScrollBar>
 #include <QToolButton>
 #include <memory>
-#include <utility>
 
 using namespace TestUtil;
 
@@ -27,12 +26,12 @@ namespace {
 using Subs = QList<ZBMdiSubWindow*>;
 using Range = QPair<int, int>;
 
-// A shown, active window with an area whose viewport is exactly 700 by 500.
+// A shown window with an area whose viewport is exactly 700 by 500, logging activations and closings.
 struct Area : QWidget
 {
     ZBMdiAreaWidget* area = new ZBMdiAreaWidget(this);
     SignalLog log;
-    bool Show()
+    Area()
     {
         area->setFrameShape(QFrame::NoFrame);
         area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -42,7 +41,6 @@ struct Area : QWidget
         log.Record(area, &ZBMdiAreaWidget::SubWindowAboutClose, QStringLiteral("closing"));
         resize(700, 500);
         show();
-        return QTest::qWaitForWindowActive(this);
     }
     // A sub-window made by the area, or \a sub added, around \a widget or a line edit.
     ZBMdiSubWindow* Add(const char* name, const QRect& geometry = QRect(0, 0, 200, 150),
@@ -85,13 +83,12 @@ struct Area : QWidget
 QList<QWidget*> Chain(QWidget* start)
 {
     QList<QWidget*> chain;
-    QWidget* w = start;
-    do {
-        chain << w;
+    for (QWidget* w = start; chain.isEmpty() || (w != start && chain.size() < 1000);
+         w = w->nextInFocusChain()) {
         if (w->nextInFocusChain()->previousInFocusChain() != w)
             return {};
-        w = w->nextInFocusChain();
-    } while (w != start && chain.size() < 1000);
+        chain << w;
+    }
     return chain;
 }
 
@@ -106,8 +103,7 @@ struct Deciding : Base
     void closeEvent(QCloseEvent* event) override
     {
         event->setAccepted(!refuse);
-        if (!refuse)
-            ++*agreed;
+        *agreed += refuse ? 0 : 1;
     }
 };
 
@@ -120,7 +116,7 @@ QString titleLine(ZBWidget* frame)
 }
 
 // The state changes the stateChanges() rows name.
-const std::pair<const char*, void (*)(ZBMdiSubWindow&)> Actions[] = {
+const QHash<QString, void (*)(ZBMdiSubWindow&)> Actions = {
     {"max", [](ZBMdiSubWindow& s) { s.ShowMaximized(); }},
     {"min", [](ZBMdiSubWindow& s) { s.ShowMinimized(); }},
     {"normal", [](ZBMdiSubWindow& s) { s.ShowNormal(); }},
@@ -142,8 +138,7 @@ private slots:
     void init()
     {
         a.reset(new Area);
-        QVERIFY(a->Show());
-        a->log.Take();
+        QVERIFY(QTest::qWaitForWindowActive(a.get()));
     }
     void cleanup()
     {
@@ -174,14 +169,11 @@ private slots:
         SignalLog log;
         log.Record(&sub, &ZBMdiSubWindow::StateChanged, QStringLiteral("state"));
         for (const QString& name : actions.split(QStringLiteral(", "))) {
-            const auto action = std::find_if(std::begin(Actions), std::end(Actions),
-                                             [&](const auto& a) { return name == a.first; });
-            QVERIFY2(action != std::end(Actions), qPrintable(name));
-            action->second(sub);
+            QVERIFY2(Actions.value(name), qPrintable(name));
+            Actions.value(name)(sub);
         }
         QTEST(log.Take(), "emitted");
         const bool min = sub.GetState() & Qt::WindowMinimized, max = sub.GetState() & Qt::WindowMaximized;
-        // minimised, maximised, the restore button shown
         QCOMPARE(
             (QList<bool>{sub.IsMinimized(), sub.IsMaximized(), !Named(&sub, "RESTOREBUTTON")->isHidden()}),
             (QList<bool>{min, max, min || max}));
@@ -191,9 +183,8 @@ private slots:
     {
         auto* sub = new ZBMdiSubWindow(a.get());
         sub->setGeometry(20, 20, 100, 60);
-        auto* big = new QLabel(QStringLiteral("big"));
+        QPointer<QLabel> big = new QLabel;
         big->setMinimumSize(300, 200);
-        big->setWindowTitle(QStringLiteral("Document"));
         sub->SetWidget(big);
         sub->show();
         QCOMPARE(sub->NormalGeometry(), QRect(QPoint(20, 20), sub->size()));
@@ -207,8 +198,8 @@ private slots:
         QCOMPARE(qMakePair(sub->Content()->isHidden(), frame->contentsMargins()),
                  qMakePair(true, QMargins()));
         QCOMPARE(sub->size(), QSize(300, sub->TitleBar()->sizeHint().height() + m.top() + m.bottom()));
-        const QRect minimised = sub->geometry();
-        QCOMPARE(Drag(sub, sub->mapToGlobal(QPoint(150, 10)), {30, 20}).second, minimised);
+        QCOMPARE(Drag(sub, sub->mapToGlobal(QPoint(150, 10)), {30, 20}).second,
+                 QRect(normal.topLeft(), sub->size()));
         sub->ShowMaximized();
         sub->setGeometry(0, 0, 600, 500);
         QCOMPARE(sub->NormalGeometry(), normal);
@@ -220,23 +211,20 @@ private slots:
         QTRY_COMPARE(sub->windowState(), Qt::WindowStates(Qt::WindowActive));
         sub->overrideWindowState(Qt::WindowNoState);
         QCOMPARE(Drag(sub, sub->mapToGlobal(QPoint(150, 10)), {30, 20}).second, normal.translated(30, 20));
-        QCOMPARE(sub->NormalGeometry(), normal.translated(30, 20));
-        QCOMPARE(sub->windowState(), Qt::WindowStates(Qt::WindowActive)); // the press, without the own bits
-        QPointer<QLabel> old(big);
+        // the press makes it active, without the own bits
+        QCOMPARE(qMakePair(sub->NormalGeometry(), sub->windowState()),
+                 qMakePair(normal.translated(30, 20), Qt::WindowStates(Qt::WindowActive)));
         sub->SetWidget(nullptr); // the old widget is deleted
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!sub->GetWidget());
-        QVERIFY2(!old, "the old widget is deleted");
+        QCOMPARE(qMakePair(sub->GetWidget(), big.isNull()), qMakePair(static_cast<QWidget*>(nullptr), true));
     }
 
     void activation()
     {
         ZBMdiSubWindow* one = a->Add("one");
-        auto* two = new ZBMdiSubWindow; // built as a window of its own
-        two->setObjectName(QStringLiteral("two"));
+        ZBMdiSubWindow* two = Name(new ZBMdiSubWindow, "two"); // built as a window of its own
         a->area->AddSubWindow(two);
-        ZBMdiSubWindow* empty = a->area->AddWidget(nullptr);
-        empty->setObjectName(QStringLiteral("empty"));
+        ZBMdiSubWindow* empty = Name(a->area->AddWidget(nullptr), "empty");
         a->area->AddSubWindow(one);
         a->area->AddSubWindow(nullptr);
         ZBMdiSubWindow stranger;
@@ -274,11 +262,10 @@ private slots:
         a->area->SetActiveSubWindow(third);
         a->log.Take();
         a->area->BlockMdiArea(true);
-        QTest::ignoreMessage(QtDebugMsg,
-                             QRegularExpression(QStringLiteral(
-                                 "^Build date=[A-Z][a-z]{2} [ 0-9][0-9] [0-9]{4}, time=[0-9]{2}:[0-9]{2}:"
-                                 "[0-9]{2}\\. Line=[0-9]+, file=\"[^\"]*ZBMdiAreaWidget\\.cpp\"\\. "
-                                 "Failed to add new subwindow\\.$")));
+        const QString failed = QStringLiteral(
+            "^Build date=[A-Z][a-z]{2} [ 0-9][0-9] [0-9]{4}, time=[0-9:]{8}\\. "
+            "Line=[0-9]+, file=\"[^\"]*ZBMdiAreaWidget\\.cpp\"\\. Failed to add new subwindow\\.$");
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression(failed));
         QLineEdit refused;
         QVERIFY2(!a->area->AddWidget(&refused), "a blocked area adds nothing");
         for (auto slot :
@@ -289,11 +276,10 @@ private slots:
         a->Do("press", first);
         second->GetWidget()->setFocus();
         QTRY_VERIFY(second->GetWidget()->hasFocus());
-        first->ShowMaximized();
-        QCOMPARE(a->log.Take(), QString());
-        QCOMPARE(a->area->SubWindowsCount(), 3);
-        QCOMPARE(first->windowState() & Qt::WindowActive, Qt::WindowStates());
-        QVERIFY2(!first->IsMaximized(), "a blocked area's sub-windows ignore their show slots");
+        first->ShowMaximized(); // ignored, as are activation and closing: the log, count, active, maximised
+        QCOMPARE(std::make_tuple(a->log.Take(), a->area->SubWindowsCount(),
+                                 bool(first->windowState() & Qt::WindowActive), first->IsMaximized()),
+                 std::make_tuple(QString(), 3, false, false));
         a->area->SetActiveSubWindow(second); // still the application's to choose
         a->area->BlockMdiArea(false);
         a->log.Take();
@@ -305,8 +291,7 @@ private slots:
         a->area->DetachWindow(first);
         QCOMPARE(qMakePair(a->area->SubWindows(), first->parentWidget()),
                  qMakePair(Subs{first}, a->area->viewport()));
-        QPointer<ZBMdiSubWindow> fourth = new ZBMdiSubWindow; // built as a window: no fade, still deleted
-        fourth->setObjectName(QStringLiteral("fourth"));
+        QPointer<ZBMdiSubWindow> fourth = Name(new ZBMdiSubWindow, "fourth"); // no fade, still deleted
         a->area->AddSubWindow(fourth);
         a->log.Take();
         a->area->CloseAllSubWindows();
@@ -327,22 +312,20 @@ private slots:
         for (ZBMdiSubWindow* sub : {left, minimised, right})
             sub->TitleBar()->setFixedHeight(24);
         right->ShowMaximized();
-        QCOMPARE(a->area->GetState(), ZBMdiAreaWidget::Maximized);
-        QCOMPARE((QList<bool>{minimised->isVisible(), right->isVisible()}), (QList<bool>{false, true}));
-        QCOMPARE(a->H(), Range());
+        QCOMPARE(std::make_tuple(a->area->GetState(), minimised->isVisible(), right->isVisible(), a->H()),
+                 std::make_tuple(ZBMdiAreaWidget::Maximized, false, true, Range()));
         a->area->ActivateNextSubWindow(); // the old one hides, the new one is maximised
         QCOMPARE(std::make_tuple(left->IsMaximized(), left->geometry(), right->isVisible()),
                  std::make_tuple(true, a->area->viewport()->rect(), false));
         left->ShowNormal();
-        QCOMPARE(a->area->GetState(), ZBMdiAreaWidget::Normal);
         QCOMPARE((QList<QRect>{left->geometry(), right->geometry()}),
                  (QList<QRect>{{-50, 20, 200, 150}, {400, 300, 250, 150}}));
-        QCOMPARE((QList<bool>{right->IsMaximized(), minimised->isVisible()}), (QList<bool>{false, true}));
-        QCOMPARE(a->H(), Range(-50, -1));
+        QCOMPARE(std::make_tuple(a->area->GetState(), right->IsMaximized(), minimised->isVisible(), a->H()),
+                 std::make_tuple(ZBMdiAreaWidget::Normal, false, true, Range(-50, -1)));
         left->ShowMaximized();
         left->ShowMinimized();
-        QCOMPARE(a->area->GetState(), ZBMdiAreaWidget::Normal);
-        QCOMPARE((QList<bool>{right->isVisible(), left->Content()->isVisible()}), (QList<bool>{true, false}));
+        QCOMPARE(std::make_tuple(a->area->GetState(), right->isVisible(), left->Content()->isVisible()),
+                 std::make_tuple(ZBMdiAreaWidget::Normal, true, false));
         QTRY_COMPARE(left->TitleBar()->width(), 300);
         a->area->SetActiveSubWindow(right);
         right->ShowMinimized();
@@ -350,9 +333,8 @@ private slots:
         a->Nudge();
         QCOMPARE((QList<QPoint>{minimised->pos(), left->pos(), right->pos()}),
                  (QList<QPoint>{{0, 474}, {302, 474}, {0, 448}})); // 604 + 300 > 699: a new row
-        QCOMPARE(left->NormalGeometry(), QRect(-50, 20, 200, 150));
         a->area->SetActiveSubWindow(left);
-        left->ShowNormal();
+        left->ShowNormal(); // to its normal geometry
         QCOMPARE(qMakePair(left->geometry(), right->pos()),
                  qMakePair(QRect(-50, 20, 200, 150), QPoint(302, 474)));
         minimised->ShowNormal(); // restored while another is active, it leaves the row; a deleted one too
@@ -367,27 +349,22 @@ private slots:
     void maximisedModeEnds_data()
     {
         QTest::addColumn<int>("how");
-        QTest::addColumn<bool>("rightShown");
-        const char* const rows[] = {
-            "restored by a slot", "minimised by a slot",
-            "last closed",        "last taken by another area",
-            "last deleted",       "restored, then deleted by a slot of the one restored with it"};
-        for (int how = 0; how < 6; ++how)
-            QTest::newRow(rows[how]) << how << (how != 2 && how != 4);
+        int how = 0;
+        for (const char* row :
+             {"restored by a slot", "minimised by a slot", "last closed", "last taken by another area",
+              "last deleted", "restored, then deleted by a slot of the one restored with it"})
+            QTest::newRow(row) << how++;
     }
     void maximisedModeEnds()
     {
         QFETCH(int, how);
-        QFETCH(bool, rightShown);
         QPointer<ZBMdiSubWindow> left = a->Add("left", QRect(10, 10, 200, 150));
         QPointer<ZBMdiSubWindow> right = a->Add("right", QRect(300, 10, 200, 150));
         right->ShowMaximized();
         QObject::connect(left, &ZBMdiSubWindow::StateChanged, [&](Qt::WindowStates, Qt::WindowStates state) {
-            if (!(state & Qt::WindowMaximized))
-                return;
-            if (how == 1)
+            if (state & Qt::WindowMaximized && how == 1)
                 left->ShowMinimized();
-            else
+            else if (state & Qt::WindowMaximized)
                 left->ShowNormal();
         });
         QObject::connect(right, &ZBMdiSubWindow::StateChanged, [&, once = true]() mutable {
@@ -396,19 +373,18 @@ private slots:
         });
         auto* other = new ZBMdiAreaWidget(a.get());
         other->show();
-        if (how < 2 || how == 5) {
+        if (how < 2 || how == 5)
             a->area->SetActiveSubWindow(left);
-        } else {
+        else
             delete left;
-            if (how == 2)
-                a->area->CloseActiveSubWindow();
-            else if (how == 3)
-                other->AddSubWindow(right);
-            else
-                delete right;
-        }
+        if (how == 2)
+            a->area->CloseActiveSubWindow();
+        else if (how == 3)
+            other->AddSubWindow(right);
+        else if (how == 4)
+            delete right;
         QCOMPARE(a->area->GetState(), ZBMdiAreaWidget::Normal);
-        QCOMPARE(right && right->isVisible(), rightShown);
+        QCOMPARE(right && right->isVisible(), how != 2 && how != 4); // the right one shown
         QCOMPARE(left && !left->IsMinimized() && left->geometry() == QRect(10, 10, 200, 150), how == 0);
         QVERIFY(!a->area->AddWidget(new QLineEdit)->IsMaximized());
     }
@@ -442,13 +418,9 @@ private slots:
         if (change == QLatin1String("focus"))
             edit->setFocus();
         QTRY_COMPARE(edit->hasFocus(), change == QLatin1String("focus"));
-        const QList<QWidget*> before = Chain(a.get());
-        QList<QWidget*> rest, taken{sub};
-        const int at = before.indexOf(sub);
-        for (int i = 1; i < before.size(); ++i) {
-            QWidget* w = before.at((at + i) % before.size());
-            (sub->isAncestorOf(w) ? taken : rest) << w;
-        }
+        QList<QWidget*> rest, taken;
+        for (QWidget* w : Chain(sub))
+            (w == sub || sub->isAncestorOf(w) ? taken : rest) << w;
         std::rotate(rest.begin(), rest.begin() + rest.indexOf(a.get()), rest.end());
         QCOMPARE(qMakePair(taken.size() > 5, taken.contains(dialog)), qMakePair(true, false));
 #if defined(ZB_HAVE_QT_WIDGETS_PRIVATE)
@@ -498,10 +470,9 @@ private slots:
         QTest::addColumn<QByteArray>("how");
         QTest::addColumn<int>("who");
         const char* whos[] = {"accepted", "widget refuses", "subclass refuses", "subclass accepts"};
-        for (const char* how : {"close()", "CloseActiveSubWindow", "CloseAllSubWindows"}) {
+        for (const char* how : {"close()", "CloseActiveSubWindow", "CloseAllSubWindows"})
             for (int who = 0; who < 4; ++who)
                 QTest::addRow("%s, %s", how, whos[who]) << QByteArray(how) << who;
-        }
     }
     void closing()
     {
@@ -517,8 +488,8 @@ private slots:
         a->Do(how, doc);
         const bool refused = who == 1 || who == 2;
         QTRY_COMPARE(doc.isNull(), !refused);
-        QCOMPARE(agreed, refused ? 0 : 1);
-        QCOMPARE(a->log.seen.contains(QStringLiteral("closing(doc)")), !refused);
+        QCOMPARE(qMakePair(agreed, a->log.seen.contains(QStringLiteral("closing(doc)"))),
+                 qMakePair(refused ? 0 : 1, !refused));
         if (!refused)
             return;
         QCOMPARE(std::make_tuple(doc->isVisible(), a->area->SubWindows().contains(doc),
@@ -527,8 +498,7 @@ private slots:
         QCOMPARE(a->area->SubWindowsCount(), how == "CloseAllSubWindows" ? 1 : 2);
         editor->refuse = false; // agreeing now, it is asked once more
         a->area->CloseActiveSubWindow();
-        QTRY_COMPARE(doc.isNull(), who == 1);
-        QCOMPARE(agreed, who == 1 ? 1 : 0);
+        QTRY_COMPARE(qMakePair(doc.isNull(), agreed), qMakePair(who == 1, who == 1 ? 1 : 0));
     }
 
     // Activation moves the keyboard focus into the document: to the child that had it last, to its
@@ -538,10 +508,9 @@ private slots:
         QTest::addColumn<QByteArray>("how");
         QTest::addColumn<bool>("minimised");
         for (const char* how : {"SetActiveSubWindow", "ActivateNextSubWindow", "ActivatePreviousSubWindow",
-                                "CloseActiveSubWindow", "press", "maximised"}) {
-            QTest::addRow("%s", how) << QByteArray(how) << false;
-            QTest::addRow("%s, minimised", how) << QByteArray(how) << true;
-        }
+                                "CloseActiveSubWindow", "press", "maximised"})
+            for (bool minimised : {false, true})
+                QTest::addRow("%s%s", how, minimised ? ", minimised" : "") << QByteArray(how) << minimised;
     }
     void focus()
     {
@@ -563,8 +532,8 @@ private slots:
             minimised = false;
         }
         a->Do(how, doc);
-        QCOMPARE(a->area->ActiveSubWindow(), doc);
-        QCOMPARE(QApplication::focusWidget(), minimised ? static_cast<QWidget*>(doc) : second);
+        QCOMPARE(qMakePair(a->area->ActiveSubWindow(), QApplication::focusWidget()),
+                 qMakePair(doc, minimised ? static_cast<QWidget*>(doc) : second));
     }
 
     // Titles show as Qt shows them in a native title bar, and follow the modified flag and the icon.
@@ -644,8 +613,8 @@ private slots:
     void arranging_data()
     {
         QTest::addColumn<bool>("rtl");
-        QTest::newRow("left to right") << false;
-        QTest::newRow("right to left") << true;
+        for (bool rtl : {false, true})
+            QTest::newRow(rtl ? "right to left" : "left to right") << rtl;
     }
     void arranging()
     {
