@@ -219,6 +219,10 @@ private slots:
         QCOMPARE(qMakePair(sub->GetWidget(), big.isNull()), qMakePair(static_cast<QWidget*>(nullptr), true));
     }
 
+    // Activation by the area's calls, by a press (no focus moves with it) and by the focus, each alone; a
+    // second press on the active one emits nothing. Blocked, the area adds, closes and cycles nothing, and
+    // neither a press, the focus nor a sub-window's own slots activate or maximise; SetActiveSubWindow()
+    // still does. DetachWindow() does nothing.
     void activation()
     {
         ZBMdiSubWindow* one = a->Add("one");
@@ -233,33 +237,14 @@ private slots:
         QCOMPARE(a->area->SubWindows(), (Subs{empty, two, one}));
         a->area->SetActiveSubWindow(one);
         QCOMPARE(a->area->SubWindows(), (Subs{one, empty, two}));
-        // The press and the focus paths, each alone; a second press on the active one emits nothing.
-        ZBMdiSubWindow* right = a->Add("right");
-        a->log.Take();
-        a->Do("press", empty);
-        right->GetWidget()->setFocus();
-        QTRY_COMPARE(a->area->ActiveSubWindow(), right);
-        a->Do("press", right);
-        QCOMPARE(a->log.Take(), "activated(empty) activated(right)");
-        a->area->SetActiveSubWindow(one); // takes the focus away from the old one
-        QVERIFY(!right->isAncestorOf(QApplication::focusWidget()));
-        a->log.Take(); // next walks the ring one way, previous the other
         for (auto walk :
              {&ZBMdiAreaWidget::ActivateNextSubWindow, &ZBMdiAreaWidget::ActivatePreviousSubWindow})
-            for (int i = 0; i < 4; ++i)
+            for (int i = 0; i < 4; ++i) // next walks the ring one way, previous the other
                 (a->area->*walk)();
         QCOMPARE(a->log.Take(),
-                 "activated(two) activated(empty) activated(right) activated(one) activated(right) "
-                 "activated(empty) activated(two) activated(one)");
-    }
-
-    // A blocked area adds, closes and cycles nothing, and neither a press, the focus nor a sub-window's own
-    // slots activate or maximise; SetActiveSubWindow() still does. DetachWindow() does nothing.
-    void blocking()
-    {
-        ZBMdiSubWindow* first = a->Add("first");
-        ZBMdiSubWindow* second = a->Add("second");
-        a->Add("third");
+                 "activated(one) activated(two) activated(empty) activated(one) activated(two) "
+                 "activated(one) activated(empty) activated(two) activated(one)");
+        ZBMdiSubWindow* right = a->Add("right");
         a->log.Take();
         a->area->BlockMdiArea(true);
         const QString failed = QStringLiteral(
@@ -272,18 +257,24 @@ private slots:
              {&ZBMdiAreaWidget::CloseActiveSubWindow, &ZBMdiAreaWidget::CloseAllSubWindows,
               &ZBMdiAreaWidget::ActivateNextSubWindow, &ZBMdiAreaWidget::ActivatePreviousSubWindow})
             (a->area->*slot)();
-        QVERIFY(!first->close());
-        a->Do("press", first);
-        second->GetWidget()->setFocus();
-        QTRY_VERIFY(second->GetWidget()->hasFocus());
-        first->ShowMaximized(); // the log, count, active bit, maximised
-        QCOMPARE(std::make_tuple(a->log.Take(), a->area->SubWindowsCount(),
-                                 bool(first->windowState() & Qt::WindowActive), first->IsMaximized()),
-                 std::make_tuple(QString(), 3, false, false));
-        a->area->SetActiveSubWindow(second);
-        a->area->DetachWindow(second);
-        QCOMPARE(std::make_tuple(a->log.Take(), a->area->SubWindows().first(), second->parentWidget()),
-                 std::make_tuple(QStringLiteral("activated(second)"), second, a->area->viewport()));
+        QVERIFY(!one->close());
+        one->ShowMaximized(); // the count, the active bit, maximised
+        QCOMPARE(std::make_tuple(a->area->SubWindowsCount(), bool(one->windowState() & Qt::WindowActive),
+                                 one->IsMaximized()),
+                 std::make_tuple(4, false, false));
+        for (bool blocked : {true, false}) {
+            a->area->BlockMdiArea(blocked);
+            a->Do("press", empty);
+            one->GetWidget()->setFocus();
+            QTRY_VERIFY(one->GetWidget()->hasFocus());
+            a->Do("press", one);
+            QCOMPARE(a->log.Take(), blocked ? QString() : QStringLiteral("activated(empty) activated(one)"));
+        }
+        a->area->BlockMdiArea(true);
+        a->area->SetActiveSubWindow(right);
+        a->area->DetachWindow(right);
+        QCOMPARE(std::make_tuple(a->log.Take(), a->area->SubWindows().first(), right->parentWidget()),
+                 std::make_tuple(QStringLiteral("activated(right)"), right, a->area->viewport()));
     }
 
     // The maximised mode shows the active sub-window alone, over the viewport; restored, all stand where
