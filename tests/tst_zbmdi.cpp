@@ -51,13 +51,11 @@ struct Area : QWidget
             sub->SetWidget(widget);
             area->AddSubWindow(sub);
         }
-        sub = sub ? sub : area->AddWidget(widget);
-        sub->setObjectName(QLatin1String(name));
+        sub = Name(sub ? sub : area->AddWidget(widget), name);
         sub->setGeometry(geometry);
         return sub;
     }
-    // What a row names: "press" on the frame (no focus moves with it, so only the press path can
-    // activate), "close()", or one of the area's slots.
+    // A row's verb: "press" on the frame (moving no focus), "close()", or one of the area's slots.
     void Do(const QByteArray& what, ZBMdiSubWindow* sub)
     {
         if (what == "press")
@@ -72,11 +70,6 @@ struct Area : QWidget
     static Range R(const QScrollBar* s) { return {s->minimum(), s->maximum()}; }
     Range H() const { return R(area->horizontalScrollBar()); }
     Range V() const { return R(area->verticalScrollBar()); }
-    void Nudge() // the minimised ones line up again
-    {
-        area->resize(701, 501);
-        area->resize(700, 500);
-    }
 };
 
 // The focus chain from \a start round to it again, checked to be linked the same way backwards.
@@ -92,8 +85,7 @@ QList<QWidget*> Chain(QWidget* start)
     return chain;
 }
 
-// Decides on its close events alone and counts the times it agreed: an editor asked by its sub-window,
-// or a sub-window subclass that does not hand the event to its base class.
+// Decides on close events alone, counting agreements: an editor, or a sub-window not calling its base class.
 template <class Base>
 struct Deciding : Base
 {
@@ -107,8 +99,7 @@ struct Deciding : Base
     }
 };
 
-// The title line of a frame: "icon " while the icon label (made first, hidden at first) shows, then
-// the text of the title label.
+// A frame's title line: "icon " while the icon label (the first) shows, then the title label's text.
 QString titleLine(ZBWidget* frame)
 {
     const QList<QLabel*> labels = frame->TitleBar()->findChildren<QLabel*>();
@@ -219,10 +210,9 @@ private slots:
         QCOMPARE(qMakePair(sub->GetWidget(), big.isNull()), qMakePair(static_cast<QWidget*>(nullptr), true));
     }
 
-    // Activation by the area's calls, by a press (no focus moves with it) and by the focus, each alone; a
-    // second press on the active one emits nothing. Blocked, the area adds, closes and cycles nothing, and
-    // neither a press, the focus nor a sub-window's own slots activate or maximise; SetActiveSubWindow()
-    // still does. DetachWindow() does nothing.
+    // Activation by the area, a press and the focus, each alone; a second press emits nothing. Blocked, the
+    // area adds, closes and cycles nothing, and neither a press, the focus nor a sub-window's own slots
+    // activate or maximise; SetActiveSubWindow() still does. DetachWindow() does nothing.
     void activation()
     {
         ZBMdiSubWindow* one = a->Add("one");
@@ -277,9 +267,8 @@ private slots:
                  std::make_tuple(QStringLiteral("activated(right)"), right, a->area->viewport()));
     }
 
-    // The maximised mode shows the active sub-window alone, over the viewport; restored, all stand where
-    // they were; minimised from it, the others come back and the active one joins the minimised row,
-    // which fills from the bottom left, a new row above once one is full, and closes up.
+    // The maximised mode shows the active sub-window alone; restored, all stand where they were; minimised
+    // from it, the active one joins the minimised row: from the bottom left, a new row above, closing up.
     void maximisedModeAndMinimisedRows()
     {
         ZBMdiSubWindow* left = a->Add("left", QRect(-50, 20, 200, 150));
@@ -307,7 +296,8 @@ private slots:
         a->area->SetActiveSubWindow(right);
         right->ShowMinimized();
         QTRY_COMPARE(right->TitleBar()->width(), 300);
-        a->Nudge();
+        a->area->resize(701, 501); // the minimised ones line up again
+        a->area->resize(700, 500);
         QCOMPARE((QList<QPoint>{minimised->pos(), left->pos(), right->pos()}),
                  (QList<QPoint>{{0, 474}, {302, 474}, {0, 448}})); // 604 + 300 > 699: a new row
         a->area->SetActiveSubWindow(left);
@@ -317,7 +307,8 @@ private slots:
         minimised->ShowNormal(); // restored while another is active, it leaves the row; a deleted one too
         minimised->move(60, 70);
         delete right;
-        a->Nudge();
+        a->area->resize(701, 501);
+        a->area->resize(700, 500);
         QCOMPARE(minimised->pos(), QPoint(60, 70));
     }
 
@@ -366,9 +357,8 @@ private slots:
         QVERIFY(!a->area->AddWidget(new QLineEdit)->IsMaximized());
     }
 
-    // A sub-window that loses its parent takes its descendants along into a focus chain of its
-    // own, ordered as they were; the window keeps the rest in order. The quick way is taken when
-    // the descendants follow the sub-window directly in the chain and the focus is elsewhere.
+    // A sub-window that loses its parent takes its descendants along, in order, into a focus chain of its
+    // own; the window keeps the rest. The quick way: descendants right after it, the focus elsewhere.
     void focusChainOnLeaving_data()
     {
         QTest::addColumn<QString>("change");
@@ -439,10 +429,9 @@ private slots:
         QCOMPARE(a->H(), Range(-300, -1));
     }
 
-    // Every way of closing asks the widget once, also with the frame's fade closing a second time, and
-    // activates the one active before; all close the most recently active first, each activated before
-    // it is asked. A refusal by the widget or by a subclass (built as a window of its own) leaves the
-    // sub-window registered, shown and active, without SubWindowAboutClose.
+    // Every way of closing asks the widget once (the fade closes a second time) and activates the one active
+    // before; all go most recently active first, each activated before it is asked. A refusal by the widget
+    // or a subclass (built as a window) leaves it registered, shown and active, without SubWindowAboutClose.
     void closing_data()
     {
         QTest::addColumn<QByteArray>("how");
@@ -568,13 +557,12 @@ private slots:
         ZBDockWidget dock;
         auto* list = new QLabel;
         dock.setWidget(list);
-        QCOMPARE(dock.GetWidget(), list);
-        QVERIFY(Named(&dock, "ZBDOCKWIDGETCONTENT")->isAncestorOf(list));
-        // widget() is QDockWidget's own: the main content frame, whatever the static type.
-        QCOMPARE(dock.widget(), Named(&dock, "ZBDOCKWIDGETMAINCONTENT"));
-        QCOMPARE(static_cast<QDockWidget&>(dock).widget(), dock.widget());
-        ZBToolBar bar;
-        // The tool bar's row, left to right: buttons by their action's text, other tools by object name.
+        // in the content; widget() is QDockWidget's own: the main content frame, whatever the static type
+        QCOMPARE(std::make_tuple(dock.GetWidget(), Named(&dock, "ZBDOCKWIDGETCONTENT")->isAncestorOf(list),
+                                 dock.widget(), static_cast<QDockWidget&>(dock).widget()),
+                 std::make_tuple(static_cast<QWidget*>(list), true, Named(&dock, "ZBDOCKWIDGETMAINCONTENT"),
+                                 Named(&dock, "ZBDOCKWIDGETMAINCONTENT")));
+        ZBToolBar bar; // its row: buttons by their action's text, other tools by object name
         const auto toolRow = [&bar] {
             for (QToolButton* button : bar.findChildren<QToolButton*>())
                 button->setObjectName(button->defaultAction() ? button->defaultAction()->text() : QString());
