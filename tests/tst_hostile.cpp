@@ -136,7 +136,8 @@ private Q_SLOTS:
         ZBTitleBar bar; // a dock, main window or tool bar as a background would lose the layout it runs on
         QMainWindow main;
         QToolBar tools;
-        for (QWidget* w : {static_cast<QWidget*>(&dock), &main, &tools}) {
+        QWidget* const keepLayouts[] = {&dock, &main, &tools};
+        for (QWidget* w : keepLayouts) {
             QLayout* const layout = w->layout();
             bar.ReplaceBackground(w);
             QCOMPARE(w->layout(), layout);
