@@ -33,8 +33,7 @@ struct Delegate : ZBComboBoxItemDelegate
     int e;
 };
 
-// Who takes the widgets handed back and forth.
-const char* const holders[] = {"Content", "Dock", "Sub", "Combo"};
+const char* const holders[] = {"Content", "Dock", "Sub", "Combo"}; // take the widgets handed back and forth
 constexpr int Content = 0, Dock = 1, Sub = 2, Combo = 3;
 
 } // namespace
@@ -80,9 +79,8 @@ private Q_SLOTS:
         QCOMPARE(b.isNull(), !toOther);
     }
 
-    // Indexes that overflow naive checks, on each index-taking call; item sizes and texts that would take
-    // all memory or time, sized within the screen; a dock given its own parts; a footer content that the
-    // application deleted.
+    // Indexes that overflow naive checks on each index-taking call; item sizes and texts that would take all
+    // memory or time, sized within the screen; a dock given its own parts; a deleted footer content.
     void extremes()
     {
         ZBComboBox c;
@@ -108,13 +106,12 @@ private Q_SLOTS:
         for (const QString& t : {QString(1000000, QLatin1Char('x')), QStringLiteral("a\n").repeated(20000)}) {
             ZBMessageBox box; // as text and as title
             box.SetText(t);
-            box.setWindowTitle(t);
-            box.show();
-            QCOMPARE(box.size().boundedTo(screen), box.size());
             ZBWidget frame;
-            frame.setWindowTitle(t);
-            frame.show();
-            QCOMPARE(frame.size().boundedTo(screen), frame.size());
+            for (ZBWidget* w : {static_cast<ZBWidget*>(&box), &frame}) {
+                w->setWindowTitle(t);
+                w->show();
+                QCOMPARE(w->size().boundedTo(screen), w->size());
+            }
         }
         OpenFrame frame; // margins at the end of int; a sub-window far at the bottom right, minimised
         frame.TitleBar()->SetContentsMargins(INT_MAX, INT_MAX, INT_MAX, INT_MAX);

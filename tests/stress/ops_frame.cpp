@@ -32,7 +32,6 @@ public:
             ops.push_back({name, weight, [run](Stress::Context&) { run(); }});
         };
         ops.push_back({"create", 2, [this](Stress::Context& c) { Create(c); }});
-        // Fades: a call often lands in the fade of the one before (each step lets 10 ms pass).
         op("show()", 8, [this] { w->show(); });
         op("hide()", 3, [this] { w->hide(); });
         op("close()", 3, [this] { w->close(); });
@@ -92,7 +91,7 @@ public:
         frames.removeAll(QPointer<OpenFrame>());
         if (frames.isEmpty())
             Create(c);
-        w = frames[c.Bounded(0, int(frames.size()) - 1)];
+        w = c.Pick(frames);
         what = c.Bounded(0, 9);
         a = c.Bounded(90, 480);
         b = c.Bounded(0, 320);

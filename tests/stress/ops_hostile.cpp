@@ -48,11 +48,6 @@ class HostileFamily : public Stress::Family
     ZBMdiAreaWidget* area = nullptr;
     int how = 0;
 
-    template <typename List>
-    static auto Pick(Stress::Context& c, const List& list)
-    {
-        return list.value(c.Bounded(0, int(list.size()) - 1));
-    }
     template <typename T, typename F>
     static void With(T* p, F f) // f(p) where there is a p
     {
@@ -63,7 +58,6 @@ class HostileFamily : public Stress::Family
 public:
     HostileFamily()
     {
-        // Moves and deletions run with the killers deferring theirs: the signals come from inside Qt.
         const auto op = [this](const char* name, int weight, bool defer,
                                std::function<void(Stress::Context&)> run) {
             ops.push_back({name, weight, [defer, run](Stress::Context& c) {
@@ -97,7 +91,7 @@ public:
             for (QAbstractButton* b : host->findChildren<QAbstractButton*>())
                 buttons << (b->objectName().startsWith(QLatin1String("qt_")) ? nullptr : b);
             buttons.removeAll(nullptr);
-            With(Pick(c, buttons), [](QAbstractButton* b) { b->click(); });
+            With(c.Pick(buttons), [](QAbstractButton* b) { b->click(); });
         });
         op("BlockMdiArea", 2, false, [this](auto&) { area->BlockMdiArea(!area->IsBlocked()); });
         op("SetActiveSubWindow", 2, false, [this](auto&) { area->SetActiveSubWindow(sub); });
@@ -146,10 +140,10 @@ public:
         for (ZBMdiSubWindow* s : subs)
             pool << s << s->TitleBar() << s->GetWidget();
         pool.removeAll(nullptr);
-        w = Pick(c, pool);
-        title = Pick(c, host->findChildren<ZBTitleBar*>());
-        sub = Pick(c, subs);
-        area = Pick(c, areas);
+        w = c.Pick(pool);
+        title = c.Pick(host->findChildren<ZBTitleBar*>());
+        sub = c.Pick(subs);
+        area = c.Pick(areas);
         how = c.Bounded(0, 9);
         c.Log(QStringLiteral("way %1 with a %2").arg(how).arg(QLatin1String(w->metaObject()->className())));
     }

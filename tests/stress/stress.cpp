@@ -15,22 +15,17 @@
 
 namespace {
 
-// Runs that once failed, replayed before every run: a failure prints its steps ready to paste here, with
-// a line on what they found.
+// Runs that once failed, replayed before every run (a failure prints its steps ready to paste here).
 const QList<std::pair<const char*, QList<Stress::Step>>> Regressions = {
     {"an area stayed in the maximized mode after its maximised sub-window was handed away",
-     {
-         {"hostile", "AddWidget", {2, 0, 0, 0, 9}},
-         {"hostile", "dock SetWidget", {5, 0, 0, 0, 3}},
-         {"hostile", "click a button", {5, 0, 0, 1, 7, 1}},
-         {"hostile", "title bar AddWidget", {5, 0, 0, 0, 1, 0}},
-     }},
+     {{"hostile", "AddWidget", {2, 0, 0, 0, 9}},
+      {"hostile", "dock SetWidget", {5, 0, 0, 0, 3}},
+      {"hostile", "click a button", {5, 0, 0, 1, 7, 1}},
+      {"hostile", "title bar AddWidget", {5, 0, 0, 0, 1, 0}}}},
     {"a cascade stepped by the height of a title bar that the application had deleted",
-     {
-         {"hostile", "AddWidget", {0, 0, 0, 0, 0}},
-         {"hostile", "delete", {5, 0, 0, 0, 0}}, // the sub-window's title bar
-         {"hostile", "tile or cascade", {0, 0, 0, 0, 0, 99}},
-     }},
+     {{"hostile", "AddWidget", {0, 0, 0, 0, 0}},
+      {"hostile", "delete", {5, 0, 0, 0, 0}}, // the sub-window's title bar
+      {"hostile", "tile or cascade", {0, 0, 0, 0, 0, 99}}}},
 };
 
 std::vector<std::unique_ptr<Stress::Family> (*)()>& factories()
@@ -64,35 +59,6 @@ QList<std::pair<Stress::Step, QString>> done; // with what each step logged
 // posted and window system events delivered between, never entering an event loop: a run replays exactly.
 qint64 now = 0;
 QHash<int, qint64> dueAt; // by timer id; a timer falls due one interval after it is first seen
-
-void advance(int ms)
-{
-    for (int fired = 0;; ++fired) {
-        QCoreApplication::sendPostedEvents(); // and the window system's, as the platform's dispatcher would
-        QWindowSystemInterface::sendWindowSystemEvents(QEventLoop::AllEvents);
-        QObjectList objects{qApp};
-        for (QWidget* w : QApplication::topLevelWidgets())
-            objects << w << w->findChildren<QObject*>();
-        QHash<int, qint64> seen;
-        std::tuple<qint64, int, int, QObject*> next{now + ms + 1, 0, 0, nullptr}; // due, id, interval, object
-        for (QObject* o : std::as_const(objects)) {
-            for (const auto& t : QAbstractEventDispatcher::instance()->registeredTimers(o)) {
-                seen.insert(t.timerId, dueAt.value(t.timerId, now + t.interval));
-                next = qMin(next, std::make_tuple(seen[t.timerId], t.timerId, int(t.interval), o));
-            }
-        }
-        dueAt = seen;
-        if (!std::get<3>(next))
-            return void(now += ms);
-        if (fired > 100000)
-            report(QStringLiteral("timers keep firing without letting time pass"));
-        ms -= int(std::get<0>(next) - now);
-        now = std::get<0>(next);
-        dueAt[std::get<1>(next)] = now + std::get<2>(next);
-        QTimerEvent event(std::get<1>(next));
-        QCoreApplication::sendEvent(std::get<3>(next), &event);
-    }
-}
 
 // The offscreen platform's notes on what it cannot do, and QTest's on a mouse event outside the window
 // it is sent to (a drag goes there), say nothing about the library; every other warning fails the run.
@@ -146,7 +112,7 @@ void run(quint32 seed, int count, const QList<Stress::Step>* replay, const QStri
         family->Prepare(context);
         op->run(context);
         done.last().first.values = context.values.mid(0, replay ? context.replayed : -1);
-        advance(10);
+        Stress::Advance(10);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         for (size_t c = 0; c < families.size() && !context.Failed(); ++c)
             families[c]->Check(context);
@@ -179,7 +145,31 @@ int Stress::Context::Bounded(int low, int high)
 
 void Stress::Advance(int ms)
 {
-    advance(ms);
+    for (int fired = 0;; ++fired) {
+        QCoreApplication::sendPostedEvents(); // and the window system's, as the platform's dispatcher would
+        QWindowSystemInterface::sendWindowSystemEvents(QEventLoop::AllEvents);
+        QObjectList objects{qApp};
+        for (QWidget* w : QApplication::topLevelWidgets())
+            objects << w << w->findChildren<QObject*>();
+        QHash<int, qint64> seen;
+        std::tuple<qint64, int, int, QObject*> next{now + ms + 1, 0, 0, nullptr}; // due, id, interval, object
+        for (QObject* o : std::as_const(objects)) {
+            for (const auto& t : QAbstractEventDispatcher::instance()->registeredTimers(o)) {
+                seen.insert(t.timerId, dueAt.value(t.timerId, now + t.interval));
+                next = qMin(next, std::make_tuple(seen[t.timerId], t.timerId, int(t.interval), o));
+            }
+        }
+        dueAt = seen;
+        if (!std::get<3>(next))
+            return void(now += ms);
+        if (fired > 100000)
+            report(QStringLiteral("timers keep firing without letting time pass"));
+        ms -= int(std::get<0>(next) - now);
+        now = std::get<0>(next);
+        dueAt[std::get<1>(next)] = now + std::get<2>(next);
+        QTimerEvent event(std::get<1>(next));
+        QCoreApplication::sendEvent(std::get<3>(next), &event);
+    }
 }
 // zb_stress [--seed N] [--steps S]: the regression table, then S steps from seed N.
 int main(int argc, char** argv)

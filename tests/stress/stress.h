@@ -1,6 +1,5 @@
 // The randomized stress test: each ops_*.cpp file registers one family of operations.
-#ifndef ZB_STRESS_H
-#define ZB_STRESS_H
+#pragma once
 
 #include <QList>
 #include <QRandomGenerator>
@@ -17,6 +16,11 @@ struct Context
 {
     int Bounded(int low, int high); // inclusive
     bool Chance(int percent) { return Bounded(0, 99) < percent; }
+    template <typename List> // an element, or a default one when there is none
+    auto Pick(const List& list)
+    {
+        return list.value(Bounded(0, int(list.size()) - 1));
+    }
     // Describes the step under way; the first broken invariant fails it (it explains the rest).
     void Log(const QString& what) { log += (log.isEmpty() ? QString() : QStringLiteral("; ")) + what; }
     void Expect(bool holds, const QString& otherwise) { failure = holds || Failed() ? failure : otherwise; }
@@ -65,5 +69,3 @@ struct Step
 #define ZB_STRESS_FAMILY(Type)                                                                               \
     static const bool zbStressRegistered =                                                                   \
         Stress::Register([]() -> std::unique_ptr<Stress::Family> { return std::make_unique<Type>(); })
-
-#endif // ZB_STRESS_H
