@@ -1,8 +1,6 @@
-"""The Python module: what the bindings can get wrong. Types and enums handed back, overloads and default
-arguments, signals reaching Python, Python overrides of virtuals, ownership, exceptions, the theme API."""
-import gc
-import importlib
-import os
+"""What the bindings can get wrong: types and enums handed back, overloads and default arguments, signals
+reaching Python, Python overrides of virtuals, ownership, exceptions, the theme API."""
+import gc, importlib, os  # noqa: E401
 
 import pytest
 
@@ -69,16 +67,14 @@ def test_call(build, calls, read, expected):
 
 
 def test_theme():  # variants, accent and the application's style sheet, left as they were
-    theme = zb.ZBTheme
-    for variant in (theme.Variant.Dark, theme.Variant.Light):
-        theme.SetVariant(variant)
-        assert (theme.GetVariant(), theme.GetEffectiveVariant()) == (variant, variant)
-    theme.SetAccentColor(QtGui.QColor("#102030"))
-    theme.SetApplicationStyleSheet("QLabel { color: @text; }")
-    assert (theme.GetAccentColor().name(), "QLabel { color: #" in APP.styleSheet(), "TITLECONTENT" in
-            theme.StyleSheet()) == ("#102030", True, True)
-    run(theme, [("SetVariant", theme.Variant.System), ("SetApplicationStyleSheet", ""),
-                ("SetAccentColor", QtGui.QColor())])
+    t = zb.ZBTheme
+    for variant in (t.Variant.Dark, t.Variant.Light):
+        t.SetVariant(variant)
+        assert (t.GetVariant(), t.GetEffectiveVariant()) == (variant, variant)
+    run(t, [("SetAccentColor", QtGui.QColor("#102030")), ("SetApplicationStyleSheet", "QLabel { color: @text; }")])
+    sheets = "QLabel { color: #" in APP.styleSheet(), "TITLECONTENT" in t.StyleSheet()
+    assert (t.GetAccentColor().name(), sheets) == ("#102030", (True, True))
+    run(t, [("SetVariant", t.Variant.System), ("SetApplicationStyleSheet", ""), ("SetAccentColor", QtGui.QColor())])
 
 
 # Each row: the object, the signal, the calls, and the arguments the Python slot receives.
@@ -238,5 +234,4 @@ def test_parent_deleted_while_python_holds_a_child(child):
     parent = zb.ZBWidget()
     held = child(parent)
     sip.delete(parent)
-    with pytest.raises(RuntimeError, match="deleted"):
-        held.objectName()
+    assert sip.isdeleted(held)  # so that a call raises instead of crashing
