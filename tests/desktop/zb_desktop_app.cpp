@@ -1,32 +1,23 @@
-// The application that desktop_test.py drives on X11 and Wayland: it reports its screens ("screen x y w h")
-// and where its widgets sit in their windows ("at NAME x y w h"); --still turns animations off, --own
-// moves and resizes by the library's own arithmetic.
+// What desktop_test.py drives on X11 and Wayland: it reports its screens and where its widgets sit in their
+// windows ("at NAME x y w h"); --still turns animations off, --own moves and resizes by its own arithmetic.
 #include "ZBComboBox.h"
 #include "ZBComboBoxItemDelegate.h"
-#include "ZBDialog.h"
 #include "ZBMdiAreaWidget.h"
 #include "ZBMdiSubWindow.h"
-#include "ZBMessageBox.h"
+#include "ZBMessageBox.h" // and the dialog and frame it derives from
 #include "ZBPopupInfo.h"
 #include "ZBTheme.h"
 #include "ZBTitleBar.h"
-#include "ZBWidget.h"
 
 #include <QApplication>
 #include <QLabel>
-#include <QPainter>
-#include <QPointer>
 #include <QProxyStyle>
 #include <QScreen>
 #include <QShortcut>
-#include <QStyleFactory>
-#include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 #include <cstdio>
-#include <functional>
 
 namespace {
 
@@ -34,53 +25,40 @@ class Delegate : public ZBComboBoxItemDelegate
 {
 public:
     using ZBComboBoxItemDelegate::ZBComboBoxItemDelegate;
-    void PaintCurrentItem(QPainter* painter, const QStyleOptionViewItem& option,
-                          const QModelIndex& index) const override
-    {
-        painter->drawText(option.rect.adjusted(8, 0, 0, 0), Qt::AlignVCenter, index.data().toString());
-    }
+    void PaintCurrentItem(QPainter*, const QStyleOptionViewItem&, const QModelIndex&) const override {}
     QSize ItemSizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override { return {200, 30}; }
     QSize MinimumSizeHint(const QStyleOptionViewItem&) const override { return {200, 30}; }
 };
 
-// A style with animations off, as desktops set it for reduced motion.
-class Still : public QProxyStyle
+// Fusion; still: with animations off, as desktops set it for reduced motion.
+class Style : public QProxyStyle
 {
 public:
-    using QProxyStyle::QProxyStyle;
+    explicit Style(bool still) : QProxyStyle(QStringLiteral("Fusion")), still(still) {}
     int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                   QStyleHintReturn* data) const override
     {
-        return hint == SH_Widget_Animate ? 0 : QProxyStyle::styleHint(hint, option, widget, data);
+        return hint == SH_Widget_Animate && still ? 0 : QProxyStyle::styleHint(hint, option, widget, data);
     }
+    const bool still;
 };
 
-class Window : public ZBWidget
+// Names a top-level frame; only its own content shows colour (the combo box's list is a window inside it).
+ZBWidget* dressed(ZBWidget* window, const char* name, const char* colour, int intensifyTime = 400)
 {
-public:
-    Window(QWidget* parent, const char* name, const char* colour) : ZBWidget(parent, Qt::Window)
-    {
-        setWindowTitle(QLatin1String(name));
-        setObjectName(QLatin1String(name));
-        // Only this window's own content: the combo box's list is a window inside it.
-        setStyleSheet(QStringLiteral("#%1 > #ZBWIDGETMAINCONTENT > #ZBWIDGETCONTENT { background: %2 }")
-                          .arg(QLatin1String(name), QLatin1String(colour)));
-        SetIntensifyTime(400);
-        SetFadeTime(200);
-    }
-    using ZBWidget::CloseButton, ZBWidget::MaximizeButton, ZBWidget::MinimizeButton, ZBWidget::RestoreButton;
-};
-
-void say(const QString& line)
-{
-    std::printf("%s\n", qPrintable(line));
-    std::fflush(stdout);
+    window->setWindowTitle(QLatin1String(name));
+    window->setObjectName(QLatin1String(name));
+    window->setStyleSheet(QStringLiteral("#%1 > #ZBWIDGETMAINCONTENT > #ZBWIDGETCONTENT { background: %2 }")
+                              .arg(QLatin1String(name), QLatin1String(colour)));
+    window->SetIntensifyTime(intensifyTime);
+    window->SetFadeTime(200);
+    return window;
 }
 
 void at(const char* name, const QWidget* widget, const QWidget* window)
 {
     const QPoint p = widget->mapTo(window, QPoint(0, 0));
-    say(QString::asprintf("at %s %d %d %d %d", name, p.x(), p.y(), widget->width(), widget->height()));
+    std::printf("at %s %d %d %d %d\n", name, p.x(), p.y(), widget->width(), widget->height());
 }
 
 } // namespace
@@ -88,96 +66,85 @@ void at(const char* name, const QWidget* widget, const QWidget* window)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"));
-    QApplication::setStyle(app.arguments().contains(QStringLiteral("--still")) ? new Still(fusion) : fusion);
+    std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ); // each line reaches the test as it is printed
+    QApplication::setStyle(new Style(app.arguments().contains(QStringLiteral("--still"))));
     ZBTheme::Install(&app);
-    ZBTheme::SetAccentColor(
-        QColor(0x2f, 0x62, 0xd6)); // dark enough for white text: the selection shows it as it is
-    app.setStyleSheet(app.styleSheet() +
-                      QStringLiteral("ZBMessageBox #ZBWIDGETCONTENT { background: #a0e0f0 }"));
+    // Dark enough for white text: the selection shows it as it is.
+    ZBTheme::SetAccentColor(QColor(0x2f, 0x62, 0xd6));
 
-    Window main(nullptr, "zb-main", "#20c040");
+    ZBWidget main(nullptr, Qt::Window);
+    dressed(&main, "zb-main", "#20c040");
     main.AddRestoreButton();
     main.AddMaximizeButton();
     main.AddMinimizeButton();
-    main.RestoreButton()->hide();
+    main.findChild<QToolButton*>(QStringLiteral("RESTOREBUTTON"))->hide();
     main.Content()->setMinimumSize(360, 260); // the window's minimum size and size hint follow
-    main.resize(480, 360);
-    main.move(120, 100);
+    main.setGeometry(120, 100, 480, 360);
     main.SetSystemMoveEnabled(!app.arguments().contains(QStringLiteral("--own"))); // own arithmetic
     ZBDialog::SetTopLevelWidget(&main);
 
-    auto* layout = new QVBoxLayout(main.Content());
     auto* combo = new ZBComboBox(main.Content());
     combo->SetItemDelegate(new Delegate(combo));
     combo->HidePopupTitleBar();
     combo->HidePopupFooterBar();
-    for (int i = 0; i < 3; ++i) {
-        combo->InsertItem(i);
-        combo->SetItemData(i, QStringLiteral("Item %1").arg(i + 1), Qt::DisplayRole);
-    }
+    for (int i = 0; i < 3; ++i)
+        combo->InsertItem(i); // three empty rows: the list's place and its selection are what is watched
     combo->SetCurrentIndex(0);
-    layout->addWidget(combo, 0, Qt::AlignLeft | Qt::AlignTop);
-    layout->addStretch(1);
-    auto* child = new Window(&main, "zb-child", "#c04020");
+    // The child's fade-in is long enough to be watched from outside from its first steps.
+    ZBWidget* child = dressed(new ZBWidget(&main, Qt::Window), "zb-child", "#c04020", 1500);
     child->resize(240, 180);
-    child->SetIntensifyTime(1500); // long enough to be watched from outside from its first steps
 
-    const auto key = [&main](const char* sequence, std::function<void()> action) {
+    const auto key = [&main](const char* sequence, auto action) {
         QObject::connect(new QShortcut(QKeySequence(QLatin1String(sequence)), &main), &QShortcut::activated,
                          &main, action);
     };
+
     key("D", [] {
         ZBDialog dialog;
         dialog.setWindowTitle(QStringLiteral("zb-dialog"));
-        dialog.Content()->setStyleSheet(QStringLiteral("background: #d020d0"));
         dialog.resize(240, 160);
-        say(QStringLiteral("dialog %1").arg(dialog.Exec()));
+        std::printf("dialog %d\n", dialog.Exec());
     });
     key("M", [&main] { // without the application's top-level widget
         ZBDialog::SetTopLevelWidget(nullptr);
-        say(QStringLiteral("message %1")
-                .arg(ZBMessageBox::Information(&main, QStringLiteral("zb-message"),
-                                               QStringLiteral("A short text."), ZBMessageBox::Ok,
-                                               ZBMessageBox::Ok)));
+        std::printf("message %d\n", ZBMessageBox::Information(&main, QStringLiteral("zb-message"),
+                                                              QStringLiteral("A short text."),
+                                                              ZBMessageBox::Ok, ZBMessageBox::Ok));
         ZBDialog::SetTopLevelWidget(&main);
     });
     key("P", [&main] {
         QPixmap mark(24, 24);
         mark.fill(QColor(0xf0, 0xe0, 0x20));
         ZBPopupInfo::ShowTextPopup(QStringLiteral("zb popup"), mark, Qt::AlignCenter, &main, 3000, 0, 0);
-        QPointer<ZBPopupInfo> popup = main.findChildren<ZBPopupInfo*>().last();
+        ZBPopupInfo* popup = main.findChildren<ZBPopupInfo*>().last();
         QTimer::singleShot(100, popup, [popup] { // laid out by then
             at("popup", popup, popup);
             at("mark", popup->Content()->findChild<QLabel*>(QString(), Qt::FindDirectChildrenOnly), popup);
         });
     });
     key("W", [child] { child->show(); });
-    // Three documents; F5 tiles, F6 cascades them, each reporting their places in the area's viewport.
+    // Three documents in a window of their own, tiled and then cascaded once it shows, each time reporting
+    // their places in the area's viewport.
     key("T", [&main] {
-        auto* documents = new QWidget(&main, Qt::Window);
-        documents->setWindowTitle(QStringLiteral("zb-documents"));
-        auto* area = new ZBMdiAreaWidget(documents);
-        (new QVBoxLayout(documents))->addWidget(area);
+        auto* area = new ZBMdiAreaWidget(&main);
+        area->setWindowFlag(Qt::Window);
         for (int i = 1; i <= 3; ++i) {
             auto* document = new ZBMdiSubWindow;
             document->setObjectName(QStringLiteral("doc%1").arg(i));
-            document->SetWidget(new QTextEdit);
             document->setGeometry(40 * i, 30 * i, 300, 200);
             area->AddSubWindow(document);
         }
-        for (const auto& [keys, arrange] : {std::pair{Qt::Key_F5, &ZBMdiAreaWidget::TileSubWindows},
-                                            std::pair{Qt::Key_F6, &ZBMdiAreaWidget::CascadeSubWindows}}) {
-            QObject::connect(
-                new QShortcut(keys, documents), &QShortcut::activated, area, [area, arrange = arrange] {
-                    (area->*arrange)();
-                    at("viewport", area->viewport(), area->viewport());
-                    for (const char* name : {"doc1", "doc2", "doc3"})
-                        at(name, area->findChild<ZBMdiSubWindow*>(QLatin1String(name)), area->viewport());
-                });
-        }
-        documents->setGeometry(100, 100, 600, 420);
-        documents->show();
+        area->setGeometry(100, 100, 600, 420);
+        area->show();
+        QTimer::singleShot(300, area, [area] {
+            for (const auto arrange :
+                 {&ZBMdiAreaWidget::TileSubWindows, &ZBMdiAreaWidget::CascadeSubWindows}) {
+                (area->*arrange)();
+                at("viewport", area->viewport(), area->viewport());
+                for (const char* name : {"doc1", "doc2", "doc3"})
+                    at(name, area->findChild<ZBMdiSubWindow*>(QLatin1String(name)), area->viewport());
+            }
+        });
     });
 
     QObject::connect(&main, &ZBWidget::FadeStateChanged, &main, [&](int state) {
@@ -185,21 +152,17 @@ int main(int argc, char** argv)
             return;
         for (const QScreen* screen : QGuiApplication::screens()) {
             const QRect r = screen->availableGeometry();
-            say(QString::asprintf("screen %d %d %d %d", r.x(), r.y(), r.width(), r.height()));
+            std::printf("screen %d %d %d %d\n", r.x(), r.y(), r.width(), r.height());
         }
-        const QSize least = main.minimumSizeHint();
-        say(QStringLiteral("minimum %1 %2").arg(least.width()).arg(least.height()));
+        std::printf("minimum %d %d\n", main.minimumSizeHint().width(), main.minimumSizeHint().height());
         at("window", &main, &main);
         at("title", main.TitleBar(), &main);
         at("content", main.Content(), &main);
-        at("close", main.CloseButton(), &main);
-        at("maximize", main.MaximizeButton(), &main);
-        at("minimize", main.MinimizeButton(), &main);
         at("combo", combo, &main);
-        say(QStringLiteral("ready"));
+        for (const QToolButton* button : main.TitleBar()->findChildren<QToolButton*>())
+            at(qPrintable(button->objectName()), button, &main);
+        std::puts("ready");
     });
     main.show();
-    const int code = app.exec();
-    say(QStringLiteral("quit %1").arg(code));
-    return code;
+    return app.exec();
 }
