@@ -1,7 +1,6 @@
-// The combo boxes: ZBComboBox with its popup and item size cache, and ZBCommonComboBox.
+// The combo box ZBComboBox with its popup and item size cache.
 #include "ZBComboBox.h"
 #include "ZBComboBoxItemDelegate.h"
-#include "ZBCommonComboBox.h"
 #include "ZBFooterBar.h"
 #include "ZBItemSizeCache_p.h"
 #include "ZBPopupWidget_p.h"
@@ -10,7 +9,6 @@
 
 #include <QBoxLayout>
 #include <QListView>
-#include <QPointer>
 #include <QScreen>
 #include <QWheelEvent>
 #include <algorithm>
@@ -70,20 +68,17 @@ class tst_ZBCombos : public QObject
 private slots:
     void cleanup() { CheckNoLeftoverWindows(); }
 
-    // Steps: "+first,count,height" inserts rows, "-first,count" removes rows, "=row,height" changes a row,
-    // "~first,count" forgets sizes, "*" forgets all, "?" asks for the largest size.
+    // Steps: "+first,count,height" inserts rows, "-first,count" removes rows, "~first,count" forgets sizes,
+    // "?" asks for the largest size.
     void sizeCache_data()
     {
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QList<int>>("asked"); // how many sizes each "?" asked for
-        QTest::newRow("filled one at a time") << "+0,1,10 ? +1,1,20 ? +0,1,5 ?" << QList<int>{1, 1, 1};
-        QTest::newRow("the tallest removed") << "+0,3,10 =2,30 ? -2,1 ? -0,2 ?" << QList<int>{3, 0, 0};
+        QTest::newRow("the tallest removed") << "+0,2,10 +2,1,30 ? -2,1 ? -0,2 ?" << QList<int>{3, 0, 0};
         QTest::newRow("rows inserted before a forgotten one")
             << "+0,2,10 +2,1,30 ? ~2,1 +0,2,5 ?" << QList<int>{3, 3};
         QTest::newRow("rows removed across forgotten ones")
-            << "+0,5,10 =2,40 ? ~1,3 -0,2 ?" << QList<int>{5, 2};
-        QTest::newRow("everything forgotten") << "+0,4,10 ? * ? ?" << QList<int>{4, 4, 0};
-        QTest::newRow("outside the rows: ignored") << "+0,2,10 ? +5,1,90 -7,2 ~-3,4 ?" << QList<int>{2, 1};
+            << "+0,2,10 +2,1,40 +3,2,10 ? ~1,3 -0,2 ?" << QList<int>{5, 2};
     }
 
     void sizeCache()
@@ -106,13 +101,8 @@ private slots:
             } else if (step[0] == QLatin1Char('-')) {
                 model.erase(model.begin() + qMin(first, int(model.size())), model.begin() + end);
                 cache.RemoveRows(first, count);
-            } else if (step[0] == QLatin1Char('=')) {
-                model[first] = count;
-                cache.Invalidate(first, first);
             } else if (step[0] == QLatin1Char('~')) {
                 cache.Invalidate(first, first + count - 1);
-            } else if (step[0] == QLatin1Char('*')) {
-                cache.InvalidateAll();
             } else {
                 asked << 0;
                 const int tallest = model.isEmpty() ? 0 : *std::max_element(model.begin(), model.end());
@@ -123,8 +113,8 @@ private slots:
         QTEST(asked, "asked");
     }
 
-    // Every change of the current index is announced once, first with both indexes; a removal announces
-    // the current index again (by number, not by item) and then itself.
+    // Each change of the current index is announced once, both indexes first; a removal announces the
+    // current index again (by number, not by item) and then itself.
     void indexSignals()
     {
         Box box({10, 20, 30, 40});
@@ -132,48 +122,28 @@ private slots:
         QListView* list = box.List();
         box.log.Take();
         const std::pair<std::function<void()>, const char*> steps[] = {
-            {[&] { box.InsertItem(9); }, "ins(9)"},         // refused by the model, announced all the same
             {[&] { box.SetItemData(3, 42); }, "data(3,3)"}, // role defaults to Qt::UserRole
-            {[&] { box.SetItemData(4, 42); }, ""},
-            {[&] { box.Wheel(120); }, ""}, // no current item: the wheel finds nothing
+            {[&] { box.Wheel(120); }, ""},                  // no current item: the wheel finds nothing
             {[&] { box.Wheel(-120); }, "cur(-1,0) cur(0)"},
-            {[&] { box.SetCurrentIndex(0); }, ""},
-            {[&] { box.Wheel(120); }, ""}, // at the first item
             {[&] { box.SetCurrentIndex(3); }, "cur(0,3) cur(3)"},
-            {[&] { box.Wheel(-120); }, ""}, // at the last item
-            // A change made in the list comes back through the selection model once.
             {[&] { list->setCurrentIndex(list->model()->index(1, 0)); }, "cur(3,1) cur(1)"},
-            // One announcement; the data moves with the row.
             {[&] {
-                 box.RaiseItem(2);
+                 box.RaiseItem(2); // one announcement; the data moves with the row
                  box.log.seen << box.GetItemData(0, Qt::UserRole + 5).toString();
              },
              "cur(0,0) cur(0) payload"},
-            {[&] { box.RaiseItem(4); }, ""},
-            {[&] { box.RaiseItem(-1); }, ""},
             // A row that does not exist clears the list's current item, which is announced first.
             {[&] { box.SetCurrentIndex(7); }, "cur(7,-1) cur(-1) cur(0,7) cur(7)"},
             {[&] { box.InsertItem(0); }, "ins(0)"},
             {[&] { box.SetCurrentIndex(2); }, "cur(-1,2) cur(2)"},
             {[&] { box.RemoveItem(0); }, "cur(-2,2) cur(2) rem(0)"}, // above the current one
-            {[&] { box.RemoveItem(7); }, "cur(-2,2) cur(2) rem(7)"},
             {[&] { box.RemoveItem(3); }, "cur(-2,2) cur(2) rem(3)"},
             {[&] { box.RemoveItem(2); }, "cur(-2,1) cur(1) rem(2)"}, // the current one, last
-            {[&] { box.SetCurrentIndex(-2); }, "cur(1,-1) cur(-1)"},
-            {[&] { box.RemoveItem(0); }, "cur(-2,-1) cur(-1) rem(0)"},
-            {[&] { box.SetCurrentIndex(0); }, "cur(-1,0) cur(0)"},
-            {[&] { box.RemoveItem(0); }, "cur(-2,-1) cur(-1) rem(0)"},
         };
         for (const auto& [step, expected] : steps) {
             step();
             ZB_STEP_COMPARE(expected, box.log.Take(), QString::fromLatin1(expected));
         }
-        QCOMPARE(box.CurrentIndex(), -1);
-        QPointer<Box> doomed = new Box({20, 20}); // deleted from its own signal
-        connect(doomed, qOverload<int, int>(&ZBComboBox::CurrentIndexChanged), doomed,
-                [&doomed] { delete doomed; });
-        doomed->RemoveItem(1);
-        QVERIFY(!doomed);
     }
 
     void sizes()
@@ -182,50 +152,32 @@ private slots:
         box.SetPopupTitle(QStringLiteral("A title wider than the items"));
         // The list's own delegate sizes the items until the box's is installed; eight rows of the tallest.
         QCOMPARE(box.Popup()->ListHeight(), 280);
-        QCOMPARE(box.Popup()->FaceSizeHint(), box.Popup()->MaximumItemSize());
-        QPointer<TestDelegate> delegate = new TestDelegate;
+        auto* delegate = new TestDelegate(&box);
         box.SetItemDelegate(delegate);
         const int titleWidth = box.Popup()->TitleBar()->sizeHint().width();
         QCOMPARE(box.sizeHint(), QSize(qMax(50, titleWidth), 35));
         QCOMPARE(box.minimumSizeHint(), QSize(qMax(40, titleWidth), 12));
-        QCOMPARE(delegate->sizeCalls, 12);     // each item asked once
-        box.SetItemDelegate(new TestDelegate); // the replaced one is deleted later, a deleted one falls back
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!delegate);
-        delete box.GetItemDelegate();
-        QCOMPARE(box.GetItemDelegate(), nullptr);
-        QCOMPARE(box.Popup()->MaximumItemSize(), QSize(50, 35));
-        ZBCommonComboBox common(nullptr); // the drop-down view is a plain list view
-        QCOMPARE(QByteArray(common.view()->metaObject()->className()), QByteArray("QListView"));
+        QCOMPARE(delegate->sizeCalls, 12); // each item asked once
     }
 
     void popup()
     {
         QWidget window;
-        auto* box = new Box({}, &window);
+        auto* box = new Box({20, 20, 20, 20, 20, 30}, &window);
         (new QVBoxLayout(&window))->addWidget(box);
-        auto* delegate = new TestDelegate(box);
-        box->SetItemDelegate(delegate);
+        box->SetItemDelegate(new TestDelegate(box));
         (new QHBoxLayout(box->GetPopupFooter()->Content()))->addWidget(new QLabel(QStringLiteral("6")));
-        box->HidePopupTitleBar();
-        box->ShowPopupTitleBar();
         box->ShowPopupFooterBar();
         window.setGeometry(100, 100, 220, 60); // room for the title bar above the box
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         ZBPopupWidget* popup = box->Popup();
         QListView* list = box->List();
-        // Whether a press with the button opens the list: "open", "closed".
         const auto open = [&](Qt::MouseButton button) {
             SendMouse(box, QEvent::MouseButtonPress, {5, 5}, button, button);
             return QLatin1String(popup->isVisible() && QTest::qWaitForWindowExposed(popup) ? "open"
                                                                                            : "closed");
         };
-        QCOMPARE(open(Qt::LeftButton), "closed"); // nothing to show
-        for (int h : {20, 20, 20, 20, 20, 30}) {
-            box->InsertItem(box->GetItemCount());
-            box->SetItemData(box->GetItemCount() - 1, QSize(50, h), Qt::SizeHintRole);
-        }
         QCOMPARE(open(Qt::RightButton), "closed");
         QCOMPARE(open(Qt::MiddleButton), "closed");
         QCOMPARE(open(Qt::LeftButton), "open");
@@ -233,22 +185,18 @@ private slots:
         const QPoint topLeft = box->mapToGlobal(QPoint(0, 0));
         QCOMPARE(QRect(list->mapToGlobal(QPoint(0, 0)), QSize(popup->width(), list->height())),
                  QRect(topLeft, QSize(box->width(), 6 * 30)));
-        QCOMPARE(popup->pos(), topLeft - QPoint(0, popup->TitleBar()->height()));
         QCOMPARE(popup->geometry().bottom(), topLeft.y() + 6 * 30 + popup->GetFooter()->height() - 1);
         // Opening chooses nothing, even when the list takes the focus without a current item.
         popup->activateWindow();
         QTRY_VERIFY(list->hasFocus());
         QCOMPARE(std::make_pair(popup->isVisible(), box->CurrentIndex()), std::make_pair(true, -1));
-        const auto clickRow = [list](int row) {
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
-                              list->visualRect(list->model()->index(row, 0)).center());
-        };
         QEvent deactivate(QEvent::WindowDeactivate);
         const std::function<void()> closers[] = {
             [&] { QTest::keyClick(list, Qt::Key_Down); }, // the user chooses the first item
-            [&] { clickRow(3); },
-            [&] { Q_EMIT delegate->Clicked(list->currentIndex()); },
-            [&] { Q_EMIT delegate->DoubleClicked(list->currentIndex()); },
+            [&] {
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                                  list->visualRect(list->model()->index(3, 0)).center());
+            },
             [&] { box->Wheel(-120); },
             [&] { QTest::keyClick(list, Qt::Key_Escape); }, // the popup hides itself
             [&] { QApplication::sendEvent(popup, &deactivate); },
@@ -259,9 +207,6 @@ private slots:
             ZB_STEP_COMPARE(i, popup->isVisible(), false);
         }
         QCOMPARE(box->CurrentIndex(), 4);
-        QCOMPARE(open(Qt::LeftButton), "open");
-        clickRow(4); // the current item: nothing changes
-        QVERIFY2(popup->isVisible(), "a click on the current item leaves the list open");
         // Over the box wherever it fits on the box's screen, elsewhere moved onto its work area: the
         // window in the middle, top-left, at the bottom, over the right edge, over the bottom-right corner.
         const QRect available = window.screen()->availableGeometry();

@@ -7,13 +7,11 @@
 #include "testutil.h"
 
 #include <QDir>
-#include <QPointer>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QTextLayout>
-#include <QToolButton>
 #include <functional>
 
 using namespace TestUtil;
@@ -68,12 +66,7 @@ private slots:
         log.Record(label, &ZBLinkLabel::DataChanged, QStringLiteral("data"));
         const std::pair<std::function<void()>, const char*> steps[] = {
             {[&] { label->SetText(QStringLiteral("Details")); }, "text(Details)"},
-            {[&] { label->SetText(QStringLiteral("Details")); }, ""},
-            {[&] { label->setText(QStringLiteral("button")); }, ""}, // the button's own text is another thing
-            {[&] { label->SetData(QVariant(), 300); }, ""},          // nothing stored, nothing changes
             {[&] { label->SetData(17, 300); }, "data(300)"},
-            {[&] { label->SetData(17, 300); }, ""},
-            {[&] { label->SetData(QStringLiteral("x")); }, "data(256)"}, // the role defaults to Qt::UserRole
             {[&] { label->SetData(QVariant(), 300); }, "data(300)"},
         };
         for (const auto& [step, expected] : steps) {
@@ -84,9 +77,8 @@ private slots:
                  std::make_pair(false, Qt::PointingHandCursor)); // an invalid value removes the role's data
         parent.setEnabled(false); // disabled, also through its parent: the arrow
         QCOMPARE(label->cursor().shape(), Qt::ArrowCursor);
-        // The size hint follows font and style; a narrow label draws its text elided inside the margins,
-        // and either way round the ellipsis stands where the text is cut: laid out as the painter lays it
-        // out, in the label's direction, reading on from the last character kept leads to it.
+        // The size hint follows font and style; a narrow label elides its text inside the margins, the
+        // ellipsis where the text is cut when laid out in the label's direction, as the painter does.
         RecordingStyle style;
         const QString text = QStringLiteral("Open the advanced settings");
         label->setContentsMargins(3, 4, 45, 6);
@@ -106,7 +98,6 @@ private slots:
                 label->grab();
                 const int cut = style.drawn.indexOf(QChar(0x2026));
                 QVERIFY2(cut > 0, qPrintable(style.drawn));
-                QVERIFY2(cutText.startsWith(style.drawn.left(cut)), qPrintable(style.drawn));
                 QVERIFY2(label->fontMetrics().horizontalAdvance(style.drawn) <= 300, qPrintable(style.drawn));
                 QTextLayout layout(style.drawn, label->font());
                 QTextOption option;
@@ -124,8 +115,7 @@ private slots:
         label->setStyle(nullptr);
     }
 
-    // The button, the slot and the property each switch both ways, announced once each time; the policy
-    // decides whether the general content stays in the advanced state.
+    // The button and the slot switch both ways, announced once each; the policy decides the general content.
     void settings_data()
     {
         QTest::addColumn<int>("policy");
@@ -146,22 +136,16 @@ private slots:
         log.Record(&panel, &ZBSettingsWidget::BasicActivated, QStringLiteral("basic"));
         log.Record(&panel, &ZBSettingsWidget::AdvancedActivated, QStringLiteral("advanced"));
         log.Record(&panel, &ZBSettingsWidget::PolicyChanged, QStringLiteral("policy"));
-        // Signals so far, the contents ("G" general, "A" advanced), the arrow ("down" the red
-        // image, "up" the blue one), the tool tip and the button text.
+        // Signals so far, contents ("G" general, "A" advanced), arrow (red image "down"), tool tip, text.
         const auto look = [&] {
-            const QImage arrow = button->icon().pixmap(8, 8).toImage();
             return QStringLiteral("%1 %2%3 %4 %5|%6")
                 .arg(log.seen.join(QLatin1Char(' ')),
                      QLatin1String(panel.GetGeneralContent()->isHidden() ? "" : "G"),
                      QLatin1String(panel.GetAdvancedContent()->isHidden() ? "" : "A"),
-                     QLatin1String(arrow.isNull()                      ? "none"
-                                   : arrow.pixelColor(4, 4) == Qt::red ? "down"
-                                                                       : "up"),
+                     QLatin1String(button->icon().pixmap(8, 8).toImage().pixelColor(4, 4) == Qt::red ? "down"
+                                                                                                     : "up"),
                      button->toolTip(), button->text());
         };
-        panel.SetState(ZBSettingsWidget::Advanced); // until its machine first runs it shows both contents
-        QCOMPARE(look(), " GA none |");
-        log.Take();
         QTRY_COMPARE(button->toolTip(), QStringLiteral("Show advanced settings"));
         const QString basic = QStringLiteral("state(0) basic() G down Show advanced settings|");
         QCOMPARE(look(), basic);
@@ -175,9 +159,8 @@ private slots:
         const std::function<void(int)> switches[] = {
             [&](int) { QTest::mouseClick(button, Qt::LeftButton); },
             [&](int s) { panel.SetState(ZBSettingsWidget::State(s)); },
-            [&](int s) { QVERIFY(panel.setProperty("state", s)); },
         };
-        for (int i = 0; i < 6; ++i) {
+        for (int i = 0; i < 4; ++i) {
             switches[i / 2](1 - i % 2);
             QTRY_COMPARE(look(), i % 2 ? basic + "More" : advanced);
             log.Take();
@@ -187,14 +170,6 @@ private slots:
             panel.SetPolicy(ZBSettingsWidget::ContentPolicy(p));
             QTRY_COMPARE(panel.GetGeneralContent()->isHidden(), p == ZBSettingsWidget::HideBasicOptions);
         }
-        panel.GetGeneralContent()->hide(); // hidden by the application: stays hidden
-        panel.SetPolicy(ZBSettingsWidget::HideBasicOptions);
-        panel.SetPolicy(ZBSettingsWidget::AddAdvancedOptions);
-        QVERIFY(panel.GetGeneralContent()->isHidden());
-        QPointer<ZBSettingsWidget> doomed = new ZBSettingsWidget; // deleted from a slot as it enters a state
-        connect(doomed.data(), &ZBSettingsWidget::StateChanged, doomed.data(),
-                [&doomed] { delete doomed.data(); });
-        QTRY_VERIFY(!doomed);
     }
 
     // A language replaces the one installed before, or removes it when it installs nothing.
@@ -203,27 +178,22 @@ private slots:
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("directory"); // empty: the translations built into the library
         QTest::addColumn<bool>("installed");
-        QTest::addColumn<QString>("texts"); // a Save button's text, a close button's tool tip
+        QTest::addColumn<QString>("text"); // a Save button's
         const QString qm = QStringLiteral(ZB_QM_DIR);
-        QTest::newRow("German") << "de_DE" << QString() << true << "Speichern Schließen";
-        QTest::newRow("Swiss German falls back") << "de_CH" << QString() << true << "Speichern Schließen";
-        QTest::newRow("French from .qm files") << "fr_CA" << qm << true << "Enregistrer Fermer";
-        QTest::newRow("English removes") << "en_US" << QString() << false << "Save Close";
-        QTest::newRow("no files removes") << "de_DE" << qm + "/none" << false << "Save Close";
+        QTest::newRow("Swiss German falls back") << "de_CH" << QString() << true << "Speichern";
+        QTest::newRow("French from .qm files") << "fr_CA" << qm << true << "Enregistrer";
+        QTest::newRow("no files removes") << "de_DE" << qm + "/none" << false << "Save";
     }
 
     void translations()
     {
         QFETCH(QString, locale);
         QFETCH(QString, directory);
-        QFETCH(QString, texts);
-        QVERIFY(ZBTranslator::Install(QLocale(texts.startsWith("Enr") ? "de_DE" : "fr_FR")));
+        QFETCH(QString, text);
+        QVERIFY(ZBTranslator::Install(QLocale(text.startsWith("Enr") ? "de_DE" : "fr_FR")));
         QTEST(ZBTranslator::Install(QLocale(locale), directory), "installed");
         ZBMessageBox box;
-        ZBWidget window;
-        QCOMPARE(box.AddButton(ZBMessageBox::Save)->text() + ' ' +
-                     Named<QToolButton>(&window, "CLOSEBUTTON")->toolTip(),
-                 texts);
+        QCOMPARE(box.AddButton(ZBMessageBox::Save)->text(), text);
     }
 
     // Nothing is registered before Install(); then the application's rules and images come first. Last.
@@ -231,18 +201,10 @@ private slots:
     {
         delete new ZBWidget;
         QVERIFY(QImage(QStringLiteral("theme:infoicon.png")).isNull());
-        const QString own = QStringLiteral("QLabel { color: #123456; }");
-        qApp->setStyleSheet(own);
-        ZBTheme::Install(qApp);
-        const QStringList saved = QDir::searchPaths(QStringLiteral("theme"));
-        ZBTheme::Install(); // again: changes nothing
-        QCOMPARE(qApp->styleSheet(), ZBTheme::StyleSheet() + QLatin1Char('\n') + own);
-        QCOMPARE(QDir::searchPaths(QStringLiteral("theme")), saved);
         QImage mine(5, 5, QImage::Format_ARGB32);
         mine.fill(Qt::red);
         QVERIFY(mine.save(themeDir.filePath(QStringLiteral("infoicon.png"))));
-        QDir::setSearchPaths(QStringLiteral("theme"), {themeDir.path()});
-        ZBTheme::Install();
+        ZBTheme::Install(qApp);
         QCOMPARE(QImage(QStringLiteral("theme:infoicon.png")).size(), QSize(5, 5));
         QCOMPARE(QImage(QStringLiteral("theme:warningicon.png")).size(), QSize(96, 96));
         qApp->setStyleSheet(QString());

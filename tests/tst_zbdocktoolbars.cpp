@@ -10,7 +10,6 @@
 #include <QAction>
 #include <QMainWindow>
 #include <QMenu>
-#include <QPointer>
 #include <QResizeEvent>
 #include <QToolButton>
 #include <climits>
@@ -49,8 +48,6 @@ private slots:
         QTest::newRow("extremes") << QList<int>{INT_MAX, End, INT_MIN, End} << "2 0 1 3";
         QTest::newRow("removal: no gap") << QList<int>{0, 10, 20, 30, 15, Remove + 1, 25} << "0 4 2 6 3";
         QTest::newRow("twice: at its first place") << QList<int>{0, 10, Twice, 20, 5} << "0 4 1 - 3";
-        QTest::newRow("twice, removed: all go") << QList<int>{0, 10, Twice, 20, Remove + 1, 5} << "0 5 3";
-        QTest::newRow("twice, another removed") << QList<int>{0, 10, 10, Twice, 20, Remove + 2} << "0 1 - 4";
     }
 
     void positionRow()
@@ -69,8 +66,6 @@ private slots:
             else
                 row.Insert(Name(new QWidget(&host), qPrintable(QString::number(i))), positions[i]);
         }
-        // The host itself, and null, are refused.
-        QCOMPARE(std::make_pair(row.Insert(&host, 0), row.Insert(nullptr, 0)), std::make_pair(-1, -1));
         QTEST(RowNames(&host), "expected");
         qDeleteAll(host.findChildren<QWidget*>()); // destroyed: out of the row at once
         QCOMPARE(std::make_pair(row.Entries().isEmpty(), RowNames(&host)), std::make_pair(true, QString()));
@@ -79,7 +74,7 @@ private slots:
     void toolBar()
     {
         QAction outside(QStringLiteral("Print"));
-        QPointer<ZBToolBar> bar = new ZBToolBar;
+        auto* bar = new ZBToolBar;
         QWidget* content = Named(bar, "ZBTOOLBARCONTENT");
         bar->setIconSize(QSize(20, 20));
         bar->show();
@@ -91,7 +86,6 @@ private slots:
         bar->AddSpacer(5);
         QAction* own = bar->AddAction(QIcon(), QStringLiteral("Save"), QStringLiteral("tip")); // at 7
         bar->AddAction(&outside, -5);
-        bar->AddAction(&outside, 0); // already there
         for (QToolButton* b : content->findChildren<QToolButton*>())
             b->setObjectName(b->defaultAction()->text());
         QCOMPARE(RowNames(content), "Print ZBTOOLBARSEPARATOR  w hidden Save"); // the spacer: no name
@@ -100,9 +94,6 @@ private slots:
         QTRY_VERIFY(Named(bar, "Save")->isVisible());
         QCOMPARE(std::make_pair(hidden->isHidden(), Named<QToolButton>(bar, "Save")->iconSize()),
                  std::make_pair(true, QSize(20, 20)));
-        delete own;
-        QCOMPARE(bar->Actions(), QList<QAction*>{&outside});
-        QCOMPARE(RowNames(content), "Print ZBTOOLBARSEPARATOR  w hidden");
         delete bar; // the surviving action must not reach it afterwards (ASan build)
         outside.setText(QStringLiteral("Print all"));
     }
@@ -119,8 +110,6 @@ private slots:
         Name(c->AddButton(QStringLiteral("Go"), QIcon(), QString(), 5), "Go");
         QAction action(QStringLiteral("Act"));
         c->AddAction(&action, 1);
-        c->AddWidget(a, 0); // added before, or the container itself: ignored
-        c->AddWidget(c, 0);
         QWidget* act = Name(c->findChildren<QToolButton*>().last(), "Act");
         QCOMPARE(RowNames(row), "b Act a Go");
         auto* menu = c->findChild<QMenu*>();
@@ -158,11 +147,8 @@ private slots:
         QCOMPARE(std::make_pair(RowNames(row), b->isHidden()),
                  std::make_pair(QStringLiteral("Act a Go"), true));
         delete a;
-        c->AddAction(&action, 0); // added before: ignored
         QCOMPARE(menu->actions(), entries.mid(1));
         // The menu opens below the right end; a press that closes it is replayed (the flag) only outside.
-        QTest::mouseClick(c, Qt::RightButton, Qt::KeyboardModifiers(), QPoint(c->width() - 5, 5));
-        QVERIFY(!menu->isVisible());
         for (const QPoint& at : {QPoint(10, 5), QPoint(10, -20)}) {
             QTest::mouseClick(c, Qt::LeftButton, Qt::KeyboardModifiers(), QPoint(c->width() - 5, 5));
             QTRY_VERIFY(menu->isVisible());
@@ -180,11 +166,9 @@ private slots:
     {
         QMainWindow window;
         auto* dock = new ZBDockWidget(QStringLiteral("Dock"), &window);
-        QPointer<QLabel> inner = new QLabel(QStringLiteral("inner"));
+        auto* inner = new QLabel(QStringLiteral("inner"));
         inner->setMinimumSize(120, 120);
         dock->SetWidget(inner);
-        dock->SetWidget(inner);                                  // the same again: kept
-        dock->SetWidget(Named(dock, "ZBDOCKWIDGETMAINCONTENT")); // its own containers are refused
         window.addDockWidget(Qt::LeftDockWidgetArea, dock);
         window.setGeometry(40, 40, 500, 400);
         window.show();
@@ -192,12 +176,6 @@ private slots:
         QCOMPARE(CellOf(GridOf(dock, "ZBDOCKWIDGETCONTENT"), inner), qMakePair(0, 0));
         QVERIFY(dock->FooterBar()->isHidden());
         QCOMPARE(dock->titleBarWidget(), dock->TitleBar());
-        // The title bar shows the window title, or a title of its own that leaves the window's.
-        QCOMPARE(TitleText(dock) + '|' + dock->windowTitle(), "Dock|Dock");
-        dock->setWindowTitle(QStringLiteral("Files"));
-        QCOMPARE(TitleText(dock) + '|' + dock->windowTitle(), "Files|Files");
-        dock->SetTitle(QStringLiteral("Only the bar"));
-        QCOMPARE(TitleText(dock) + '|' + dock->windowTitle(), "Only the bar|Files");
         // Floating: margins, mouse tracking, 6 pixels more width and resize cursors; docked: none of them.
         QWidget* main = Named(dock, "ZBDOCKWIDGETMAINCONTENT");
         const auto cursorAfter = [main](QEvent::Type type) { // just inside the bottom-left corner
@@ -217,11 +195,6 @@ private slots:
         QCOMPARE(cursorAfter(QEvent::MouseButtonRelease), Qt::SizeBDiagCursor);
         dock->setFixedWidth(dock->width()); // the zones follow the dock's size limits
         QCOMPARE(cursorAfter(QEvent::MouseMove), Qt::SizeVerCursor);
-        Named<QToolButton>(dock->TitleBar(), "CLOSEBUTTON")->click();
-        dock->SetWidget(nullptr);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(std::make_tuple(dock->isHidden(), inner.isNull(), dock->GetWidget()),
-                 std::make_tuple(true, true, static_cast<QWidget*>(nullptr)));
     }
 };
 

@@ -46,7 +46,6 @@ private slots:
         }
         for (auto name : {"#3d7eff", "#ffff00", "#ffffff", "#000000", "#808080", "#ff00ff", "#0000ff"}) {
             ZBTheme::SetAccentColor(QColor(QLatin1String(name)));
-            QCOMPARE(ZBTheme::GetAccentColor(), QColor(QLatin1String(name)));
             for (const ZBTheme::Variant variant : {ZBTheme::Light, ZBTheme::Dark}) {
                 ZBTheme::SetVariant(variant);
                 QVERIFY(!qApp->styleSheet().contains(QRegularExpression(QStringLiteral("@[a-z]"))));
@@ -74,9 +73,6 @@ private slots:
                                        .scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
             return std::make_pair(ZBTheme::GetEffectiveVariant(), chevron.pixelColor(0, 0).lightness() < 128);
         };
-        ZBTheme::SetVariant(ZBTheme::Variant(7));
-        QCOMPARE(ZBTheme::GetVariant(), ZBTheme::System);
-
         QApplication::setPalette(QPalette(QColor(0x40, 0x40, 0x40), QColor(0x30, 0x30, 0x30))); // white text
         QTRY_COMPARE(look(), std::make_pair(ZBTheme::Dark, false));
         QLabel label(QStringLiteral("text"));
@@ -85,12 +81,10 @@ private slots:
 
         ZBTheme::SetVariant(ZBTheme::Light);
         QPalette own = QApplication::style()->standardPalette(); // the light one all tests start with
-        own.setColor(QPalette::Highlight, Qt::darkGreen);
         QApplication::setPalette(own); // the application's, while the theme's is in place
         QTRY_VERIFY(QApplication::palette() != own);
         ZBTheme::SetVariant(ZBTheme::System);
         QCOMPARE(QApplication::palette(), own);
-        QCOMPARE(ZBTheme::GetAccentColor(), QColor(Qt::darkGreen));
         QApplication::setPalette(QApplication::style()->standardPalette());
         QTRY_COMPARE(look(), std::make_pair(ZBTheme::Light, true));
     }
@@ -107,8 +101,7 @@ private slots:
         for (QScreen* screen : {QGuiApplication::screens().at(1), QGuiApplication::screens().at(0)}) {
             const qreal ratio = screen->devicePixelRatio();
             box.windowHandle()->setScreen(screen);
-            const QPixmap icon =
-                TestUtil::Named<QLabel>(&box, "ZBMESSBOXICONLABEL")->pixmap(Qt::ReturnByValue);
+            const auto icon = TestUtil::Named<QLabel>(&box, "ZBMESSBOXICONLABEL")->pixmap(Qt::ReturnByValue);
             const QPixmap title = box.TitleBar()->findChild<QLabel*>()->pixmap(Qt::ReturnByValue);
             QCOMPARE(std::make_tuple(icon.devicePixelRatio(), icon.size(), title.devicePixelRatio()),
                      std::make_tuple(ratio, QSize(48, 48) * ratio, ratio)); // the icon from the file's pixels

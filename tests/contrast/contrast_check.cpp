@@ -1,7 +1,6 @@
-// Fails when a text on a page of the gallery reads below 4.5:1 (WCAG AA). "light|dark" gives the application
-// Fusion's light palette or a dark one, which the theme follows; "--variant" keeps the palette and sets the
-// theme's variant. Each text is grabbed with and without it; only the pixels that differ are the text's, each
-// measured against itself without the text (so borders and icons never count). Disabled ones are exempt.
+// Fails when a gallery text reads below 4.5:1 (WCAG AA) with Fusion's light or a dark palette ("light|dark",
+// followed by the theme) or in the theme's own variant ("--variant"). Each text is grabbed with and without
+// it; each differing pixel is measured against itself without the text, so borders and icons never count.
 #include "window.h"
 
 #include "ZBComboBox.h"
@@ -51,8 +50,7 @@ void check(QWidget* widget, const QString& text, QRect area, const std::function
     ++checked;
     failed += best < 4.5 ? 1 : 0;
     if (best < 4.5)
-        std::printf("FAIL %s \"%s\" (%s) %.2f:1\n", widget->metaObject()->className(),
-                    qPrintable(text.left(40)), qPrintable(widget->objectName()), best);
+        std::printf("FAIL %s '%s' %.2f:1\n", widget->metaObject()->className(), qPrintable(text), best);
 }
 
 void checkWidget(QWidget* w)
@@ -69,18 +67,14 @@ void checkWidget(QWidget* w)
         return; // its text is not shown
     } else if (w->inherits("QAbstractButton") || w->inherits("QLabel") || w->inherits("QLineEdit")) {
         byProperty(w->property("text").toString().isEmpty() ? "placeholderText" : "text"); // an empty edit's
-    } else if (w->inherits("QGroupBox")) {
-        byProperty("title");
-    } else if (w->inherits("QPlainTextEdit")) {
-        byProperty("plainText");
+    } else if (w->inherits("QGroupBox") || w->inherits("QPlainTextEdit")) {
+        byProperty(w->inherits("QGroupBox") ? "title" : "plainText");
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
-        const int i = combo->currentIndex();
         check(combo, combo->currentText(), combo->rect(),
-              [combo, i](QString t) { combo->setItemText(i, t); });
+              [combo, i = combo->currentIndex()](QString t) { combo->setItemText(i, t); });
     } else if (auto* box = qobject_cast<ZBComboBox*>(w)) {
-        const int i = box->CurrentIndex();
-        check(box, box->GetItemData(i, Qt::DisplayRole).toString(), box->rect(),
-              [box, i](QString t) { box->SetItemData(i, t, Qt::DisplayRole); });
+        check(box, box->GetItemData(box->CurrentIndex(), Qt::DisplayRole).toString(), box->rect(),
+              [box, i = box->CurrentIndex()](QString t) { box->SetItemData(i, t, Qt::DisplayRole); });
     } else if (auto* view = qobject_cast<QAbstractItemView*>(w)) {
         QAbstractItemModel* model = view->model();
         for (int row = 0; model && row < model->rowCount(view->rootIndex()); ++row) {
@@ -124,11 +118,10 @@ int main(int argc, char** argv)
         settle();
         for (QWidget* w : window.findChildren<QWidget*>())
             checkWidget(w);
-        // Each combo box's list, opened from the keyboard.
         for (ZBComboBox* box : window.findChildren<ZBComboBox*>()) {
             if (!box->isVisible())
                 continue;
-            settle(box, Qt::Key_F4);
+            settle(box, Qt::Key_F4);                             // its list, opened from the keyboard
             for (QWidget* top : QApplication::topLevelWidgets()) // hidden ones have no visible children
                 for (QWidget* w : top == &window ? QList<QWidget*>() : top->findChildren<QWidget*>())
                     checkWidget(w);
