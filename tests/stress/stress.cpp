@@ -55,13 +55,10 @@ QList<std::pair<Stress::Step, QString>> done; // with what each step logged
     std::_Exit(1);
 }
 
-// Time is virtual: Advance() fires the live widgets' timers in the order they fall due (then by id), with
-// posted and window system events delivered between, never entering an event loop: a run replays exactly.
-qint64 now = 0;
+qint64 now = 0;           // virtual time
 QHash<int, qint64> dueAt; // by timer id; a timer falls due one interval after it is first seen
 
-// The offscreen platform's notes on what it cannot do, and QTest's on a mouse event outside the window
-// it is sent to (a drag goes there), say nothing about the library; every other warning fails the run.
+// Every warning fails the run but the offscreen platform's and QTest's notes on their own limits.
 void onMessage(QtMsgType type, const QMessageLogContext&, const QString& message)
 {
     const bool note = type == QtDebugMsg || type == QtInfoMsg ||

@@ -10,8 +10,7 @@
 
 namespace Stress {
 
-// What an operation draws on. Every number comes from Bounded(): from the seeded generator in a run, from
-// the record of the step in a replay, so that a step replays exactly from its numbers.
+// What an operation draws on: every number comes from Bounded(), seeded in a run, recorded in a replay.
 struct Context
 {
     int Bounded(int low, int high); // inclusive
@@ -32,7 +31,7 @@ struct Context
     QString log, failure;
 };
 
-// Lets `ms` of virtual time pass: due timers fire in order, with events processed between.
+// Lets `ms` of virtual time pass without an event loop: due timers fire in order, events delivered between.
 void Advance(int ms);
 
 // An operation: its name in failure reports and regressions, how often it is chosen, what it does.
