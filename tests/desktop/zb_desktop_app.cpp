@@ -2,8 +2,6 @@
 // windows ("at NAME x y w h"); --still turns animations off, --own moves and resizes by its own arithmetic.
 #include "ZBComboBox.h"
 #include "ZBComboBoxItemDelegate.h"
-#include "ZBMdiAreaWidget.h"
-#include "ZBMdiSubWindow.h"
 #include "ZBMessageBox.h" // and the dialog and frame it derives from
 #include "ZBPopupInfo.h"
 #include "ZBTheme.h"
@@ -123,30 +121,6 @@ int main(int argc, char** argv)
         });
     });
     key("W", [child] { child->show(); });
-    // Three documents in a window of their own, tiled and then cascaded once it shows, each time reporting
-    // their places in the area's viewport.
-    key("T", [&main] {
-        auto* area = new ZBMdiAreaWidget(&main);
-        area->setWindowFlag(Qt::Window);
-        for (int i = 1; i <= 3; ++i) {
-            auto* document = new ZBMdiSubWindow;
-            document->setObjectName(QStringLiteral("doc%1").arg(i));
-            document->setGeometry(40 * i, 30 * i, 300, 200);
-            area->AddSubWindow(document);
-        }
-        area->setGeometry(100, 100, 600, 420);
-        area->show();
-        QTimer::singleShot(300, area, [area] {
-            for (const auto arrange :
-                 {&ZBMdiAreaWidget::TileSubWindows, &ZBMdiAreaWidget::CascadeSubWindows}) {
-                (area->*arrange)();
-                at("viewport", area->viewport(), area->viewport());
-                for (const char* name : {"doc1", "doc2", "doc3"})
-                    at(name, area->findChild<ZBMdiSubWindow*>(QLatin1String(name)), area->viewport());
-            }
-        });
-    });
-
     QObject::connect(&main, &ZBWidget::FadeStateChanged, &main, [&](int state) {
         if (state != 2 || !main.isVisible())
             return;
